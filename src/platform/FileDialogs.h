@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+// One entry of a file dialog's type list, e.g. {"Word File(*.doc;*.docx)", "*.doc;*.docx"}.
+struct FileType {
+    QString description;
+    QString pattern; // one or more patterns separated by ';'
+    bool operator==(const FileType&) const = default;
+};
+
+struct FileDialogRequest {
+    QString title;
+    QList<FileType> fileTypes;
+    QString startFolder;
+    QString startName;
+};
+
+// The standard file and folder dialogs, modal to their owner. Each returns the full
+// path the user confirmed, or nothing when the user cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // One existing file.
+    virtual std::optional<QString> openFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    // Any file name.
+    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    // One existing folder, with `title` shown to the user.
+    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title) = 0;
+};
+
+class QtFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> openFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
+};
+
+// Answers from a queue (an empty optional is a cancel; an empty queue cancels too)
+// and records what each dialog was asked to show.
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    struct Asked {
+        QString kind; // "open", "save" or "folder"
+        FileDialogRequest request;
+        QWidget* owner = nullptr;
+    };
+    std::optional<QString> openFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
+
+    std::vector<std::optional<QString>> answers;
+    std::vector<Asked> asked;
+
+private:
+    std::optional<QString> next(QString kind, QWidget* owner, const FileDialogRequest& request);
+};

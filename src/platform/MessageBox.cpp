@@ -1,0 +1,31 @@
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon toQtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+void QtMessageBox::show(const QString& text, MessageIcon icon)
+{
+    QMessageBox box(toQtIcon(icon), QStringLiteral("Varnello"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+QStringList RecordingMessageBox::texts() const
+{
+    QStringList result;
+    for (const auto& message : shown)
+        result << message.text;
+    return result;
+}

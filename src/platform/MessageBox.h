@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+// The icon a message carries: information for "select something first" prompts,
+// critical for failures, none for texts that come from the document engine.
+enum class MessageIcon { None, Information, Critical };
+
+// A modal message with an OK button only, titled with the application's name.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual void show(const QString& text, MessageIcon icon) = 0;
+};
+
+class QtMessageBox final : public MessageBox {
+public:
+    void show(const QString& text, MessageIcon icon) override;
+};
+
+// Records the messages instead of blocking on them.
+class RecordingMessageBox final : public MessageBox {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+    };
+    void show(const QString& text, MessageIcon icon) override { shown.push_back({text, icon}); }
+    QStringList texts() const;
+
+    std::vector<Shown> shown;
+};

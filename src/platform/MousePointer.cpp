@@ -1,0 +1,21 @@
+#include "platform/MousePointer.h"
+
+#include <QGuiApplication>
+
+QtMousePointer::~QtMousePointer()
+{
+    set(Default);
+}
+
+void QtMousePointer::set(int16_t pointer)
+{
+    // The override cursor stacks; keep at most one of ours on it.
+    const bool wantWait = pointer == Wait;
+    if (wantWait == waiting)
+        return;
+    if (wantWait)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+    waiting = wantWait;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The main window's mouse pointer: 11 shows the wait pointer, 0 the default one.
+class MousePointer {
+public:
+    static constexpr int16_t Default = 0;
+    static constexpr int16_t Wait = 11;
+
+    virtual ~MousePointer() = default;
+    virtual void set(int16_t pointer) = 0;
+};
+
+class QtMousePointer final : public MousePointer {
+public:
+    ~QtMousePointer() override;
+    void set(int16_t pointer) override;
+
+private:
+    bool waiting = false;
+};
+
+class RecordingMousePointer final : public MousePointer {
+public:
+    void set(int16_t pointer) override { history.push_back(pointer); }
+    int16_t current() const { return history.empty() ? Default : history.back(); }
+
+    std::vector<int16_t> history;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/AutomationError.h"
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// One application object of the word processor, driven as Word's automation
+// interface would be. Every call blocks until it is done and throws
+// AutomationError when it fails.
+class WordApplication {
+public:
+    virtual ~WordApplication() = default;
+    // Documents.Open: the document becomes the active document.
+    virtual void DocumentsOpen(const QString& documentPath) = 0;
+    // ActiveDocument.SaveAs with FileFormat (8 web page, 9 web archive, 10 filtered).
+    virtual void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) = 0;
+    // ActiveDocument.Close
+    virtual void ActiveDocumentClose() = 0;
+    // Quit: ends this application object and closes what it left open.
+    virtual void Quit() = 0;
+};
+
+// Creates application objects ("Word.Application"): a new, independent one per call.
+class WordAutomation {
+public:
+    virtual ~WordAutomation() = default;
+    virtual std::unique_ptr<WordApplication> CreateObject() = 0;
+};
+
+// Records every call, in order, as "CreateObject", "Open <path>",
+// "SaveAs <path> <format>", "Close" and "Quit"; `fault` may make any call fail.
+class RecordingWordAutomation final : public WordAutomation {
+public:
+    std::unique_ptr<WordApplication> CreateObject() override;
+    // Called with the call's record before it is recorded as done; an error
+    // returned here is thrown from the call.
+    std::function<std::optional<AutomationError>(const QString& call)> fault;
+    // Called after a successful SaveAs, e.g. to write a file where the output goes.
+    std::function<void(const QString& outputPath, int32_t format)> onSaveAs;
+
+    QStringList calls;
+    int createdObjects = 0;
+
+    void record(const QString& call);
+};
