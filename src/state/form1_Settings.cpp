@@ -1,0 +1,4 @@
+#include "app/form1.h"
+
+// Shows the settings window.
+void form1::Settings_Click() {}
