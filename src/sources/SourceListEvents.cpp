@@ -62,7 +62,8 @@ bool SourceListEvents::viewportEvent(QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (droppedPaths(*drag->mimeData()).isEmpty()) {
+        if (!(drag->possibleActions() & Qt::CopyAction)
+            || droppedPaths(*drag->mimeData()).isEmpty()) {
             drag->ignore();
         } else {
             drag->setDropAction(Qt::CopyAction);
@@ -73,7 +74,7 @@ bool SourceListEvents::viewportEvent(QEvent* event)
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const QStringList paths = droppedPaths(*drop->mimeData());
-        if (paths.isEmpty()) {
+        if (!(drop->possibleActions() & Qt::CopyAction) || paths.isEmpty()) {
             drop->ignore();
             return true;
         }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/ListViews.h"
+#include "app/form1.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <memory>
+
+// A main window on the recording platform, with an empty program folder of its own
+// and a scratch folder for the files a test needs.
+struct WindowFixture {
+    QTemporaryDir programFolder;
+    QTemporaryDir files;
+    FakePlatform fake{programFolder.path()};
+    std::unique_ptr<form1> window = std::make_unique<form1>(fake.platform());
+
+    QString path(const QString& relative) const { return files.filePath(relative); }
+
+    QString makeFile(const QString& relative) const
+    {
+        const QString full = path(relative);
+        QDir().mkpath(QFileInfo(full).path());
+        QFile file(full);
+        file.open(QIODevice::WriteOnly);
+        return full;
+    }
+
+    QString makeFolder(const QString& relative) const
+    {
+        const QString full = path(relative);
+        QDir().mkpath(full);
+        return full;
+    }
+};
+
+inline QStringList texts(const QTreeWidget& view)
+{
+    QStringList result;
+    for (int position = 1; position <= ListViews::count(view); ++position)
+        result << ListViews::item(view, position)->text(0);
+    return result;
+}
+
+inline QList<int> icons(const QTreeWidget& view)
+{
+    QList<int> result;
+    for (int position = 1; position <= ListViews::count(view); ++position)
+        result << ListViews::smallIcon(*ListViews::item(view, position));
+    return result;
+}
+
+inline QList<bool> checks(const QTreeWidget& view)
+{
+    QList<bool> result;
+    for (int position = 1; position <= ListViews::count(view); ++position)
+        result << ListViews::checked(*ListViews::item(view, position));
+    return result;
+}
