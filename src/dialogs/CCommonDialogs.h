@@ -73,7 +73,7 @@ private:
     // The owner window; throws CommonDialogError when Init was never called.
     QWidget* ownerWindow() const;
 
-    const Platform& desktop;
+    Platform desktop;
     QString fileTitle;
     QString path;
     QString filter;
