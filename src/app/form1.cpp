@@ -70,6 +70,14 @@ QTreeWidget* reportView(QWidget* parent, const char* name, int left, int top, in
     return view;
 }
 
+QMenu* topMenu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
@@ -154,27 +162,23 @@ void form1::createControls()
 void form1::createMenus()
 {
     QMenuBar* bar = menuBar();
-    EE = bar->addMenu(QStringLiteral("File"));
-    EE->setObjectName(QStringLiteral("EE"));
+    EE = topMenu(bar, "EE", QStringLiteral("File"));
     AddFolder = menuItem(EE, "AddFolder", QStringLiteral("Add Folder"));
     AddExcel = menuItem(EE, "AddExcel", QStringLiteral("Add Word"));
 
-    FF = bar->addMenu(QStringLiteral("Edit"));
-    FF->setObjectName(QStringLiteral("FF"));
+    FF = topMenu(bar, "FF", QStringLiteral("Edit"));
     RemoveItem = menuItem(FF, "RemoveItem", QStringLiteral("Remove Item"));
     RemoveAll = menuItem(FF, "RemoveAll", QStringLiteral("Remove All Items"));
     Removeoutput = menuItem(FF, "Removeoutput", QStringLiteral("Remove Current Output Directory"));
     RemoveAllOutput = menuItem(FF, "RemoveAllOutput", QStringLiteral("Remove All Output Directory"));
 
-    Actions = bar->addMenu(QStringLiteral("Actions"));
-    Actions->setObjectName(QStringLiteral("Actions"));
+    Actions = topMenu(bar, "Actions", QStringLiteral("Actions"));
     Separate = menuItem(Actions, "Separate", QStringLiteral("Convert"));
 
     Settings = bar->addAction(QStringLiteral("Settings"));
     Settings->setObjectName(QStringLiteral("Settings"));
 
-    Help = bar->addMenu(QStringLiteral("Help"));
-    Help->setObjectName(QStringLiteral("Help"));
+    Help = topMenu(bar, "Help", QStringLiteral("Help"));
     Help1 = menuItem(Help, "Help1", QStringLiteral("Help"));
     HomePage = menuItem(Help, "HomePage", QStringLiteral("HomePage"));
     About = menuItem(Help, "About", QStringLiteral("About"));
