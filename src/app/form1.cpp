@@ -230,6 +230,10 @@ void form1::setMousePointer(int16_t pointer)
 
 void form1::closeEvent(QCloseEvent* event)
 {
+    if (converting) {
+        event->ignore();
+        return;
+    }
     if (!unloaded) {
         unloaded = true;
         Form_Unload();
