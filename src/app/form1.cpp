@@ -50,11 +50,26 @@ QToolButton* arrowButton(QWidget* parent, const char* name, QStyle::StandardPixm
     return button;
 }
 
+// Liberation Sans stands in for Arial with Arial's unhinted widths, a few pixels
+// wider than the hinted Arial the layout was made with; tighten the letters of a
+// caption that would otherwise be cut off.
+void fitCaption(QLabel& caption)
+{
+    QFont font = caption.font();
+    const qsizetype letters = caption.text().size();
+    const int overflow = QFontMetrics(font).horizontalAdvance(caption.text()) - caption.width();
+    if (overflow <= 0 || letters < 2)
+        return;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -qreal(overflow + 1) / qreal(letters - 1));
+    caption.setFont(font);
+}
+
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height)
 {
     auto* control = place<QLabel>(parent, name, left, top, width, height);
     control->setText(caption);
+    fitCaption(*control);
     return control;
 }
 
