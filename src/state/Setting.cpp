@@ -37,6 +37,9 @@ Setting::Setting(const Platform& platform, QWidget* parent)
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
+    // The classic dialog size of 8 pt: at the main window's 9 pt the captions would not
+    // fit the widths the boxes are given.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(twipsToPixels(ClientWidthTwips, logicalDpiX()),
                  twipsToPixels(ClientHeightTwips, logicalDpiY()));
 
