@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPageSetupDialog>
@@ -37,6 +38,9 @@ QFont fontFrom(const FontDescription& start, int dotsPerInch)
                        : QFont::Weight(std::clamp(start.weight, 1, 1000)));
     font.setItalic(start.italic);
     font.setUnderline(start.underline);
+    // The dialog lists installed typefaces only; a name the system substitutes (Arial
+    // served by Liberation Sans) would otherwise start it on the first one in the list.
+    font.setFamilies({QFontInfo(font).family()});
     return font;
 }
 
