@@ -94,6 +94,7 @@ int16_t CCommonDialogs::ShowFont()
             start.height = -mulDiv(fontSize, *dotsPerInch, PointsPerInch);
     });
 
+    // The font list serves screen and printer alike, so no printer is asked for.
     std::optional<FontChoice> chosen;
     skipOnFailure([&] { chosen = dialogs.chooseFont(dialogOwner, start); });
     if (!chosen)

@@ -72,15 +72,22 @@ void hideEffects(QFontDialog& dialog)
 
 std::optional<QColor> QtPickerDialogs::chooseColor(QWidget* owner, const ColorRequest& request)
 {
-    // Qt keeps one custom-colour table for the whole program; each call starts it afresh.
-    for (int index = 0; index < ColorRequest::CustomColorCount; ++index)
-        QColorDialog::setCustomColor(index, request.customColors.at(index));
+    // Qt keeps one custom-colour table for the whole program and stores it in its own
+    // settings file when a dialog closes. Filling it from the request before and after
+    // the dialog keeps the user's mixes from reaching the next call or that file.
+    auto fillCustomColors = [&request] {
+        for (int index = 0; index < ColorRequest::CustomColorCount; ++index)
+            QColorDialog::setCustomColor(index, request.customColors.at(index));
+    };
+    fillCustomColors();
     // Qt's dialog always shows its custom-colour editor, so it is always fully open.
     QColorDialog dialog(owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setCurrentColor(request.start);
     makeModalTo(dialog, owner);
-    if (dialog.exec() != QDialog::Accepted)
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    fillCustomColors();
+    if (!confirmed)
         return std::nullopt;
     return dialog.selectedColor();
 }

@@ -7,11 +7,9 @@
 
 #include <utility>
 
-// Hands the next modal dialog of type Dialog to `answer` once it is on screen,
-// for as long as `scope` lives. `answer` must close the dialog (accept or reject)
-// and only record what it saw: a failed check inside it would leave the dialog
-// open and the test hanging. A modal dialog of another type is rejected, so a
-// wrong dialog fails the test instead of blocking it.
+// Hands the next modal dialog of type Dialog to `answer`, while `scope` lives.
+// `answer` records what it sees and closes the dialog: a failed check inside it
+// would leave the test hanging. A modal dialog of another type is rejected.
 template <typename Dialog, typename Answer>
 void answerNextModalDialog(const QObject& scope, Answer answer, int triesLeft = 500)
 {

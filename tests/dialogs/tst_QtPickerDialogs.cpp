@@ -1,176 +1,135 @@
 #include "dialogs/CCommonDialogs.h"
 #include "dialogs/NextModalDialog.h"
-#include "platform/Platform.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QFontDatabase>
 #include <QFontDialog>
-#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <array>
-#include <memory>
-#include <optional>
-
 // The common dialog object driving Qt's own colour, font and print dialogs.
 class tst_QtPickerDialogs : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
+    FakePlatform fake{dir.path()};
+    QtPickerDialogs pickers;
+    Platform platform{fake.messages, fake.shell,  fake.help, fake.pointer, fake.fileDialogs,
+                      pickers,       *fake.word, dir.path()};
+    QWidget owner;
+    std::unique_ptr<CCommonDialogs> dialogs;
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        // Qt's colour dialog keeps its custom colours in the user's configuration
+        // folder; the tests keep them out of the real one.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        owner.show();
+    }
+    void init()
+    {
+        dialogs = std::make_unique<CCommonDialogs>(platform);
+        dialogs->Init(&owner);
+    }
 
     void colorDialog_data();
     void colorDialog();
     void fontDialog_data();
     void fontDialog();
-    void fontDialogStartsOnAnInstalledTypeface_data();
-    void fontDialogStartsOnAnInstalledTypeface();
-    void printDialogOffersNoSelectionPagesOrFile();
-    void printerPropertiesWithoutPrinterShowNothing();
-    void screenDensity();
-
-private:
-    QTemporaryDir configHome;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakePlatform> fake;
-    QtPickerDialogs pickers;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<QWidget> owner;
-    std::unique_ptr<CCommonDialogs> dialogs;
+    void printDialogs();
 };
-
-// Qt's colour dialog keeps its custom colours in the user's configuration folder;
-// the tests keep them out of the real one.
-void tst_QtPickerDialogs::initTestCase()
-{
-    QVERIFY(configHome.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
-}
-
-void tst_QtPickerDialogs::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    fake = std::make_unique<FakePlatform>(dir->path());
-    platform = std::make_unique<Platform>(Platform{fake->messages, fake->shell, fake->help,
-                                                   fake->pointer, fake->fileDialogs, pickers,
-                                                   *fake->word, dir->path()});
-    owner = std::make_unique<QWidget>();
-    owner->show();
-    dialogs = std::make_unique<CCommonDialogs>(*platform);
-    dialogs->Init(owner.get());
-}
 
 void tst_QtPickerDialogs::colorDialog_data()
 {
     QTest::addColumn<bool>("accept");
-    QTest::addColumn<int>("result");
     QTest::addColumn<int>("color");
-    QTest::newRow("accept") << true << int(CCommonDialogs::True) << 0x563412;
-    QTest::newRow("cancel") << false << int(CCommonDialogs::False) << 255;
+    QTest::newRow("accept") << true << 0x563412;
+    QTest::newRow("cancel") << false << 255;
 }
 
 void tst_QtPickerDialogs::colorDialog()
 {
     QFETCH(bool, accept);
-    QFETCH(int, result);
     QFETCH(int, color);
-    // A custom colour left over from an earlier dialog.
-    QColorDialog::setCustomColor(5, Qt::red);
+    QColorDialog::setCustomColor(5, Qt::red); // left over from an earlier dialog
     dialogs->setColor(255);
 
-    struct Seen {
-        QColor start;
-        std::array<QColor, 16> custom;
-        QWidget* parent = nullptr;
-        bool nonNative = false;
-    } seen;
+    QColor start;
+    QList<QColor> custom;
     QObject scope;
-    answerNextModalDialog<QColorDialog>(scope, [&seen, accept](QColorDialog* dialog) {
-        seen.start = dialog->currentColor();
+    answerNextModalDialog<QColorDialog>(scope, [&, accept](QColorDialog* dialog) {
+        start = dialog->currentColor();
         for (int index = 0; index < 16; ++index)
-            seen.custom[index] = QColorDialog::customColor(index);
-        seen.parent = dialog->parentWidget();
-        seen.nonNative = dialog->testOption(QColorDialog::DontUseNativeDialog);
+            custom << QColorDialog::customColor(index);
         dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
-        if (accept)
-            dialog->accept();
-        else
-            dialog->reject();
+        QColorDialog::setCustomColor(0, Qt::green); // as "Add to Custom Colors" does
+        accept ? dialog->accept() : dialog->reject();
     });
 
-    QCOMPARE(int(dialogs->ShowColor(CCommonDialogs::True)), result);
+    QCOMPARE(int(dialogs->ShowColor(CCommonDialogs::True)), accept ? CCommonDialogs::True : 0);
 
-    QCOMPARE(seen.start, QColor(255, 0, 0));
-    for (const QColor& custom : seen.custom)
-        QCOMPARE(custom, QColor(Qt::black));
-    QCOMPARE(seen.parent, owner.get());
-    QVERIFY(seen.nonNative);
     QCOMPARE(dialogs->Color(), color);
+    QCOMPARE(start, QColor(255, 0, 0));
+    QCOMPARE(custom, QList<QColor>(16, QColor(Qt::black)));
+    QCOMPARE(QColorDialog::customColor(0), QColor(Qt::black)); // the user's colour is not kept
 }
 
 void tst_QtPickerDialogs::fontDialog_data()
 {
     QTest::addColumn<bool>("accept");
-    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("startName");
+    QTest::addColumn<QString>("startFamily");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("bold");
     QTest::addColumn<int>("italic");
 
-    const int T = CCommonDialogs::True;
-    QTest::newRow("accept") << true << T << QStringLiteral("Liberation Sans") << 14 << 0 << T;
-    QTest::newRow("cancel") << false << 0 << QStringLiteral("Liberation Serif") << 12 << T << 0;
+    const QString serif = QStringLiteral("Liberation Serif");
+    const QString sans = QStringLiteral("Liberation Sans");
+    QTest::newRow("accept") << true << serif << serif << sans << 14 << 0 << -1;
+    QTest::newRow("cancel") << false << serif << serif << serif << 12 << -1 << 0;
+    // Arial is not in Qt's font list; the dialog starts on the face that stands in for it.
+    QTest::newRow("substituted name") << false << QStringLiteral("Arial")
+                                      << QFontInfo(QFont(QStringLiteral("Arial"))).family()
+                                      << QStringLiteral("Arial") << 12 << -1 << 0;
 }
 
 void tst_QtPickerDialogs::fontDialog()
 {
     QFETCH(bool, accept);
-    QFETCH(int, result);
+    QFETCH(QString, startName);
+    QFETCH(QString, startFamily);
     QFETCH(QString, name);
     QFETCH(int, size);
     QFETCH(int, bold);
     QFETCH(int, italic);
-    dialogs->setFontName(QStringLiteral("Liberation Serif"));
+    dialogs->setFontName(startName);
     dialogs->setFontSize(12);
     dialogs->setFontBold(CCommonDialogs::True);
     dialogs->setFontUnderline(CCommonDialogs::True);
     dialogs->setColor(0x123456);
 
-    struct Seen {
-        QFont start;
-        QWidget* parent = nullptr;
-        bool effectsShown = true;
-    } seen;
+    QFont start;
+    bool effectsShown = false;
     QObject scope;
-    answerNextModalDialog<QFontDialog>(scope, [&seen, accept](QFontDialog* dialog) {
-        seen.start = dialog->currentFont();
-        seen.parent = dialog->parentWidget();
-        seen.effectsShown = false;
+    answerNextModalDialog<QFontDialog>(scope, [&, accept](QFontDialog* dialog) {
+        start = dialog->currentFont();
         for (const QCheckBox* box : dialog->findChildren<QCheckBox*>())
-            seen.effectsShown = seen.effectsShown || box->isVisible();
+            effectsShown = effectsShown || box->isVisible();
         QFont other(QStringLiteral("Liberation Sans"), 14);
         other.setItalic(true);
         dialog->setCurrentFont(other);
-        if (accept)
-            dialog->accept();
-        else
-            dialog->reject();
+        accept ? dialog->accept() : dialog->reject();
     });
 
-    QCOMPARE(int(dialogs->ShowFont()), result);
+    QCOMPARE(int(dialogs->ShowFont()), accept ? CCommonDialogs::True : 0);
 
-    QCOMPARE(seen.start.family(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(seen.start.pointSize(), 12);
-    QVERIFY(seen.start.bold());
-    QVERIFY(!seen.start.italic());
-    QCOMPARE(seen.parent, owner.get());
-    QVERIFY(!seen.effectsShown);
-
+    QCOMPARE(start.family(), startFamily);
+    QCOMPARE(start.pointSize(), 12);
+    QVERIFY(start.bold() && !start.italic());
+    QVERIFY(!effectsShown);
     QCOMPARE(dialogs->FontName(), name);
     QCOMPARE(int(dialogs->FontSize()), size);
     QCOMPARE(int(dialogs->FontBold()), bold);
@@ -179,87 +138,31 @@ void tst_QtPickerDialogs::fontDialog()
     QCOMPARE(dialogs->Color(), 0x123456);
 }
 
-void tst_QtPickerDialogs::fontDialogStartsOnAnInstalledTypeface_data()
+void tst_QtPickerDialogs::printDialogs()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("substituted name") << QStringLiteral("Arial")
-                                      << QFontInfo(QFont(QStringLiteral("Arial"))).family();
-    QTest::newRow("no name") << QString() << QFontInfo(QFont()).family();
-    QTest::newRow("installed name") << QStringLiteral("DejaVu Serif")
-                                    << QStringLiteral("DejaVu Serif");
-}
-
-void tst_QtPickerDialogs::fontDialogStartsOnAnInstalledTypeface()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, family);
-    QVERIFY(QFontDatabase::families().contains(family));
-    dialogs->setFontName(name);
-    dialogs->setFontSize(10);
-
-    QString listed;
+    QList<bool> offered; // selection, page range, current page, print to file
     QObject scope;
-    answerNextModalDialog<QFontDialog>(scope, [&listed](QFontDialog* dialog) {
-        listed = dialog->currentFont().family();
-        dialog->accept();
-    });
-
-    QCOMPARE(dialogs->ShowFont(), CCommonDialogs::True);
-    QCOMPARE(listed, family);
-    QCOMPARE(dialogs->FontName(), family);
-    QCOMPARE(dialogs->FontSize(), int16_t{10});
-}
-
-void tst_QtPickerDialogs::printDialogOffersNoSelectionPagesOrFile()
-{
-    struct Seen {
-        bool shown = false;
-        bool selection = true;
-        bool pages = true;
-        bool currentPage = true;
-        bool toFile = true;
-    } seen;
-    QObject scope;
-    answerNextModalDialog<QPrintDialog>(scope, [&seen](QPrintDialog* dialog) {
-        seen = {true, dialog->testOption(QAbstractPrintDialog::PrintSelection),
-                dialog->testOption(QAbstractPrintDialog::PrintPageRange),
-                dialog->testOption(QAbstractPrintDialog::PrintCurrentPage),
-                dialog->testOption(QAbstractPrintDialog::PrintToFile)};
+    answerNextModalDialog<QPrintDialog>(scope, [&](QPrintDialog* dialog) {
+        for (auto option : {QAbstractPrintDialog::PrintSelection,
+                            QAbstractPrintDialog::PrintPageRange,
+                            QAbstractPrintDialog::PrintCurrentPage,
+                            QAbstractPrintDialog::PrintToFile})
+            offered << dialog->testOption(option);
         dialog->reject();
     });
-
     QCOMPARE(dialogs->ShowPrinter(), CCommonDialogs::False);
+    QCOMPARE(offered, QList<bool>(4, false));
 
-    QVERIFY(seen.shown);
-    QVERIFY(!seen.selection);
-    QVERIFY(!seen.pages);
-    QVERIFY(!seen.currentPage);
-    QVERIFY(!seen.toFile);
-}
-
-void tst_QtPickerDialogs::printerPropertiesWithoutPrinterShowNothing()
-{
     if (!QPrinterInfo::defaultPrinter().isNull())
         QSKIP("This machine has a default printer.");
-    QVERIFY(!pickers.defaultPrinter());
-
     bool shown = false;
-    QObject scope;
     answerNextModalDialog<QDialog>(scope, [&shown](QDialog* dialog) {
         shown = true;
         dialog->reject();
     });
-
     QCOMPARE(dialogs->ShowPrinterProperties(), CCommonDialogs::False);
     QTest::qWait(100);
     QVERIFY(!shown);
-}
-
-void tst_QtPickerDialogs::screenDensity()
-{
-    // The tests run at 96 dots per inch.
-    QCOMPARE(pickers.screenDotsPerInchY(), std::optional<int>(96));
 }
 
 QTEST_MAIN(tst_QtPickerDialogs)
