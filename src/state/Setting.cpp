@@ -11,8 +11,8 @@ namespace {
 constexpr int ClientWidthTwips = 3732;
 constexpr int ClientHeightTwips = 1560;
 
-const QString On = QStringLiteral("1");
-const QString Off = QStringLiteral("0");
+constexpr QLatin1String On("1");
+constexpr QLatin1String Off("0");
 
 template <typename Control>
 Control* place(QWidget* parent, const char* name, const QString& caption, int left, int top,
