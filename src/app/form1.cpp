@@ -51,11 +51,26 @@ QToolButton* arrowButton(QWidget* parent, const char* name, QStyle::StandardPixm
     return button;
 }
 
+// Liberation Sans stands in for Arial with Arial's unhinted widths, a few pixels
+// wider than the hinted Arial the layout was made with; tighten the letters of a
+// caption that would otherwise be cut off.
+void fitCaption(QLabel& caption)
+{
+    QFont font = caption.font();
+    const qsizetype letters = caption.text().size();
+    const int overflow = QFontMetrics(font).horizontalAdvance(caption.text()) - caption.width();
+    if (overflow <= 0 || letters < 2)
+        return;
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -qreal(overflow + 1) / qreal(letters - 1));
+    caption.setFont(font);
+}
+
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height)
 {
     auto* control = place<QLabel>(parent, name, left, top, width, height);
     control->setText(caption);
+    fitCaption(*control);
     return control;
 }
 
@@ -69,6 +84,14 @@ QTreeWidget* reportView(QWidget* parent, const char* name, int left, int top, in
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->header()->setStretchLastSection(false);
     return view;
+}
+
+QMenu* topMenu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
 }
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption)
@@ -156,27 +179,23 @@ void form1::createControls()
 void form1::createMenus()
 {
     QMenuBar* bar = menuBar();
-    EE = bar->addMenu(QStringLiteral("File"));
-    EE->setObjectName(QStringLiteral("EE"));
+    EE = topMenu(bar, "EE", QStringLiteral("File"));
     AddFolder = menuItem(EE, "AddFolder", QStringLiteral("Add Folder"));
     AddExcel = menuItem(EE, "AddExcel", QStringLiteral("Add Word"));
 
-    FF = bar->addMenu(QStringLiteral("Edit"));
-    FF->setObjectName(QStringLiteral("FF"));
+    FF = topMenu(bar, "FF", QStringLiteral("Edit"));
     RemoveItem = menuItem(FF, "RemoveItem", QStringLiteral("Remove Item"));
     RemoveAll = menuItem(FF, "RemoveAll", QStringLiteral("Remove All Items"));
     Removeoutput = menuItem(FF, "Removeoutput", QStringLiteral("Remove Current Output Directory"));
     RemoveAllOutput = menuItem(FF, "RemoveAllOutput", QStringLiteral("Remove All Output Directory"));
 
-    Actions = bar->addMenu(QStringLiteral("Actions"));
-    Actions->setObjectName(QStringLiteral("Actions"));
+    Actions = topMenu(bar, "Actions", QStringLiteral("Actions"));
     Separate = menuItem(Actions, "Separate", QStringLiteral("Convert"));
 
     Settings = bar->addAction(QStringLiteral("Settings"));
     Settings->setObjectName(QStringLiteral("Settings"));
 
-    Help = bar->addMenu(QStringLiteral("Help"));
-    Help->setObjectName(QStringLiteral("Help"));
+    Help = topMenu(bar, "Help", QStringLiteral("Help"));
     Help1 = menuItem(Help, "Help1", QStringLiteral("Help"));
     HomePage = menuItem(Help, "HomePage", QStringLiteral("HomePage"));
     About = menuItem(Help, "About", QStringLiteral("About"));
@@ -228,6 +247,10 @@ void form1::setMousePointer(int16_t pointer)
 
 void form1::closeEvent(QCloseEvent* event)
 {
+    if (converting) {
+        event->ignore();
+        return;
+    }
     if (!unloaded) {
         unloaded = true;
         Form_Unload();

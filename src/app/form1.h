@@ -126,4 +126,6 @@ private:
 
     Platform desktop;
     bool unloaded = false;
+    // A run holds the window until its last document; closing waits for it.
+    bool converting = false;
 };

@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "app/form1.h"
+#include "convert/OutputFormats.h"
 #include "outputs/OutputFolderCombo.h"
 #include "state/StateFile.h"
 
@@ -56,9 +57,8 @@ void form1::Form_Load()
     if (Combo2->ListCount() > 0)
         Combo2->setListIndex(0);
 
-    Combo1->addItem(QStringLiteral("Web Page (*.htm; *.html)"));
-    Combo1->addItem(QStringLiteral("Web Page, Filtered (*.htm; *.html)"));
-    Combo1->addItem(QStringLiteral("Single File Page (*.mht; *.mhtml)"));
+    for (int listIndex = 0; listIndex < OutputFormatCount; ++listIndex)
+        Combo1->addItem(outputFormat(listIndex).entry);
     Combo1->setCurrentIndex(0); // raises Combo1_Click, which sets the extension captions
     Option1->setChecked(true);
 }

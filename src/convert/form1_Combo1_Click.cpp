@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "convert/OutputFormats.h"
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -6,12 +7,10 @@
 // The extension captions follow the chosen format; which option is set stays.
 void form1::Combo1_Click()
 {
-    const int format = Combo1->currentIndex();
-    if (format == 0 || format == 1) {
-        Option1->setText(QStringLiteral("htm"));
-        Option2->setText(QStringLiteral("html"));
-    } else if (format == 2) {
-        Option1->setText(QStringLiteral("mht"));
-        Option2->setText(QStringLiteral("mhtml"));
-    }
+    const int listIndex = Combo1->currentIndex();
+    if (listIndex < 0 || listIndex >= OutputFormatCount)
+        return;
+    const OutputFormat& format = outputFormat(listIndex);
+    Option1->setText(format.shortExtension.mid(1));
+    Option2->setText(format.longExtension.mid(1));
 }
