@@ -2,6 +2,7 @@
 #include "app/ListViews.h"
 #include "app/form1.h"
 #include "dialogs/CCommonDialogs.h"
+#include "dialogs/NextModalDialog.h"
 #include "outputs/OutputFolderCombo.h"
 
 #include <QApplication>
@@ -9,24 +10,17 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-#include <functional>
 
 namespace {
 
-// Runs `answer` on the file dialog once it is up. A dialog the answer left open is
-// cancelled, so that a wrong answer fails the test instead of hanging it.
-void whenDialogShows(std::function<void(QFileDialog&)> answer, int attemptsLeft = 500)
+// Answers the next file dialog; a dialog the answer left open is cancelled, so that a
+// wrong answer fails the test instead of hanging it.
+template <typename Answer>
+void whenDialogShows(const QObject& scope, Answer answer)
 {
-    QTimer::singleShot(20, [answer = std::move(answer), attemptsLeft]() mutable {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (attemptsLeft > 0)
-                whenDialogShows(std::move(answer), attemptsLeft - 1);
-            return;
-        }
+    answerNextModalDialog<QFileDialog>(scope, [answer = std::move(answer)](QFileDialog* dialog) {
         answer(*dialog);
         if (dialog->isVisible())
             dialog->reject();
@@ -84,7 +78,7 @@ private slots:
         QString shownFilter;
         QString folder;
         QWidget* parent = nullptr;
-        whenDialogShows([&](QFileDialog& shown) {
+        whenDialogShows(*this, [&](QFileDialog& shown) {
             title = shown.windowTitle();
             filters = shown.nameFilters();
             shownFilter = shown.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
@@ -103,7 +97,7 @@ private slots:
         QCOMPARE(dialog.FileTitle(), QStringLiteral("Report.docx"));
         QCOMPARE(dialog.Path(), files.path());
 
-        whenDialogShows([](QFileDialog& shown) { shown.reject(); });
+        whenDialogShows(*this, [](QFileDialog& shown) { shown.reject(); });
         QCOMPARE(dialog.ShowOpen(), CCommonDialogs::False);
         QCOMPARE(dialog.FileName(), document);
     }
@@ -118,7 +112,7 @@ private slots:
         QStringList filters;
         QString folder;
         const QString target = files.filePath("page.htm");
-        whenDialogShows([&](QFileDialog& shown) {
+        whenDialogShows(*this, [&](QFileDialog& shown) {
             title = shown.windowTitle();
             filters = shown.nameFilters();
             folder = shown.directory().absolutePath();
@@ -144,7 +138,7 @@ private slots:
 
         QString title;
         QFileDialog::FileMode mode = QFileDialog::AnyFile;
-        whenDialogShows([&](QFileDialog& shown) {
+        whenDialogShows(*this, [&](QFileDialog& shown) {
             title = shown.windowTitle();
             mode = shown.fileMode();
             typeName(shown, chosen);
@@ -157,11 +151,11 @@ private slots:
         QCOMPARE(ListViews::item(*window.ListView1, 1)->text(0), chosen);
         QCOMPARE(ListViews::item(*window.ListView2, 1)->text(0), QStringLiteral("inside.doc"));
 
-        whenDialogShows([](QFileDialog& shown) { shown.reject(); });
+        whenDialogShows(*this, [](QFileDialog& shown) { shown.reject(); });
         window.Command5_Click();
         QCOMPARE(ListViews::count(*window.ListView1), 1);
 
-        whenDialogShows([&](QFileDialog& shown) {
+        whenDialogShows(*this, [&](QFileDialog& shown) {
             typeName(shown, chosen);
             accept(shown);
         });

@@ -3,6 +3,7 @@
 #include "app/ListViews.h"
 #include "app/form1.h"
 #include "platform/Platform.h"
+#include "support/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,10 @@
 #include <QTreeWidget>
 #include <memory>
 
-// A main window on the recording platform, with an empty program folder of its own
+// A main window on the recording platform, with a fresh program folder of its own
 // and a scratch folder for the files a test needs.
 struct WindowFixture {
-    QTemporaryDir programFolder;
+    ProgramFolder programFolder;
     QTemporaryDir files;
     FakePlatform fake{programFolder.path()};
     std::unique_ptr<form1> window = std::make_unique<form1>(fake.platform());
