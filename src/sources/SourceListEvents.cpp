@@ -14,7 +14,9 @@ void SourceListEvents::attach(form1& window)
     new SourceListEvents(window); // owned by ListView1
 }
 
-SourceListEvents::SourceListEvents(form1& window) : QObject(window.ListView1), window(window)
+SourceListEvents::SourceListEvents(form1& window)
+    : QObject(window.ListView1), window(window), sourceList(window.ListView1),
+      sourceViewport(window.ListView1->viewport())
 {
     QTreeWidget& sources = *window.ListView1;
     sources.viewport()->setAcceptDrops(true);
@@ -43,9 +45,9 @@ QStringList SourceListEvents::droppedPaths(const QMimeData& data)
 
 bool SourceListEvents::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == window.ListView1->viewport())
+    if (watched == sourceViewport)
         return viewportEvent(event);
-    if (watched == window.ListView1) {
+    if (watched == sourceList) {
         // A key moves the selection while it is being handled; the release ends it.
         if (event->type() == QEvent::KeyPress)
             keyPressed = true;

@@ -34,6 +34,9 @@ private:
     void showSelectedSource();
 
     form1& window;
+    // Compared with, never followed, in the filter: they may be going away with the window.
+    const QObject* sourceList = nullptr;
+    const QObject* sourceViewport = nullptr;
     bool keyPressed = false;
     bool mousePressed = false;
     bool movedByMouse = false;

@@ -252,23 +252,25 @@ private slots:
         const QStringList folders = threeFolders(fixture);
         fixture.makeFile("two/zwei.doc");
         addFolders(fixture, folders);
+        fixture.fake.pointer.history.clear();
 
         QTest::mouseClick(window.ListView1->viewport(), Qt::LeftButton, {},
                           centreOf(*window.ListView1, 2));
         QCOMPARE(ListViews::selectedPosition(*window.ListView1), 2);
         QCOMPARE(texts(*window.ListView2), QStringList({"two.doc", "zwei.doc"}));
+        // One fill for one click.
+        QCOMPARE(fixture.fake.pointer.history, WaitThenDefault);
 
         ListViews::setChecked(*ListViews::item(*window.ListView2, 2), false);
         fixture.fake.pointer.history.clear();
         QTest::mouseClick(window.ListView1->viewport(), Qt::LeftButton, {},
                           centreOf(*window.ListView1, 2));
         QCOMPARE(checks(*window.ListView2), QList<bool>({true, true}));
-        // One fill for one click.
         QCOMPARE(fixture.fake.pointer.history, WaitThenDefault);
     }
 
     // Whichever way the user selects a source, ListView2 shows that source.
-    void keyboardAndRightButtonShowSource()
+    void everyWayOfSelectingShowsSource()
     {
         WindowFixture fixture;
         form1& window = *fixture.window;
@@ -288,6 +290,15 @@ private slots:
                           centreOf(*window.ListView1, 3));
         QCOMPARE(ListViews::selectedPosition(*window.ListView1), 3);
         QCOMPARE(texts(*window.ListView2), QStringList({"three.doc"}));
+
+        // Dragging the selection from one entry to another.
+        QWidget* viewport = window.ListView1->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 3));
+        QTest::mouseMove(viewport, centreOf(*window.ListView1, 2));
+        QTest::mouseMove(viewport, centreOf(*window.ListView1, 1));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 1));
+        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 1);
+        QCOMPARE(texts(*window.ListView2), QStringList({"one.doc"}));
         QCOMPARE(fixture.fake.pointer.current(), MousePointer::Default);
     }
 
