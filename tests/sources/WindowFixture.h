@@ -7,13 +7,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <memory>
 
-// A main window on the recording platform, with a fresh program folder of its own
-// and a scratch folder for the files a test needs.
+// A main window on the recording platform, with a fresh program folder and a
+// scratch folder for the files a test needs.
 struct WindowFixture {
     ProgramFolder programFolder;
     QTemporaryDir files;
@@ -21,21 +20,16 @@ struct WindowFixture {
     std::unique_ptr<form1> window = std::make_unique<form1>(fake.platform());
 
     QString path(const QString& relative) const { return files.filePath(relative); }
-
-    QString makeFile(const QString& relative) const
-    {
-        const QString full = path(relative);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        file.open(QIODevice::WriteOnly);
-        return full;
-    }
-
     QString makeFolder(const QString& relative) const
     {
-        const QString full = path(relative);
-        QDir().mkpath(full);
-        return full;
+        QDir().mkpath(path(relative));
+        return path(relative);
+    }
+    QString makeFile(const QString& relative) const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile(path(relative)).open(QIODevice::WriteOnly);
+        return path(relative);
     }
 };
 
