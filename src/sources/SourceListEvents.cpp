@@ -59,7 +59,6 @@ bool SourceListEvents::eventFilter(QObject* watched, QEvent* event)
 
 bool SourceListEvents::viewportEvent(QEvent* event)
 {
-    const QTreeWidget& sources = *window.ListView1;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
@@ -91,7 +90,7 @@ bool SourceListEvents::viewportEvent(QEvent* event)
         mousePressed = true;
         movedByMouse = false;
         doubleClicked = event->type() == QEvent::MouseButtonDblClick;
-        pressedIndex = sources.indexAt(mouse->position().toPoint());
+        pressedIndex = sourceList->indexAt(mouse->position().toPoint());
         pressedButton = mouse->button();
         return false;
     }
@@ -101,7 +100,7 @@ bool SourceListEvents::viewportEvent(QEvent* event)
         // the left button goes up on the item it went down on.
         const bool clickFollows = !doubleClicked && pressedButton == Qt::LeftButton
                                   && pressedIndex.isValid()
-                                  && pressedIndex == sources.indexAt(mouse->position().toPoint());
+                                  && pressedIndex == sourceList->indexAt(mouse->position().toPoint());
         const bool show = mousePressed && movedByMouse && !clickFollows;
         mousePressed = false;
         movedByMouse = false;
@@ -125,6 +124,6 @@ void SourceListEvents::selectionChanged()
 
 void SourceListEvents::showSelectedSource()
 {
-    if (QTreeWidgetItem* selected = ListViews::selectedItem(*window.ListView1))
+    if (QTreeWidgetItem* selected = ListViews::selectedItem(*sourceList))
         window.ListView1_ItemClick(selected);
 }

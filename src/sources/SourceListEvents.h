@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QMimeData;
+class QTreeWidget;
 class form1;
 
 // What ListView1 does besides its buttons and clicks:
@@ -34,9 +35,9 @@ private:
     void showSelectedSource();
 
     form1& window;
-    // Compared with, never followed, in the filter: they may be going away with the window.
-    const QObject* sourceList = nullptr;
-    const QObject* sourceViewport = nullptr;
+    // Followed only for user input: while the window goes away, they are only compared.
+    QTreeWidget* const sourceList;
+    const QObject* const sourceViewport;
     bool keyPressed = false;
     bool mousePressed = false;
     bool movedByMouse = false;
