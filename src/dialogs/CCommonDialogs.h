@@ -63,9 +63,9 @@ public:
 
 private:
     // The longest full name each file dialog has room for: 260 characters plus the
-    // terminator for ShowOpen, 255 characters with the terminator for ShowSave.
+    // terminator for ShowOpen, 255 characters for ShowSave.
     static constexpr qsizetype OpenNameRoom = 260;
-    static constexpr qsizetype SaveNameRoom = 254;
+    static constexpr qsizetype SaveNameRoom = 255;
 
     static QString upToNul(const QString& text);
     // Takes a confirmed file's full name, its bare name and its folder.

@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(lastRequest().fileTypes, QList<FileType>({{"*.*", "*.*"}}));
         dialog->setFilter(QStringLiteral("Web|*.htm;*.html|Text|*.txt"));
         dialog->setDefExt(QStringLiteral("txt"));
-        const QString fits = "/" + QString(253, QLatin1Char('s')); // 255 with the terminator
+        const QString fits = "/" + QString(254, QLatin1Char('s')); // 255 characters
         dialogs.answers << QStringLiteral("/srv/out/page.htm") << fits + "s" << fits;
         QCOMPARE(dialog->ShowSave(), CCommonDialogs::True);
         QCOMPARE(lastRequest().fileTypes, QList<FileType>({{"Web", "*.htm;*.html"}, {"Text", "*.txt"}}));
