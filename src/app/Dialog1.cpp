@@ -9,21 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-template <typename Control>
-Control* place(QWidget* parent, const char* name, const QString& caption, int left, int top,
-               int width, int height)
-{
-    auto* control = new Control(parent); // owned by its parent
-    control->setObjectName(QLatin1String(name));
-    control->setText(caption);
-    control->setGeometry(twipsRect(*parent, left, top, width, height));
-    return control;
-}
-
-} // namespace
-
 Dialog1::Dialog1(Shell& shell, QWidget* parent) : QDialog(parent), shell(shell)
 {
     setObjectName(QStringLiteral("Dialog1"));
@@ -33,27 +18,27 @@ Dialog1::Dialog1(Shell& shell, QWidget* parent) : QDialog(parent), shell(shell)
                    | Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(4908, logicalDpiX()), twipsToPixels(4116, logicalDpiY()));
 
-    Label1 = place<QLabel>(this, "Label1", QStringLiteral("Varnello"), 240, 120, 4400, 420);
+    Label1 = placeControl<QLabel>(this, "Label1", QStringLiteral("Varnello"), 240, 120, 4400, 420);
     QFont titleFont = Label1->font();
     titleFont.setPointSize(14);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
-    Label4 = place<QLabel>(this, "Label4", QStringLiteral("Version:2009.9.9"), 240, 600, 4400, 255);
+    Label4 = placeControl<QLabel>(this, "Label4", QStringLiteral("Version:2009.9.9"), 240, 600, 4400, 255);
 
     Frame1 = new QFrame(this); // owned by the dialog
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setGeometry(twipsRect(*this, 240, 960, 4428, 1500));
-    Label3 = place<QLabel>(Frame1, "Label3", QStringLiteral("Technical Support:"), 120, 180, 1500,
+    Label3 = placeControl<QLabel>(Frame1, "Label3", QStringLiteral("Technical Support:"), 120, 180, 1500,
                            255);
-    Label2 = place<LinkLabel>(Frame1, "Label2", Addresses::SupportMail, 1680, 180, 2640, 255);
-    Label7 = place<QLabel>(Frame1, "Label7", QStringLiteral(" Website:"), 120, 540, 1500, 255);
-    Label8 = place<LinkLabel>(Frame1, "Label8", Addresses::HomePage, 1680, 540, 2640, 255);
-    Label6 = place<QLabel>(Frame1, "Label6",
+    Label2 = placeControl<LinkLabel>(Frame1, "Label2", Addresses::SupportMail, 1680, 180, 2640, 255);
+    Label7 = placeControl<QLabel>(Frame1, "Label7", QStringLiteral(" Website:"), 120, 540, 1500, 255);
+    Label8 = placeControl<LinkLabel>(Frame1, "Label8", Addresses::HomePage, 1680, 540, 2640, 255);
+    Label6 = placeControl<QLabel>(Frame1, "Label6",
                            QStringLiteral("Copyright (C) 2009 Varnello. All rights reserved."), 120,
                            960, 4200, 255);
 
-    Label5 = place<QLabel>(
+    Label5 = placeControl<QLabel>(
         this, "Label5",
         QStringLiteral("Warning: this computer program is protected by copyright law and "
                        "international treaties. Unauthorized reproduction or distribution of "
@@ -63,7 +48,7 @@ Dialog1::Dialog1(Shell& shell, QWidget* parent) : QDialog(parent), shell(shell)
     Label5->setWordWrap(true);
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    OKButton = place<QPushButton>(this, "OKButton", QStringLiteral("OK"), 240, 3600, 1215, 375);
+    OKButton = placeControl<QPushButton>(this, "OKButton", QStringLiteral("OK"), 240, 3600, 1215, 375);
     OKButton->setDefault(true);
 
     connect(Label2, &LinkLabel::clicked, this, &Dialog1::Label2_Click);

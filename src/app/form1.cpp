@@ -23,19 +23,10 @@ namespace {
 constexpr int ClientWidthTwips = 10164;
 constexpr int ClientHeightTwips = 6540;
 
-template <typename Control>
-Control* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* control = new Control(parent); // owned by its parent window
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(twipsRect(*parent, left, top, width, height));
-    return control;
-}
-
 QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& caption,
                              QStyle::StandardPixmap icon, int left, int width)
 {
-    auto* button = place<QToolButton>(parent, name, left, 0, width, 975);
+    auto* button = placeControl<QToolButton>(parent, name, left, 0, width, 975);
     button->setText(caption);
     button->setIcon(parent->style()->standardIcon(icon));
     button->setIconSize(QSize(32, 32));
@@ -45,7 +36,7 @@ QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& c
 
 QToolButton* arrowButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon, int top)
 {
-    auto* button = place<QToolButton>(parent, name, 5400, top, 370, 610);
+    auto* button = placeControl<QToolButton>(parent, name, 5400, top, 370, 610);
     button->setIcon(parent->style()->standardIcon(icon));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     return button;
@@ -68,7 +59,7 @@ void fitCaption(QLabel& caption)
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height)
 {
-    auto* control = place<QLabel>(parent, name, left, top, width, height);
+    auto* control = placeControl<QLabel>(parent, name, left, top, width, height);
     control->setText(caption);
     fitCaption(*control);
     return control;
@@ -77,7 +68,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
 QTreeWidget* reportView(QWidget* parent, const char* name, int left, int top, int width,
                         int height)
 {
-    auto* view = place<QTreeWidget>(parent, name, left, top, width, height);
+    auto* view = placeControl<QTreeWidget>(parent, name, left, top, width, height);
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -155,22 +146,22 @@ void form1::createControls()
     ListView2 = reportView(client, "ListView2", 5880, 1080, 4095, 4335);
 
     Label2 = label(client, "Label2", QStringLiteral("File Format:"), 120, 5520, 1095, 255);
-    Combo1 = place<QComboBox>(client, "Combo1", 1320, 5520, 3610, 345);
+    Combo1 = placeControl<QComboBox>(client, "Combo1", 1320, 5520, 3610, 345);
     Label3 = label(client, "Label3", QStringLiteral("File Extension Name:"), 5280, 5520, 1575,
                    255);
-    Option1 = place<QRadioButton>(client, "Option1", 6840, 5520, 850, 250);
+    Option1 = placeControl<QRadioButton>(client, "Option1", 6840, 5520, 850, 250);
     Option1->setText(QStringLiteral("htm"));
-    Option2 = place<QRadioButton>(client, "Option2", 7800, 5520, 970, 250);
+    Option2 = placeControl<QRadioButton>(client, "Option2", 7800, 5520, 970, 250);
     Option2->setText(QStringLiteral("html"));
 
     Label1 = label(client, "Label1", QStringLiteral("Select  output directory:"), 120, 5880,
                    1935, 255);
-    Combo2 = place<OutputFolderCombo>(client, "Combo2", 2160, 5880, 5775, 330);
-    Command10 = place<QPushButton>(client, "Command10", 8040, 5880, 975, 325);
+    Combo2 = placeControl<OutputFolderCombo>(client, "Combo2", 2160, 5880, 5775, 330);
+    Command10 = placeControl<QPushButton>(client, "Command10", 8040, 5880, 975, 325);
     Command10->setText(QStringLiteral("Browse"));
-    Command11 = place<QPushButton>(client, "Command11", 9120, 5880, 855, 325);
+    Command11 = placeControl<QPushButton>(client, "Command11", 9120, 5880, 855, 325);
     Command11->setText(QStringLiteral("View"));
-    ProgressBar1 = place<QProgressBar>(client, "ProgressBar1", 120, 6240, 9975, 255);
+    ProgressBar1 = placeControl<QProgressBar>(client, "ProgressBar1", 120, 6240, 9975, 255);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);

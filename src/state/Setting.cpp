@@ -14,17 +14,6 @@ constexpr int ClientHeightTwips = 1560;
 constexpr QLatin1String On("1");
 constexpr QLatin1String Off("0");
 
-template <typename Control>
-Control* place(QWidget* parent, const char* name, const QString& caption, int left, int top,
-               int width, int height)
-{
-    auto* control = new Control(parent); // owned by its parent
-    control->setObjectName(QLatin1String(name));
-    control->setText(caption);
-    control->setGeometry(twipsRect(*parent, left, top, width, height));
-    return control;
-}
-
 } // namespace
 
 Setting::Setting(const Platform& platform, QWidget* parent)
@@ -43,15 +32,15 @@ Setting::Setting(const Platform& platform, QWidget* parent)
     setFixedSize(twipsToPixels(ClientWidthTwips, logicalDpiX()),
                  twipsToPixels(ClientHeightTwips, logicalDpiY()));
 
-    Check1 = place<QCheckBox>(this, "Check1",
+    Check1 = placeControl<QCheckBox>(this, "Check1",
                               QStringLiteral("Automatically save the current file\r\n"), 360, 240,
                               2895, 370);
-    Check2 = place<QCheckBox>(this, "Check2",
+    Check2 = placeControl<QCheckBox>(this, "Check2",
                               QStringLiteral("Automatically save the output directory"), 360, 600,
                               3135, 255);
-    OKButton = place<QPushButton>(this, "OKButton", QStringLiteral("OK"), 360, 1080, 1215, 375);
+    OKButton = placeControl<QPushButton>(this, "OKButton", QStringLiteral("OK"), 360, 1080, 1215, 375);
     CancelButton =
-        place<QPushButton>(this, "CancelButton", QStringLiteral("Cancel"), 2040, 1080, 1215, 375);
+        placeControl<QPushButton>(this, "CancelButton", QStringLiteral("Cancel"), 2040, 1080, 1215, 375);
     OKButton->setDefault(true);
 
     setTabOrder(OKButton, CancelButton);
