@@ -1,5 +1,6 @@
 #include "platform/MousePointer.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 QtMousePointer::~QtMousePointer()
