@@ -7,8 +7,12 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -61,11 +65,24 @@ QString readStagedPage(const QString& path, StagedPage& page)
     return {};
 }
 
+// Replaces `path` at once: a full disk or a vanished folder leaves the old file, never a
+// truncated one. The temporary name is short, so names near the length limit work.
 QString writeFile(const QString& path, const QByteArray& data)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        return QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(path), file.errorString());
+    const QFileInfo target(path);
+    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.varnello-XXXXXX"));
+    const auto failure = [&](const QString& reason) {
+        return QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(path), reason);
+    };
+    if (!file.open())
+        return failure(file.errorString());
+    if (file.write(data) != data.size() || !file.flush())
+        return failure(file.errorString());
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return failure(QString::fromLocal8Bit(std::strerror(errno)));
+    file.setAutoRemove(false);
     return {};
 }
 

@@ -47,15 +47,17 @@ void OfficeSession::DocumentDeleter::operator()(LibreOfficeKitDocument* document
     document->pClass->destroy(document);
 }
 
-void OfficeSession::callback(int type, const char* payload, void* data)
+void OfficeSession::callback(int type, const char*, void* data)
 {
+    // The payload names the document by its file name only, but LibreOffice finds the
+    // waiting load by the URL it was given: answer with that one.
     auto* session = static_cast<OfficeSession*>(data);
     if (type == LOK_CALLBACK_DOCUMENT_PASSWORD) {
         session->passwordRequested = true;
-        session->kit->pClass->setDocumentPassword(session->kit, payload, nullptr);
+        session->kit->pClass->setDocumentPassword(session->kit, session->loadingUrl.constData(), nullptr);
     } else if (type == LOK_CALLBACK_DOCUMENT_PASSWORD_TO_MODIFY) {
         // Read-only is all a conversion needs.
-        session->kit->pClass->setDocumentPassword(session->kit, payload, nullptr);
+        session->kit->pClass->setDocumentPassword(session->kit, session->loadingUrl.constData(), nullptr);
     }
 }
 
@@ -83,6 +85,7 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 
     passwordRequested = false;
     const QByteArray url = fileUrl(path);
+    loadingUrl = url;
     DocumentHandle document(kit->pClass->documentLoadWithOptions(kit, url.constData(), LoadOptions));
     const QString error = takeError();
     if (passwordRequested)

@@ -48,4 +48,5 @@ private:
     _LibreOfficeKit* kit;
     std::map<QByteArray, DocumentHandle> documents;
     bool passwordRequested = false;
+    QByteArray loadingUrl; // the document being loaded, as LibreOffice was given it
 };
