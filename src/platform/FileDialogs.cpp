@@ -67,9 +67,7 @@ std::optional<QString> ScriptedFileDialogs::next(QString kind, QWidget* owner,
     asked.push_back({std::move(kind), request, owner});
     if (answers.empty())
         return std::nullopt;
-    auto answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
+    return answers.takeFirst();
 }
 
 std::optional<QString> ScriptedFileDialogs::openFile(QWidget* owner,

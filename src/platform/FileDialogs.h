@@ -54,7 +54,7 @@ public:
     std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
 
-    std::vector<std::optional<QString>> answers;
+    QList<std::optional<QString>> answers;
     std::vector<Asked> asked;
 
 private:

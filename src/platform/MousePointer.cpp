@@ -15,7 +15,7 @@ void QtMousePointer::set(int16_t pointer)
     if (wantWait == waiting)
         return;
     if (wantWait)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     else
         QGuiApplication::restoreOverrideCursor();
     waiting = wantWait;

@@ -1,0 +1,97 @@
+#include "app/ListViews.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "app/form1.h"
+#include "convert/OutputFormats.h"
+#include "outputs/OutputFolderCombo.h"
+#include "state/StateFile.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace {
+
+// Source icons follow what the path is at the moment the list is restored.
+int iconForPathKind(int32_t kind)
+{
+    switch (kind) {
+    case 2: return ImageList::Document;
+    case 1: return ImageList::Folder;
+    default: return ImageList::Missing;
+    }
+}
+
+void addColumn(QTreeWidget& view, const QString& header, int widthTwips)
+{
+    view.setColumnCount(1);
+    view.setHeaderLabels({header});
+    view.headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    view.setColumnWidth(0, twipsWidth(view, widthTwips));
+}
+
+} // namespace
+
+void form1::Form_Load()
+{
+    const QString& folder = desktop.programFolder;
+    HelpFile = folder + QStringLiteral("/help.html");
+
+    // ImageList1 serves ListView1's small icons: each item's icon is set from it.
+    ListView1->setIconSize(QSize(16, 16));
+    addColumn(*ListView1, QStringLiteral("Please Select the Word File or Folder to Convert"), 4800);
+    addColumn(*ListView2, QStringLiteral("Word Document"), 3700);
+
+    const QStringList sources = StateFile::readLines(StateFile::path(folder, StateFile::Sources));
+    ListView1->setUpdatesEnabled(false);
+    for (const QString& source : sources) {
+        QTreeWidgetItem* entry = ListViews::append(*ListView1, source);
+        ListViews::setSmallIcon(*entry, iconForPathKind(Module1::GetPathKind(source)), ImageList1);
+    }
+    ListView1->setUpdatesEnabled(true);
+
+    const QStringList outputs =
+        StateFile::readLines(StateFile::path(folder, StateFile::OutputFolders));
+    Combo2->addItems(outputs);
+    if (Combo2->ListCount() > 0)
+        Combo2->setListIndex(0);
+
+    for (int listIndex = 0; listIndex < OutputFormatCount; ++listIndex)
+        Combo1->addItem(outputFormat(listIndex).entry);
+    Combo1->setCurrentIndex(0); // raises Combo1_Click, which sets the extension captions
+    Option1->setChecked(true);
+}
+
+void form1::Form_Unload()
+{
+    const QString& folder = desktop.programFolder;
+    const QStringList flags = StateFile::readLines(StateFile::path(folder, StateFile::Settings));
+    const bool saveSources = flags.value(0) == QLatin1String("1");
+    const bool saveOutputs = flags.value(1) == QLatin1String("1");
+
+    auto save = [&](const QString& fileName, const QStringList& lines, const QString& what) {
+        const QString filePath = StateFile::path(folder, fileName);
+        if (const auto failure = StateFile::writeLines(filePath, lines)) {
+            desktop.messages.show(QStringLiteral("The %1 could not be saved to \"%2\": %3")
+                                      .arg(what, filePath, *failure),
+                                  MessageIcon::Critical);
+        }
+    };
+
+    if (saveSources) {
+        QStringList lines;
+        lines.reserve(ListViews::count(*ListView1));
+        for (int position = 1; position <= ListViews::count(*ListView1); ++position)
+            lines << ListViews::item(*ListView1, position)->text(0);
+        save(StateFile::Sources, lines, QStringLiteral("list of Word files and folders"));
+    }
+    if (saveOutputs) {
+        constexpr int LastSavedPosition = 200;
+        QStringList lines;
+        for (int position = 0; position < Combo2->ListCount() && position <= LastSavedPosition;
+             ++position)
+            lines << Combo2->itemText(position);
+        save(StateFile::OutputFolders, lines, QStringLiteral("list of output directories"));
+    }
+}

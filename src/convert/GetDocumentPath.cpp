@@ -1,0 +1,31 @@
+#include "app/ListViews.h"
+#include "app/Module1.h"
+#include "app/form1.h"
+
+#include <QTreeWidget>
+
+namespace Module1 {
+
+QString GetDocumentPath(const form1& window, int32_t position)
+{
+    QString path;
+    QString name;
+    if (ListViews::count(*window.ListView1) >= 1) {
+        if (const QTreeWidgetItem* source = ListViews::selectedItem(*window.ListView1))
+            path = source->text(0);
+    }
+    if (ListViews::count(*window.ListView2) >= 1) {
+        if (const QTreeWidgetItem* document = ListViews::item(*window.ListView2, position))
+            name = document->text(0);
+    }
+    switch (GetPathKind(path)) {
+    case 2: return path; // a file source is its own document
+    case 1: {
+        const QString joined = path + QLatin1Char('/') + name;
+        return GetPathKind(joined) == 2 ? joined : QString();
+    }
+    default: return {};
+    }
+}
+
+} // namespace Module1

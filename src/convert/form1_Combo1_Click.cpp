@@ -1,0 +1,16 @@
+#include "app/form1.h"
+#include "convert/OutputFormats.h"
+
+#include <QComboBox>
+#include <QRadioButton>
+
+// The extension captions follow the chosen format; which option is set stays.
+void form1::Combo1_Click()
+{
+    const int listIndex = Combo1->currentIndex();
+    if (listIndex < 0 || listIndex >= OutputFormatCount)
+        return;
+    const OutputFormat& format = outputFormat(listIndex);
+    Option1->setText(format.shortExtension.mid(1));
+    Option2->setText(format.longExtension.mid(1));
+}

@@ -1,0 +1,65 @@
+#include "app/ListViews.h"
+#include "app/Module1.h"
+#include "app/form1.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+namespace {
+
+// The output name of a document: its name without the last extension, with
+// blanks and dots taken out.
+QString baseNameOf(const QString& documentName)
+{
+    const qsizetype lastDot = documentName.lastIndexOf(QLatin1Char('.'));
+    return Module1::RemoveBlanksAndDots(lastDot < 0 ? documentName : documentName.left(lastDot));
+}
+
+} // namespace
+
+// Convert: every checked document of ListView2 into the output folder.
+void form1::Command6_Click()
+{
+    using namespace Module1;
+    if (converting)
+        return;
+    const int itemCount = ListViews::count(*ListView2);
+    if (itemCount < 1) {
+        desktop.messages.show(QStringLiteral("Please select word at fast!"),
+                              MessageIcon::Information);
+    } else {
+        ProgressBar1->setMaximum(itemCount);
+        if (CheckOutputFolder(*this)) {
+            converting = true;
+            setMousePointer(MousePointer::Wait);
+            int32_t collisionCounter = 0;
+            for (int position = 1; position <= itemCount; ++position) {
+                const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
+                if (item && ListViews::checked(*item)) {
+                    TargetPath = OutputFolder;
+                    const QString baseName = baseNameOf(item->text(0));
+                    TargetPath += baseName;
+                    // Never write into a folder's place: the digits accumulate.
+                    while (GetPathKind(TargetPath) == 1) {
+                        ++collisionCounter;
+                        TargetPath += QString::number(collisionCounter);
+                    }
+                    collisionCounter = 0;
+                    if (ConvertDocument(*this, position) != 1) {
+                        desktop.messages.show(
+                            QStringLiteral("Convert ") + baseName + QStringLiteral(" file failed!"),
+                            MessageIcon::Critical);
+                    }
+                }
+                ProgressBar1->setValue(position);
+                // Let the window repaint between documents; input waits for the run.
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+            desktop.shell.openFolder(OutputFolder);
+            converting = false;
+        }
+    }
+    ProgressBar1->setValue(0);
+    setMousePointer(MousePointer::Default);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <stdexcept>
+
+// Raised by a Show... operation that cannot show its dialog (no owner window yet).
+class CommonDialogError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The standard dialogs behind one object with plain properties. A caller makes
+// one per command: Init with the owner window, set Title (and Filter), call one
+// Show... operation, and on True (-1) read FileName or Path. Booleans are -1 / 0.
+class CCommonDialogs {
+public:
+    explicit CCommonDialogs(const Platform& platform);
+
+    void setFontUnderline(int16_t value) { fontUnderline = value; }
+    int16_t FontUnderline() const { return fontUnderline; }
+    void setFontItalic(int16_t value) { fontItalic = value; }
+    int16_t FontItalic() const { return fontItalic; }
+    void setFontBold(int16_t value) { fontBold = value; }
+    int16_t FontBold() const { return fontBold; }
+    void setFontSize(int16_t value) { fontSize = value; }
+    int16_t FontSize() const { return fontSize; }
+    void setFontName(const QString& value) { fontName = value; }
+    QString FontName() const { return fontName; }
+    void setColor(int32_t value) { color = value; }
+    int32_t Color() const { return color; }
+    void setDefExt(const QString& value) { defaultExtension = value; }
+    QString DefExt() const { return defaultExtension; }
+    void setTitle(const QString& value) { title = value; }
+    QString Title() const { return upToNul(title); }
+
+    // The window that owns every dialog of this object.
+    void Init(QWidget* owner);
+
+    void setPath(const QString& value) { path = value; }
+    QString Path() const { return upToNul(path); }
+    void setFileTitle(const QString& value) { fileTitle = value; }
+    QString FileTitle() const { return upToNul(fileTitle); }
+    QString Filter() const { return filter; }
+    void setFilter(const QString& value) { filter = value; }
+    QString FileName() const { return upToNul(fileName); }
+    void setFileName(const QString& value) { fileName = value; }
+
+    int16_t ShowPrinter();
+    int16_t ShowFolder();
+    int16_t ShowColor(int16_t FullOpen);
+    int16_t ShowFont();
+    int16_t ShowOpen();
+    int16_t ShowPrinterProperties();
+    int16_t ShowSave();
+
+    static constexpr int16_t True = -1;
+    static constexpr int16_t False = 0;
+
+private:
+    static QString upToNul(const QString& text);
+    // The owner window; throws CommonDialogError when Init was never called.
+    QWidget* ownerWindow() const;
+
+    const Platform& desktop;
+    QString fileTitle;
+    QString path;
+    QString filter;
+    QString fileName;
+    int32_t color = 0;
+    QString title;
+    QPointer<QWidget> owner;
+    bool initialised = false;
+    QString defaultExtension;
+    QString fontName;
+    int16_t fontSize = 0;
+    int16_t fontBold = False;
+    int16_t fontItalic = False;
+    int16_t fontUnderline = False;
+};

@@ -1,0 +1,93 @@
+#include "state/Setting.h"
+
+#include "app/Twips.h"
+#include "state/StateFile.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int ClientWidthTwips = 3732;
+constexpr int ClientHeightTwips = 1560;
+
+constexpr QLatin1String On("1");
+constexpr QLatin1String Off("0");
+
+template <typename Control>
+Control* place(QWidget* parent, const char* name, const QString& caption, int left, int top,
+               int width, int height)
+{
+    auto* control = new Control(parent); // owned by its parent
+    control->setObjectName(QLatin1String(name));
+    control->setText(caption);
+    control->setGeometry(twipsRect(*parent, left, top, width, height));
+    return control;
+}
+
+} // namespace
+
+Setting::Setting(const Platform& platform, QWidget* parent)
+    : QDialog(parent),
+      messages(platform.messages),
+      settingsFile(StateFile::path(platform.programFolder, StateFile::Settings))
+{
+    setObjectName(QStringLiteral("Setting"));
+    setWindowTitle(QStringLiteral("Setting"));
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    // The classic dialog size of 8 pt: at the main window's 9 pt the captions would not
+    // fit the widths the boxes are given.
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFixedSize(twipsToPixels(ClientWidthTwips, logicalDpiX()),
+                 twipsToPixels(ClientHeightTwips, logicalDpiY()));
+
+    Check1 = place<QCheckBox>(this, "Check1",
+                              QStringLiteral("Automatically save the current file\r\n"), 360, 240,
+                              2895, 370);
+    Check2 = place<QCheckBox>(this, "Check2",
+                              QStringLiteral("Automatically save the output directory"), 360, 600,
+                              3135, 255);
+    OKButton = place<QPushButton>(this, "OKButton", QStringLiteral("OK"), 360, 1080, 1215, 375);
+    CancelButton =
+        place<QPushButton>(this, "CancelButton", QStringLiteral("Cancel"), 2040, 1080, 1215, 375);
+    OKButton->setDefault(true);
+
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, Check1);
+    setTabOrder(Check1, Check2);
+    OKButton->setFocus();
+
+    connect(OKButton, &QPushButton::clicked, this, &Setting::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &Setting::CancelButton_Click);
+
+    Form_Load();
+}
+
+// Only a line that is exactly "1" turns its box on; a missing line leaves it off.
+void Setting::Form_Load()
+{
+    const QStringList flags = StateFile::readLines(settingsFile);
+    Check1->setChecked(flags.value(0) == On);
+    Check2->setChecked(flags.value(1) == On);
+}
+
+void Setting::OKButton_Click()
+{
+    const QStringList flags{Check1->isChecked() ? On : Off, Check2->isChecked() ? On : Off};
+    if (const std::optional<QString> failure = StateFile::writeLines(settingsFile, flags)) {
+        // The window stays open: the choice is not lost, and the user can try again
+        // or cancel.
+        messages.show(QStringLiteral("The settings could not be saved to \"%1\": %2")
+                          .arg(settingsFile, *failure),
+                      MessageIcon::Critical);
+        return;
+    }
+    accept();
+}
+
+void Setting::CancelButton_Click()
+{
+    reject();
+}

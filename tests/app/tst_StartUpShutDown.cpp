@@ -1,0 +1,221 @@
+#include "app/ListViews.h"
+#include "app/form1.h"
+#include "outputs/OutputFolderCombo.h"
+#include "support/ProgramFolder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+QStringList sourceTexts(const form1& window)
+{
+    QStringList texts;
+    for (int position = 1; position <= ListViews::count(*window.ListView1); ++position)
+        texts << ListViews::item(*window.ListView1, position)->text(0);
+    return texts;
+}
+
+QByteArray numberedLines(int count, const char* prefix)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += prefix + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class StartUpShutDownTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void freshInstallStartsEmptyWithDefaults()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+
+        QCOMPARE(window.HelpFile, folder.path() + "/help.html");
+        QCOMPARE(window.ListView1->headerItem()->text(0),
+                 QStringLiteral("Please Select the Word File or Folder to Convert"));
+        QCOMPARE(window.ListView2->headerItem()->text(0), QStringLiteral("Word Document"));
+        QCOMPARE(window.ListView1->columnCount(), 1);
+        QCOMPARE(window.ListView1->columnWidth(0), 320); // 4800 twips at 96 dpi
+        QCOMPARE(window.ListView2->columnWidth(0), 247); // 3700 twips
+        QCOMPARE(window.ListView1->topLevelItemCount(), 0);
+        QCOMPARE(window.ListView2->topLevelItemCount(), 0);
+        QCOMPARE(window.Combo2->ListCount(), 0);
+        QCOMPARE(window.Combo2->ListIndex(), -1);
+        QCOMPARE(window.Combo2->Text(), QString());
+
+        QCOMPARE(window.Combo1->count(), 3);
+        QCOMPARE(window.Combo1->itemText(0), QStringLiteral("Web Page (*.htm; *.html)"));
+        QCOMPARE(window.Combo1->itemText(1), QStringLiteral("Web Page, Filtered (*.htm; *.html)"));
+        QCOMPARE(window.Combo1->itemText(2), QStringLiteral("Single File Page (*.mht; *.mhtml)"));
+        QCOMPARE(window.Combo1->currentIndex(), 0);
+        QVERIFY(window.Option1->isChecked());
+        QVERIFY(!window.Option2->isChecked());
+        QCOMPARE(window.Option1->text(), QStringLiteral("htm"));
+        QCOMPARE(window.Option2->text(), QStringLiteral("html"));
+
+        // Start-up neither talks to the word processor nor says anything.
+        QVERIFY(fake.recordingWord.calls.isEmpty());
+        QVERIFY(fake.messages.shown.empty());
+    }
+
+    void restoresSourcesWithIconsAndOutputs()
+    {
+        ProgramFolder folder;
+        QDir(folder.path()).mkdir(QStringLiteral("docs"));
+        folder.write(QStringLiteral("docs/a.doc"), "x");
+        const QString docs = folder.file(QStringLiteral("docs"));
+        const QByteArray excel = docs.toUtf8() + "\r\n" + folder.file("gone.doc").toUtf8() + "\r\n\r\n"
+                                 + docs.toUtf8() + "/a.doc\r\n" + docs.toUtf8(); // no final ending
+        folder.write(QStringLiteral("EXCEL.txt"), excel);
+        folder.write(QStringLiteral("output.txt"), "/out/one\r\n\r\n/missing/two\n");
+
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+
+        QCOMPARE(sourceTexts(window),
+                 (QStringList{docs, folder.file("gone.doc"), "", docs + "/a.doc", docs}));
+        const QList<int> expectedIcons{2, 3, 3, 1, 2};
+        for (int position = 1; position <= 5; ++position)
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, position)),
+                     expectedIcons[position - 1]);
+        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 0);
+        QCOMPARE(window.ListView2->topLevelItemCount(), 0);
+
+        QCOMPARE(window.Combo2->ListCount(), 3);
+        QCOMPARE(window.Combo2->itemText(1), QString());
+        QCOMPARE(window.Combo2->ListIndex(), 0);
+        QCOMPARE(window.Combo2->Text(), QStringLiteral("/out/one"));
+    }
+
+    void shutDownFollowsTheFlags_data()
+    {
+        QTest::addColumn<QByteArray>("flags");
+        QTest::addColumn<bool>("sourcesSaved");
+        QTest::addColumn<bool>("outputsSaved");
+        QTest::newRow("both on") << QByteArray("1\r\n1\r\n") << true << true;
+        QTest::newRow("first only, no line end") << QByteArray("1") << true << false;
+        QTest::newRow("one then zero") << QByteArray("1\r\n0\r\n") << true << false;
+        QTest::newRow("zero then one, LF") << QByteArray("0\n1\n") << false << true;
+        QTest::newRow("empty") << QByteArray() << false << false;
+        QTest::newRow("one and blank, true") << QByteArray("1 \r\ntrue\r\n") << false << false;
+        QTest::newRow("empty first line") << QByteArray("\r\n1\r\n") << false << true;
+        QTest::newRow("third line ignored") << QByteArray("0\r\n0\r\n1\r\n") << false << false;
+    }
+
+    void shutDownFollowsTheFlags()
+    {
+        QFETCH(QByteArray, flags);
+        QFETCH(bool, sourcesSaved);
+        QFETCH(bool, outputsSaved);
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), flags);
+        folder.write(QStringLiteral("EXCEL.txt"), "/old/source");
+        folder.write(QStringLiteral("output.txt"), "/old/output\n");
+        {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            ListViews::append(*window.ListView1, QStringLiteral("/new/source"));
+            window.Combo2->AddItem(QStringLiteral("/new/output"), 0);
+            window.close();
+            QVERIFY(fake.messages.shown.empty());
+        }
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")),
+                 sourcesSaved ? QByteArray("/old/source\r\n/new/source\r\n") : QByteArray("/old/source"));
+        QCOMPARE(folder.read(QStringLiteral("output.txt")),
+                 outputsSaved ? QByteArray("/new/output\r\n/old/output\r\n") : QByteArray("/old/output\n"));
+        QCOMPARE(folder.read(QStringLiteral("set.txt")), flags); // only read at exit
+    }
+
+    void listsSurviveARestartWithDuplicatesAndEmptyLines()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        const QByteArray sources = "/a\r\n/a\r\n\r\n/b c/#d%.doc\r\n";
+        folder.write(QStringLiteral("EXCEL.txt"), sources);
+        folder.write(QStringLiteral("output.txt"), numberedLines(250, "/out/"));
+        for (int run = 0; run < 2; ++run) {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            QCOMPARE(window.Combo2->ListCount(), run == 0 ? 250 : 201);
+            window.Combo2->setListIndex(7); // which entry was picked is not kept
+            window.Command9_Click();
+        }
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), sources);
+        QCOMPARE(folder.read(QStringLiteral("output.txt")), numberedLines(201, "/out/"));
+    }
+
+    void emptyListsAreWrittenAsEmptyFiles()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        folder.write(QStringLiteral("EXCEL.txt"), "/gone\r\n");
+        folder.write(QStringLiteral("output.txt"), "/gone\r\n");
+        FakePlatform fake(folder.path());
+        auto window = std::make_unique<form1>(fake.platform());
+        window->ListView1->clear();
+        window->Combo2->clear();
+        window->close();
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), QByteArray());
+        QCOMPARE(folder.read(QStringLiteral("output.txt")), QByteArray());
+    }
+
+    void missingStateFilesReadAsEmptyAndAreCreatedOnSave()
+    {
+        QTemporaryDir empty;
+        {
+            FakePlatform fake(empty.path());
+            form1 window(fake.platform());
+            QCOMPARE(window.ListView1->topLevelItemCount(), 0);
+            window.close();
+        }
+        QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("EXCEL.txt")))); // flags off
+    }
+
+    void failedSaveIsReportedAndTheWindowStillCloses()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        QFile::remove(folder.file(QStringLiteral("EXCEL.txt")));
+        QFile::remove(folder.file(QStringLiteral("output.txt")));
+        // Folders where the files belong cannot be replaced, not even by root.
+        QDir(folder.path()).mkdir(QStringLiteral("EXCEL.txt"));
+        QDir(folder.path()).mkdir(QStringLiteral("output.txt"));
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        QVERIFY(window.close());
+        QVERIFY(!window.isVisible());
+        QCOMPARE(fake.messages.shown.size(), size_t(2));
+        QVERIFY(fake.messages.shown[0].text.contains(folder.file(QStringLiteral("EXCEL.txt"))));
+        QVERIFY(fake.messages.shown[1].text.contains(folder.file(QStringLiteral("output.txt"))));
+        QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Critical);
+    }
+
+    void closeBoxAndExitSaveOnce()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n");
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        ListViews::append(*window.ListView1, QStringLiteral("/x"));
+        window.close();
+        folder.write(QStringLiteral("EXCEL.txt"), "changed by another copy");
+        window.close(); // closing again does not write again
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), QByteArray("changed by another copy"));
+    }
+};
+
+QTEST_MAIN(StartUpShutDownTest)
+#include "tst_StartUpShutDown.moc"

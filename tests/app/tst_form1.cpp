@@ -1,0 +1,263 @@
+#include "app/Addresses.h"
+#include "app/Dialog1.h"
+#include "app/LinkLabel.h"
+#include "app/form1.h"
+#include "outputs/OutputFolderCombo.h"
+#include "support/ProgramFolder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+QString captionOf(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    return {};
+}
+
+// What a command did that a user could see: messages, shell, help, dialogs asked.
+QStringList effects(FakePlatform& fake)
+{
+    QStringList seen;
+    for (const auto& message : fake.messages.shown)
+        seen << "message " + message.text;
+    for (const auto& folder : fake.shell.openedFolders)
+        seen << "folder " + folder;
+    for (const auto& address : fake.shell.openedAddresses)
+        seen << "address " + address;
+    for (const auto& file : fake.help.shownFiles)
+        seen << "help " + file;
+    for (const auto& asked : fake.fileDialogs.asked)
+        seen << "dialog " + asked.kind + " " + asked.request.title;
+    return seen;
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsStandWhereTheLayoutPutsThem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("twips");
+        auto row = [](const char* name, const char* kind, const char* caption, QRect twips) {
+            QTest::newRow(name) << name << kind << caption << twips;
+        };
+        row("Command5", "QToolButton", "Add Folder", {120, 0, 1210, 975});
+        row("Command1", "QToolButton", "Add Word", {1440, 0, 1210, 975});
+        row("Command2", "QToolButton", "Remove File", {2760, 0, 1330, 975});
+        row("Command6", "QToolButton", "Convert", {5640, 0, 1090, 975});
+        row("Command8", "QToolButton", "Help", {6840, 0, 970, 975});
+        row("Command7", "QToolButton", "HomePage", {7920, 0, 1090, 975});
+        row("Command9", "QToolButton", "Exit", {9120, 0, 970, 975});
+        row("ListView1", "QTreeWidget", "", {120, 1080, 5175, 4215});
+        row("Command3", "QToolButton", "", {5400, 2280, 370, 610});
+        row("Command4", "QToolButton", "", {5400, 3120, 370, 610});
+        row("ListView2", "QTreeWidget", "", {5880, 1080, 4095, 4335});
+        row("Label2", "QLabel", "File Format:", {120, 5520, 1095, 255});
+        row("Combo1", "QComboBox", "", {1320, 5520, 3610, 345});
+        row("Label3", "QLabel", "File Extension Name:", {5280, 5520, 1575, 255});
+        row("Option1", "QRadioButton", "htm", {6840, 5520, 850, 250});
+        row("Option2", "QRadioButton", "html", {7800, 5520, 970, 250});
+        row("Label1", "QLabel", "Select  output directory:", {120, 5880, 1935, 255});
+        row("Combo2", "QComboBox", "", {2160, 5880, 5775, 330});
+        row("Command10", "QPushButton", "Browse", {8040, 5880, 975, 325});
+        row("Command11", "QPushButton", "View", {9120, 5880, 855, 325});
+        row("ProgressBar1", "QProgressBar", "", {120, 6240, 9975, 255});
+    }
+
+    void controlsStandWhereTheLayoutPutsThem()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        QFETCH(QRect, twips);
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        auto* control = window.findChild<QWidget*>(name);
+        QVERIFY(control);
+        QVERIFY(control->inherits(kind.toLatin1()));
+        QCOMPARE(captionOf(control), caption);
+        // 15 twips a pixel at 96 dots per inch
+        const QRect pixels(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
+                           qRound(twips.width() / 15.0), qRound(twips.height() / 15.0));
+        QCOMPARE(control->geometry(), pixels);
+        QVERIFY(control->isEnabled());
+        QCOMPARE(control->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(control->font().pointSize(), 9);
+    }
+
+    void windowIsFixedAndTitled()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Varnello"));
+        QCOMPARE(window.centralWidget()->size(), QSize(678, 436));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        for (auto* button : {window.Command5, window.Command1, window.Command6, window.Command9}) {
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+            QVERIFY(!button->icon().isNull());
+        }
+        QVERIFY(!window.Command3->icon().isNull());
+        QVERIFY(window.Combo2->isEditable());
+        QVERIFY(!window.Combo1->isEditable());
+        for (int icon = 1; icon <= 3; ++icon)
+            QVERIFY(!window.ImageList1.ListImages(icon).isNull());
+    }
+
+    void menusHoldTheirItemsWithoutShortcuts()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        QStringList tree;
+        for (QAction* top : window.menuBar()->actions()) {
+            tree << top->objectName() + "=" + top->text();
+            QVERIFY(top->shortcut().isEmpty());
+            QVERIFY(!top->text().contains('&'));
+            if (!top->menu())
+                continue;
+            for (QAction* item : top->menu()->actions()) {
+                QVERIFY(!item->isSeparator());
+                QVERIFY(item->shortcut().isEmpty());
+                QVERIFY(!item->text().contains('&'));
+                tree << "  " + item->objectName() + "=" + item->text();
+            }
+        }
+        QCOMPARE(tree, (QStringList{"EE=File", "  AddFolder=Add Folder", "  AddExcel=Add Word",
+                                    "FF=Edit", "  RemoveItem=Remove Item",
+                                    "  RemoveAll=Remove All Items",
+                                    "  Removeoutput=Remove Current Output Directory",
+                                    "  RemoveAllOutput=Remove All Output Directory",
+                                    "Actions=Actions", "  Separate=Convert", "Settings=Settings",
+                                    "Help=Help", "  Help1=Help", "  HomePage=HomePage",
+                                    "  About=About"}));
+    }
+
+    void tabOrderFollowsTheLayout()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        const QList<QWidget*> expected{static_cast<QWidget*>(window.Command5), window.Command1,  window.Command2,
+                                       window.Command6, window.Command8,  window.Command7,
+                                       window.Command9, window.ListView1, window.ListView2,
+                                       window.Command3, window.Command4,  window.Combo1,
+                                       window.Option1,  window.Option2,   window.Command11,
+                                       window.Command10, window.Combo2};
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            QWidget* next = expected[i - 1]->nextInFocusChain();
+            while (next->focusPolicy() == Qt::NoFocus || !expected.contains(next))
+                next = next->nextInFocusChain();
+            QCOMPARE(next->objectName(), expected[i]->objectName());
+        }
+    }
+
+    // A menu item that stands for a button does exactly what the button does.
+    void menuItemsDoWhatTheirButtonsDo_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("menuItem");
+        QTest::newRow("Add Folder") << "Command5" << "AddFolder";
+        QTest::newRow("Add Word") << "Command1" << "AddExcel";
+        QTest::newRow("Remove") << "Command2" << "RemoveItem";
+        QTest::newRow("Convert") << "Command6" << "Separate";
+        QTest::newRow("Help") << "Command8" << "Help1";
+        QTest::newRow("Home page") << "Command7" << "HomePage";
+    }
+
+    void menuItemsDoWhatTheirButtonsDo()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, menuItem);
+        ProgramFolder folder;
+        auto run = [&](auto trigger) {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            trigger(window);
+            QCoreApplication::sendPostedEvents();
+            return effects(fake);
+        };
+        const QStringList byButton = run([&](form1& window) {
+            QTest::mouseClick(window.findChild<QAbstractButton*>(button), Qt::LeftButton);
+        });
+        const QStringList byMenu = run([&](form1& window) {
+            window.findChild<QAction*>(menuItem)->trigger();
+        });
+        QCOMPARE(byMenu, byButton);
+    }
+
+    void helpAndHomePageReachTheDesktop()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        QTest::keyClick(&window, Qt::Key_F1);
+        window.Command8_Click(); // the simulated F1 is posted, not sent
+        QCOMPARE(fake.help.shownFiles.size(), 1);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(fake.help.shownFiles, QStringList(2, folder.path() + "/help.html"));
+        window.Command7_Click();
+        QCOMPARE(fake.shell.openedAddresses, QStringList{Addresses::HomePage});
+    }
+
+    void aboutWindowIsModalAndItsLinksWork()
+    {
+        ProgramFolder folder;
+        FakePlatform fake(folder.path());
+        form1 window(fake.platform());
+        window.show();
+        QStringList seen;
+        bool mainWindowBlocked = false;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<Dialog1*>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            mainWindowBlocked = about->isModal() && QApplication::activeModalWidget() != &window;
+            seen << about->windowTitle() << about->Label1->text() << about->Label4->text()
+                 << about->Label3->text() << about->Label2->text() << about->Label7->text()
+                 << about->Label8->text();
+            QVERIFY(!about->Label6->text().isEmpty());
+            QVERIFY(!about->Label5->text().isEmpty());
+            QCOMPARE(about->Label2->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(about->Label8->palette().color(QPalette::WindowText),
+                     about->palette().color(QPalette::Highlight));
+            QTest::mouseClick(about->Label2, Qt::LeftButton);
+            QTest::mouseClick(about->Label8, Qt::LeftButton);
+            QTest::mouseClick(about->OKButton, Qt::LeftButton);
+        });
+        window.About_Click();
+        QVERIFY(mainWindowBlocked);
+        QCOMPARE(seen, (QStringList{"About us", "Varnello", "Version:2009.9.9", "Technical Support:",
+                                    Addresses::SupportMail, " Website:", Addresses::HomePage}));
+        QCOMPARE(fake.shell.openedAddresses,
+                 (QStringList{"mailto:" + Addresses::SupportMail, Addresses::HomePage}));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(window.findChildren<Dialog1*>().isEmpty()); // gone once closed
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "tst_form1.moc"

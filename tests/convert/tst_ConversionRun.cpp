@@ -1,0 +1,212 @@
+#include "app/Module1.h"
+#include "support/ConversionFixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QStringList savedNames(const QStringList& calls)
+{
+    QStringList names;
+    for (const QString& call : calls) {
+        if (call.startsWith(QStringLiteral("SaveAs ")))
+            names << call.section(QLatin1Char('/'), -1).section(QLatin1Char(' '), 0, 0);
+    }
+    return names;
+}
+
+void typeOutputFolder(ConversionFixture& f, const QString& text)
+{
+    f.window.Combo2->lineEdit()->clear();
+    QTest::keyClicks(f.window.Combo2->lineEdit(), text);
+}
+
+} // namespace
+
+class ConversionRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void emptyDocumentListOnlyAsksForDocuments()
+    {
+        ConversionFixture f;
+        f.window.Combo2->setEditText(QString()); // would be a second message if checked
+        f.window.Command6_Click();
+        QCOMPARE(f.fake.messages.texts(), QStringList{"Please select word at fast!"});
+        QCOMPARE(f.fake.messages.shown[0].icon, MessageIcon::Information);
+        QCOMPARE(f.window.ProgressBar1->value(), 0);
+        QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
+        QVERIFY(f.fake.shell.openedFolders.isEmpty());
+    }
+
+    void outputFolderIsCheckedBeforeAnything_data()
+    {
+        QTest::addColumn<QString>("typed");   // typed into the edit field, or
+        QTest::addColumn<QString>("picked");  // picked from the list
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << "" << "" << "Please select output folder";
+        QTest::newRow("picked folder gone") << "" << "gone" << "Folder does not exist!";
+        QTest::newRow("typed, parent missing") << "no/such" << "" << "Failed to create folder";
+        QTest::newRow("typed, a file is there") << "a.doc" << "" << "Failed to create folder";
+    }
+
+    void outputFolderIsCheckedBeforeAnything()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, picked);
+        QFETCH(QString, message);
+        ConversionFixture f;
+        f.selectSource(f.sources.path());
+        f.addDocument(QStringLiteral("a.doc"));
+        if (!picked.isEmpty()) {
+            f.window.Combo2->AddItem(f.output(picked), 0);
+            f.window.Combo2->setListIndex(0);
+        } else if (!typed.isEmpty()) {
+            typeOutputFolder(f, typed == "a.doc" ? f.source(typed) : f.output(typed));
+        }
+        f.window.Command6_Click();
+        QCOMPARE(f.fake.messages.texts(), QStringList{message});
+        QCOMPARE(f.fake.messages.shown[0].icon, message == "Please select output folder"
+                                                    ? MessageIcon::Information
+                                                    : MessageIcon::Critical);
+        QCOMPARE(f.fake.recordingWord.createdObjects, 0);
+        QVERIFY(f.fake.shell.openedFolders.isEmpty());
+        QVERIFY(!QFile::exists(f.output(QStringLiteral("gone"))));
+        QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
+    }
+
+    void typedFolderIsCreatedAndTrimmed()
+    {
+        ConversionFixture f;
+        typeOutputFolder(f, f.output(QStringLiteral("new")) + QStringLiteral("///"));
+        QCOMPARE(f.window.Combo2->ListIndex(), -1);
+        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1));
+        QCOMPARE(Module1::OutputFolder, f.output(QStringLiteral("new")) + QLatin1Char('/'));
+        QCOMPARE(Module1::GetPathKind(f.output(QStringLiteral("new"))), 1);
+        QCOMPARE(f.window.Combo2->ListCount(), 0); // a typed folder is not remembered
+
+        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1)); // exists now
+        typeOutputFolder(f, QStringLiteral("//"));
+        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1));
+        QCOMPARE(Module1::OutputFolder, QStringLiteral("/"));
+        QVERIFY(f.fake.messages.shown.empty());
+    }
+
+    void outputNamesAreDerivedFromTheDocumentNames()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("My Report 1.2.doc"), QStringLiteral("Notes"),
+                   QStringLiteral("Report.doc"), QStringLiteral("Plan.docx"),
+                   QStringLiteral("Tab\tName.doc")});
+        QDir(f.output()).mkdir(QStringLiteral("Report"));
+        QDir(f.output()).mkdir(QStringLiteral("Plan"));
+        QDir(f.output()).mkdir(QStringLiteral("Plan1"));
+        QFile(f.output(QStringLiteral("Notes.htm"))).open(QIODevice::WriteOnly); // files don't count
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls),
+                 (QStringList{"MyReport12.htm", "Notes.htm", "Report1.htm", "Plan12.htm",
+                              "Tab\tName.htm"}));
+        QVERIFY(f.fake.messages.shown.empty());
+        QCOMPARE(f.fake.shell.openedFolders, QStringList{f.output() + QLatin1Char('/')});
+    }
+
+    void dotOnlyNameGetsADigitAndHiddenDocumentsFail()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral(".doc")});
+        f.window.Command6_Click();
+        // The output folder itself is taken, so the name becomes "1"; the document
+        // is dot-named, hence hidden, and is not converted.
+        QCOMPARE(Module1::TargetPath, f.output() + QStringLiteral("/1"));
+        QCOMPARE(f.fake.messages.texts(), QStringList{"Convert  file failed!"});
+        QCOMPARE(f.fake.recordingWord.createdObjects, 0);
+    }
+
+    void onlyCheckedDocumentsAreConvertedAndProgressStepsThroughAll()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc"), QStringLiteral("c.doc")});
+        ListViews::setChecked(*ListViews::item(*f.window.ListView2, 2), false);
+        QList<int> progress;
+        connect(f.window.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { progress << v; });
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "c.htm"}));
+        QCOMPARE(f.window.ProgressBar1->maximum(), 3);
+        QCOMPARE(progress, (QList<int>{1, 2, 3, 0}));
+        QCOMPARE(f.fake.pointer.history, (std::vector<int16_t>{11, 0}));
+        // The run leaves both lists as they were.
+        QCOMPARE(ListViews::count(*f.window.ListView2), 3);
+        QVERIFY(!ListViews::checked(*ListViews::item(*f.window.ListView2, 2)));
+    }
+
+    void nothingCheckedStillOpensTheOutputFolder()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc")});
+        ListViews::setChecked(*ListViews::item(*f.window.ListView2, 1), false);
+        f.window.Command6_Click();
+        QCOMPARE(f.fake.recordingWord.createdObjects, 0);
+        QCOMPARE(f.fake.shell.openedFolders.size(), 1);
+        QVERIFY(f.fake.messages.shown.empty());
+    }
+
+    void aFailedDocumentIsReportedAndTheRunGoesOn()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("bad file.doc"), QStringLiteral("good.doc"),
+                   QStringLiteral("crash.doc"), QStringLiteral("last.doc")});
+        QFile::remove(f.source(QStringLiteral("last.doc"))); // gone since it was listed
+        f.fake.recordingWord.fault = [](const QString& call) -> std::optional<AutomationError> {
+            if (call.startsWith(QStringLiteral("Open")) && call.contains(QStringLiteral("bad file")))
+                return AutomationError(5001, QStringLiteral("The document cannot be opened."));
+            if (call.startsWith(QStringLiteral("SaveAs")) && call.contains(QStringLiteral("crash")))
+                return AutomationError(WordErrors::RemoteCallFailed, QStringLiteral("gone"));
+            return std::nullopt;
+        };
+        QList<int> progress;
+        connect(f.window.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { progress << v; });
+        f.window.Command6_Click();
+        QCOMPARE(f.fake.messages.texts(),
+                 (QStringList{"The document cannot be opened.", "Convert badfile file failed!",
+                              "Convert crash file failed!", "Convert last file failed!"}));
+        QCOMPARE(f.fake.messages.shown[1].icon, MessageIcon::Critical);
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"good.htm", "crash.htm"}));
+        QCOMPARE(progress, (QList<int>{1, 2, 3, 4, 0}));
+        QCOMPARE(f.fake.shell.openedFolders.size(), 1);
+        QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
+    }
+
+    void formatIsReadForEveryDocument()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
+        f.fake.recordingWord.onSaveAs = [&](const QString&, int32_t) {
+            f.window.Combo1->setCurrentIndex(2);
+            f.window.Option2->setChecked(true);
+        };
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "b.mhtml"}));
+    }
+
+    void windowStaysOpenWhileARunIsUnderWay()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
+        f.window.show();
+        bool closedDuringRun = true;
+        f.fake.recordingWord.onSaveAs = [&](const QString&, int32_t) {
+            closedDuringRun = f.window.close();
+        };
+        f.window.Command6_Click();
+        QVERIFY(!closedDuringRun);
+        QCOMPARE(savedNames(f.fake.recordingWord.calls).size(), 2);
+        QVERIFY(f.window.close());
+    }
+};
+
+QTEST_MAIN(ConversionRunTest)
+#include "tst_ConversionRun.moc"

@@ -1,0 +1,107 @@
+#include "app/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using Module1::GetPathKind;
+
+class GetPathKindTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root.isValid());
+        QDir(root.path()).mkdir(QStringLiteral("folder"));
+        QDir(root.path()).mkdir(QStringLiteral(".hidden folder"));
+        touch(QStringLiteral("report.doc"));
+        touch(QStringLiteral(".~lock.report.doc#"));
+        touch(QStringLiteral("folder/inside.docx"));
+    }
+
+    void classifiesExistingEntries_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("folder") << "folder" << 1;
+        QTest::newRow("folder with trailing slash") << "folder/" << 1;
+        QTest::newRow("folder with trailing slashes") << "folder///" << 1;
+        QTest::newRow("file") << "report.doc" << 2;
+        QTest::newRow("file in folder") << "folder/inside.docx" << 2;
+        QTest::newRow("file with trailing slash") << "report.doc/" << 0;
+        QTest::newRow("hidden file") << ".~lock.report.doc#" << 0;
+        QTest::newRow("hidden folder") << ".hidden folder" << 0;
+        QTest::newRow("hidden folder with slash") << ".hidden folder/" << 0;
+        QTest::newRow("missing file") << "nothing.doc" << 0;
+        QTest::newRow("missing parent") << "no/such/folder/a.doc" << 0;
+        QTest::newRow("asterisk that matches") << "*.doc" << 0;
+        QTest::newRow("question mark that matches") << "report.do?" << 0;
+        QTest::newRow("asterisk in folder part") << "fold*/inside.docx" << 0;
+    }
+
+    void classifiesExistingEntries()
+    {
+        QFETCH(QString, relative);
+        QFETCH(int, kind);
+        const QString path = root.path() + QLatin1Char('/') + relative;
+        QCOMPARE(GetPathKind(path), kind);
+        QCOMPARE(GetPathKind(path), kind); // asking again changes nothing
+    }
+
+    void oddPathsAreNothing()
+    {
+        QCOMPARE(GetPathKind(QString()), 0);
+        QCOMPARE(GetPathKind(QStringLiteral("")), 0);
+        QCOMPARE(GetPathKind(root.path() + QStringLiteral("/report.doc") + QChar(0) + "x"), 0);
+        QCOMPARE(GetPathKind(QString(5000, QLatin1Char('a'))), 0);
+        QCOMPARE(GetPathKind(QStringLiteral("/")), 1);
+        QCOMPARE(GetPathKind(QStringLiteral("/dev/null")), 0); // a device is not a document
+    }
+
+    void linksAreClassedByTheirTarget()
+    {
+        const QString dir = root.path();
+        QVERIFY(QFile::link(dir + "/report.doc", dir + "/link-to-file.doc"));
+        QVERIFY(QFile::link(dir + "/folder", dir + "/link-to-folder"));
+        QVERIFY(QFile::link(dir + "/gone.doc", dir + "/dangling.doc"));
+        QCOMPARE(GetPathKind(dir + "/link-to-file.doc"), 2);
+        QCOMPARE(GetPathKind(dir + "/link-to-folder"), 1);
+        QCOMPARE(GetPathKind(dir + "/dangling.doc"), 0);
+    }
+
+    void pipeIsNothing()
+    {
+        // Opening a pipe would block the conversion for good.
+        const QByteArray fifo = QFile::encodeName(root.path() + "/pipe.doc");
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        QCOMPARE(GetPathKind(root.path() + "/pipe.doc"), 0);
+    }
+
+    void unreadableFolderGivesNothingInside()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not bind root");
+        QDir(root.path()).mkdir(QStringLiteral("locked"));
+        touch(QStringLiteral("locked/a.doc"));
+        QFile::setPermissions(root.path() + "/locked", QFileDevice::Permissions());
+        QCOMPARE(GetPathKind(root.path() + "/locked/a.doc"), 0);
+        QFile::setPermissions(root.path() + "/locked",
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+private:
+    void touch(const QString& relative)
+    {
+        QFile file(root.path() + QLatin1Char('/') + relative);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    QTemporaryDir root;
+};
+
+QTEST_GUILESS_MAIN(GetPathKindTest)
+#include "tst_GetPathKind.moc"

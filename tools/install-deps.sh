@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Varnello needs to build, run and test, skipping
+# those already present. Needs root (or sudo).
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build pkg-config    # build
+  qt6-base-dev libgl-dev               # Qt 6 Widgets, PrintSupport, Test
+  fonts-liberation                     # the metric twin of Arial
+  libreoffice-writer libreofficekit-dev # the document engine and its LibreOfficeKit headers
+  xvfb xauth                           # an X server for the tests that need a real one
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+    || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
