@@ -32,6 +32,10 @@ QString writeProfileSettings(const QString& profileFolder)
     xcu += item("/org.openoffice.Office.Common/Misc", "UseLocking", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/AutoSave", "Enabled", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "xs:boolean", "false");
+    // Work that only a person at a screen needs.
+    xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellAuto", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellCapitalization", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Writer/Layout/Other", "IsAlignMathObjectsToBaseline", "xs:boolean", "false");
     xcu += "</oor:items>\n";
 
     QSaveFile file(userFolder + QStringLiteral("/registrymodifications.xcu"));
