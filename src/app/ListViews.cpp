@@ -4,6 +4,7 @@
 
 #include <QTreeWidget>
 #include <memory>
+#include <vector>
 
 namespace {
 constexpr int SmallIconRole = Qt::UserRole + 1;
@@ -64,6 +65,23 @@ void remove(QTreeWidget& view, int position)
     if (position < 1 || position > view.topLevelItemCount())
         return;
     std::unique_ptr<QTreeWidgetItem> removed(view.takeTopLevelItem(position - 1));
+}
+
+void appendChecked(QTreeWidget& view, const QStringList& texts)
+{
+    std::vector<std::unique_ptr<QTreeWidgetItem>> created;
+    created.reserve(static_cast<size_t>(texts.size()));
+    QList<QTreeWidgetItem*> items;
+    items.reserve(texts.size());
+    for (const QString& text : texts) {
+        auto& item = created.emplace_back(std::make_unique<QTreeWidgetItem>(QStringList{text}));
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        item->setCheckState(0, Qt::Checked);
+        items.append(item.get());
+    }
+    view.addTopLevelItems(items);
+    for (auto& item : created)
+        item.release(); // the view owns them now
 }
 
 int smallIcon(const QTreeWidgetItem& item)

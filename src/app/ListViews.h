@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -22,6 +23,8 @@ QTreeWidgetItem* append(QTreeWidget& view, const QString& text);
 // Inserts so that the new item stands at `position`.
 QTreeWidgetItem* insert(QTreeWidget& view, int position, const QString& text);
 void remove(QTreeWidget& view, int position);
+// Appends one checked item per text, all in one go (fast for many thousands).
+void appendChecked(QTreeWidget& view, const QStringList& texts);
 
 int smallIcon(const QTreeWidgetItem& item);
 void setSmallIcon(QTreeWidgetItem& item, int icon, const ImageList& images);

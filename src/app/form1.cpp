@@ -2,6 +2,7 @@
 
 #include "app/Twips.h"
 #include "outputs/OutputFolderCombo.h"
+#include "sources/SourceListEvents.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -113,6 +114,7 @@ form1::form1(const Platform& platform, QWidget* parent) : QMainWindow(parent), d
     createMenus();
     setTabOrder();
     connectHandlers();
+    SourceListEvents::attach(*this);
 
     // Fixed border: the client area keeps its size and the user cannot resize it.
     setFixedSize(centralWidget()->width(),

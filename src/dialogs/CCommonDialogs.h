@@ -62,11 +62,18 @@ public:
     static constexpr int16_t False = 0;
 
 private:
+    // The longest full name each file dialog has room for: 260 characters plus the
+    // terminator for ShowOpen, 255 characters with the terminator for ShowSave.
+    static constexpr qsizetype OpenNameRoom = 260;
+    static constexpr qsizetype SaveNameRoom = 254;
+
     static QString upToNul(const QString& text);
+    // Takes a confirmed file's full name, its bare name and its folder.
+    void takeChosenFile(const QString& chosen);
     // The owner window; throws CommonDialogError when Init was never called.
     QWidget* ownerWindow() const;
 
-    const Platform& desktop;
+    Platform desktop;
     QString fileTitle;
     QString path;
     QString filter;

@@ -1,8 +1,62 @@
+#include "app/Module1.h"
 #include "app/form1.h"
+#include "dialogs/CCommonDialogs.h"
+#include "outputs/OutputFolderCombo.h"
 
-// Browse
-void form1::Command10_Click() {}
-// View
-void form1::Command11_Click() {}
-void form1::Removeoutput_Click() {}
-void form1::RemoveAllOutput_Click() {}
+#include <QFileInfo>
+#include <exception>
+
+// Browse: the chosen folder goes to the top of the list, duplicates kept, and is picked.
+void form1::Command10_Click()
+{
+    try {
+        CCommonDialogs dialog(desktop);
+        dialog.Init(this);
+        dialog.setTitle(QStringLiteral("Add all word files in folder"));
+        if (dialog.ShowFolder() != CCommonDialogs::True)
+            return;
+        const QString folder = dialog.Path();
+        if (folder.isEmpty())
+            return;
+        Combo2->AddItem(folder, 0);
+        if (Combo2->ListCount() > 0)
+            Combo2->setListIndex(0);
+    } catch (const std::exception&) {
+        // Nothing is changed and nothing reported.
+    }
+}
+
+// View: shows the output folder, typed or picked, when it exists.
+void form1::Command11_Click()
+{
+    const QString folder = Combo2->Text();
+    if (Module1::GetPathKind(folder) != 1)
+        return;
+    // A typed relative path names a folder under the working directory; the file
+    // manager is given the same folder as an absolute path.
+    const QFileInfo info(folder);
+    desktop.shell.openFolder(info.isRelative() ? info.absoluteFilePath() : folder);
+}
+
+// Remove the picked output folder; the one below it is picked next, or the new last one.
+void form1::Removeoutput_Click()
+{
+    const int count = Combo2->ListCount();
+    const int picked = Combo2->ListIndex();
+    if (count == 0 || picked < 0 || picked >= count)
+        return;
+    Combo2->RemoveItem(picked);
+    const int remaining = count - 1;
+    if (picked == remaining) {
+        if (remaining > 0)
+            Combo2->setListIndex(picked - 1);
+    } else {
+        Combo2->setListIndex(picked);
+    }
+}
+
+void form1::RemoveAllOutput_Click()
+{
+    for (int left = Combo2->ListCount(); left > 0; --left)
+        Combo2->RemoveItem(0);
+}

@@ -5,13 +5,20 @@
 
 namespace {
 
+// Qt reads a filter's patterns from the parentheses at its end, separated by blanks;
+// the dialog is told to show the description alone. "*.*" means every file, also
+// names without a dot.
 QStringList nameFilters(const QList<FileType>& fileTypes)
 {
     QStringList filters;
     for (const auto& type : fileTypes) {
-        QString patterns = type.pattern;
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(type.description, patterns.simplified());
+        QStringList patterns = type.pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        filters << QStringLiteral("%1 (%2)").arg(type.description, patterns.join(QLatin1Char(' ')));
     }
     return filters;
 }
@@ -27,8 +34,12 @@ std::optional<QString> runFileDialog(QWidget* owner, const FileDialogRequest& re
     if (mode == QFileDialog::AcceptSave)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = nameFilters(request.fileTypes);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(filters);
+    }
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.startName.isEmpty())
         dialog.selectFile(request.startName);
     dialog.setWindowModality(Qt::WindowModal);

@@ -16,9 +16,10 @@ struct FileType {
 
 struct FileDialogRequest {
     QString title;
-    QList<FileType> fileTypes;
-    QString startFolder;
+    QList<FileType> fileTypes; // empty: no type list, every file shown
+    QString startFolder;       // empty: the working directory
     QString startName;
+    QString defaultSuffix;     // added to a typed name without an extension
 };
 
 // The standard file and folder dialogs, modal to their owner. Each returns the full
