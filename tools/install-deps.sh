@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev               # Qt 6 Widgets, PrintSupport, Test
   fonts-liberation                     # the metric twin of Arial
   libreoffice-writer libreofficekit-dev # the document engine and its LibreOfficeKit headers
+  libgmime-3.0-dev libgumbo-dev        # web archives (MIME) and HTML parsing for the LibreOffice output
   xvfb xauth                           # an X server for the tests that need a real one
 )
 

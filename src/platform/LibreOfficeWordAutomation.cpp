@@ -1,21 +1,111 @@
 #include "platform/LibreOfficeWordAutomation.h"
 
+#include "platform/LibreOfficeErrors.h"
+#include "platform/LibreOfficeService.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <optional>
+
 namespace {
 
-// Stands in until the LibreOffice helper is wired up: every create fails as a
-// missing word processor would.
-class UnavailableWordAutomation final : public WordAutomation {
+// One application object: at most one active document, in the shared helper.
+class LibreOfficeApplication final : public WordApplication {
 public:
-    std::unique_ptr<WordApplication> CreateObject() override
+    explicit LibreOfficeApplication(std::shared_ptr<LibreOfficeService> service)
+        : service(std::move(service)), id(this->service->newDocumentId())
     {
-        throw AutomationError(WordErrors::CannotCreate,
-                              QStringLiteral("LibreOffice could not be started."));
     }
+    ~LibreOfficeApplication() override { releaseDocument(); }
+
+    void DocumentsOpen(const QString& documentPath) override
+    {
+        releaseDocument();
+        const QString path = QFileInfo(documentPath).absoluteFilePath();
+        generation = service->open(id, path);
+        openPath = path;
+    }
+
+    void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) override
+    {
+        const QString path = QFileInfo(outputPath).absoluteFilePath();
+        if (!generation)
+            throw AutomationError(LibreOfficeErrors::NoDocument,
+                                  QStringLiteral("No document is open, so nothing can be saved as \u201C%1\u201D.")
+                                      .arg(path));
+        service->saveAs(id, *generation, openPath, path, FileFormat);
+    }
+
+    void ActiveDocumentClose() override
+    {
+        if (!generation)
+            throw AutomationError(LibreOfficeErrors::NoDocument, QStringLiteral("No document is open to be closed."));
+        const quint64 documentGeneration = *generation;
+        generation.reset();
+        service->close(id, documentGeneration, openPath);
+    }
+
+    void Quit() override { releaseDocument(); }
+
+private:
+    void releaseDocument()
+    {
+        if (generation)
+            service->release(id, *generation);
+        generation.reset();
+    }
+
+    std::shared_ptr<LibreOfficeService> service;
+    QByteArray id;
+    std::optional<quint64> generation; // of the helper that holds the active document
+    QString openPath;
 };
 
 } // namespace
 
-std::unique_ptr<WordAutomation> makeLibreOfficeWordAutomation(const QString&)
+LibreOfficeSettings LibreOfficeSettings::forProgramFolder(const QString& programFolder)
 {
-    return std::make_unique<UnavailableWordAutomation>();
+    LibreOfficeSettings settings;
+    settings.helperPath = programFolder + QStringLiteral("/varnello-lok");
+    settings.libreOfficeProgramFolder = QStringLiteral("/usr/lib/libreoffice/program");
+    settings.profileRoot =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/varnello");
+    return settings;
+}
+
+LibreOfficeWordAutomation::LibreOfficeWordAutomation(const LibreOfficeSettings& settings)
+    : service(std::make_shared<LibreOfficeService>(settings))
+{
+}
+
+LibreOfficeWordAutomation::~LibreOfficeWordAutomation()
+{
+    service->shutDown();
+}
+
+std::unique_ptr<WordApplication> LibreOfficeWordAutomation::CreateObject()
+{
+    service->start();
+    return std::make_unique<LibreOfficeApplication>(service);
+}
+
+void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
+{
+    service->callTimeout = timeout;
+}
+
+qint64 LibreOfficeWordAutomation::helperProcessId() const
+{
+    return service->helperProcessId();
+}
+
+int LibreOfficeWordAutomation::helperStarts() const
+{
+    return service->helperStarts();
+}
+
+std::unique_ptr<WordAutomation> makeLibreOfficeWordAutomation(const QString& programFolder)
+{
+    return std::make_unique<LibreOfficeWordAutomation>(LibreOfficeSettings::forProgramFolder(programFolder));
 }

@@ -1,0 +1,91 @@
+// Converts every Word document of a folder with the program's own conversion run:
+// the real main window (offscreen), LibreOffice behind it, a recording message box.
+//
+//   bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]
+//
+// Prints one line per document (name, result code, milliseconds) and the total.
+
+#include "TimingWordAutomation.h"
+
+#include "app/ListViews.h"
+#include "app/form1.h"
+#include "outputs/OutputFolderCombo.h"
+#include "platform/LibreOfficeWordAutomation.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QElapsedTimer total;
+    total.start();
+    QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    if (arguments.size() < 3) {
+        std::fprintf(stderr, "usage: bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]\n");
+        return 2;
+    }
+    const QString documents = QDir(arguments[1]).absolutePath();
+    const QString output = QDir(arguments[2]).absolutePath();
+    const int format = arguments.size() > 3 ? arguments[3].toInt() : 0;
+    if (!QDir().mkpath(output)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(output));
+        return 2;
+    }
+
+    // A fresh program folder: empty state files, as a new install has them.
+    QTemporaryDir programFolder;
+    for (const char* name : {"set.txt", "EXCEL.txt", "output.txt"}) {
+        QFile file(programFolder.filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::WriteOnly))
+            return 2;
+    }
+
+    LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QCoreApplication::applicationDirPath());
+#ifdef VARNELLO_LOK_HELPER
+    settings.helperPath = QStringLiteral(VARNELLO_LOK_HELPER);
+#endif
+    LibreOfficeWordAutomation libreOffice(settings);
+    TimingWordAutomation timing(libreOffice);
+    FakePlatform fake(programFolder.path());
+    fake.word = &timing;
+    form1 window(fake.platform());
+
+    ListViews::append(*window.ListView1, documents);
+    ListViews::select(*window.ListView1, 1);
+    const QStringList names = QDir(documents).entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
+                                                         QStringLiteral("*.docm")},
+                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names)
+        ListViews::setChecked(*ListViews::append(*window.ListView2, name), true);
+    window.Combo1->setCurrentIndex(format);
+    window.Option2->setChecked(arguments.contains(QStringLiteral("--long-extension")));
+    window.Combo2->AddItem(output, 0);
+    window.Combo2->setListIndex(0);
+
+    QElapsedTimer run;
+    run.start();
+    window.Command6_Click();
+    const qint64 runMilliseconds = run.elapsed();
+
+    int converted = 0;
+    for (const TimingWordAutomation::Document& document : timing.documents) {
+        std::printf("%-60s %d %6lld ms\n", qPrintable(document.name), document.result,
+                    static_cast<long long>(document.milliseconds));
+        converted += document.result == 1;
+    }
+    std::printf("documents: %lld, converted: %d, messages: %zu\n", static_cast<long long>(names.size()), converted,
+                fake.messages.shown.size());
+    std::printf("run: %lld ms, total with start-up: %lld ms\n", static_cast<long long>(runMilliseconds),
+                static_cast<long long>(total.elapsed()));
+    return 0;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+// The error numbers of the LibreOffice implementation of the word processor, beside
+// WordErrors::CannotCreate (429) and WordErrors::RemoteCallFailed (helper died).
+namespace LibreOfficeErrors {
+// The document cannot be opened: missing, unreadable, damaged, protected, not Word.
+inline constexpr int32_t OpenFailed = 5101;
+// The output cannot be written.
+inline constexpr int32_t SaveFailed = 5102;
+// LibreOffice did not answer in time and was stopped.
+inline constexpr int32_t TimedOut = 5103;
+// SaveAs or Close was called on an application object that holds no document.
+inline constexpr int32_t NoDocument = 5104;
+} // namespace LibreOfficeErrors

@@ -1,0 +1,124 @@
+#include "platform/LibreOfficeHtmlReferences.h"
+
+#include <QUrl>
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct GumboOutputDeleter {
+    void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+
+// The file a relative reference names, or an empty string for anything else.
+QString referencedFile(QByteArrayView text, const QSet<QString>& fileNames)
+{
+    const QUrl url = QUrl::fromEncoded(text.trimmed().toByteArray(), QUrl::TolerantMode);
+    if (!url.isValid() || !url.isRelative() || url.hasQuery() || !url.host().isEmpty())
+        return {};
+    QString path = url.path(QUrl::FullyDecoded);
+    if (path.startsWith(QLatin1String("./")))
+        path.remove(0, 2);
+    return fileNames.contains(path) ? path : QString();
+}
+
+// The url(...) references inside a piece of CSS that starts at `base` in the page.
+void findCssReferences(const QByteArray& html, qsizetype base, qsizetype length,
+                       const QSet<QString>& fileNames, QList<HtmlFileReference>& found)
+{
+    const QByteArrayView css(html.constData() + base, length);
+    const QByteArray lowerCss = css.toByteArray().toLower();
+    qsizetype at = 0;
+    while ((at = lowerCss.indexOf("url(", at)) >= 0) {
+        qsizetype start = at + 4;
+        while (start < css.size() && (css[start] == ' ' || css[start] == '\t'))
+            ++start;
+        char close = ')';
+        if (start < css.size() && (css[start] == '"' || css[start] == '\'')) {
+            close = css[start];
+            ++start;
+        }
+        qsizetype end = start;
+        while (end < css.size() && css[end] != close && (close != ')' || css[end] != ' '))
+            ++end;
+        if (end >= css.size())
+            return;
+        const QString file = referencedFile(css.sliced(start, end - start), fileNames);
+        if (!file.isEmpty())
+            found.append({base + start, end - start, file, false});
+        at = end;
+    }
+}
+
+} // namespace
+
+QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<QString>& fileNames)
+{
+    QList<HtmlFileReference> found;
+    std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
+        gumbo_parse_with_options(&kGumboDefaultOptions, html.constData(), size_t(html.size())));
+    if (!output)
+        return found;
+    const auto offsetOf = [&html](const char* data) { return qsizetype(data - html.constData()); };
+
+    // Walked with a stack of our own: pages nest deeply enough to matter.
+    std::vector<const GumboNode*> pending{output->root};
+    while (!pending.empty()) {
+        const GumboNode* node = pending.back();
+        pending.pop_back();
+        if (node->type == GUMBO_NODE_TEXT && node->parent && node->parent->type == GUMBO_NODE_ELEMENT
+            && node->parent->v.element.tag == GUMBO_TAG_STYLE) {
+            const GumboStringPiece& text = node->v.text.original_text;
+            findCssReferences(html, offsetOf(text.data), qsizetype(text.length), fileNames, found);
+            continue;
+        }
+        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+            continue;
+        const GumboElement& element = node->v.element;
+        for (unsigned i = 0; i < element.attributes.length; ++i) {
+            const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+            const GumboStringPiece& raw = attribute->original_value;
+            // Attributes the parser made up (no source text) cannot be rewritten in place.
+            if (!raw.data || raw.length == 0 || raw.data < html.constData()
+                || raw.data + raw.length > html.constData() + html.size())
+                continue;
+            if (qstricmp(attribute->name, "style") == 0) {
+                findCssReferences(html, offsetOf(raw.data), qsizetype(raw.length), fileNames, found);
+                continue;
+            }
+            const QString file = referencedFile(QByteArrayView(attribute->value), fileNames);
+            if (!file.isEmpty())
+                found.append({offsetOf(raw.data), qsizetype(raw.length), file, true});
+        }
+        for (unsigned i = element.children.length; i > 0; --i)
+            pending.push_back(static_cast<const GumboNode*>(element.children.data[i - 1]));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const HtmlFileReference& a, const HtmlFileReference& b) { return a.offset < b.offset; });
+    return found;
+}
+
+QByteArray replaceFileReferences(const QByteArray& html, const QList<HtmlFileReference>& references,
+                                 const std::function<QByteArray(const QString&)>& newReference)
+{
+    QByteArray result;
+    result.reserve(html.size());
+    qsizetype copied = 0;
+    for (const HtmlFileReference& reference : references) {
+        if (reference.offset < copied)
+            continue; // overlaps one already replaced
+        result.append(html.constData() + copied, reference.offset - copied);
+        const QByteArray replacement = newReference(reference.fileName);
+        if (reference.attribute)
+            result += '"' + replacement + '"';
+        else
+            result += replacement;
+        copied = reference.offset + reference.length;
+    }
+    result.append(html.constData() + copied, html.size() - copied);
+    return result;
+}

@@ -1,0 +1,32 @@
+#include "platform/LibreOfficeProfile.h"
+
+#include <QDir>
+
+LibreOfficeProfile::LibreOfficeProfile(const QString& root)
+{
+    if (!QDir().mkpath(root)) {
+        error = QStringLiteral("the folder %1 cannot be created").arg(root);
+        return;
+    }
+    for (int set = 0; set < 32; ++set) {
+        const QString candidate = root + QStringLiteral("/libreoffice-%1").arg(set);
+        auto candidateLock = std::make_unique<QLockFile>(candidate + QStringLiteral(".lock"));
+        // Only a lock of a process that no longer runs is stale, however old it is.
+        candidateLock->setStaleLockTime(0);
+        if (candidateLock->tryLock(0)) {
+            lock = std::move(candidateLock);
+            base = candidate;
+            return;
+        }
+        if (candidateLock->error() == QLockFile::PermissionError) {
+            error = QStringLiteral("the folder %1 is not writable").arg(root);
+            return;
+        }
+    }
+    error = QStringLiteral("every profile folder in %1 is in use").arg(root);
+}
+
+QString LibreOfficeProfile::folder(int slot) const
+{
+    return base + QStringLiteral("/profile-%1").arg(slot);
+}

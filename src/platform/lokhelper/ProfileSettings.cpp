@@ -1,0 +1,45 @@
+#include "ProfileSettings.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+QByteArray item(const char* path, const char* property, const char* type, const char* value)
+{
+    return QByteArray("<item oor:path=\"") + path + "\"><prop oor:name=\"" + property
+           + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
+}
+
+} // namespace
+
+QString writeProfileSettings(const QString& profileFolder)
+{
+    const QString userFolder = profileFolder + QStringLiteral("/user");
+    if (!QDir().mkpath(userFolder))
+        return QStringLiteral("cannot create the folder %1").arg(userFolder);
+
+    QByteArray xcu = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                     "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
+    // Macros in a document never run, whatever the document asks.
+    xcu += item("/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel", "xs:int", "3");
+    xcu += item("/org.openoffice.Office.Common/Security/Scripting", "DisableMacrosExecution", "xs:boolean", "true");
+    // Opening a document must leave its folder as it was.
+    xcu += item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Common/Misc", "UseDocumentSystemFileLocking", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Common/Misc", "UseLocking", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Recovery/AutoSave", "Enabled", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "xs:boolean", "false");
+    // Work that only a person at a screen needs.
+    xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellAuto", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellCapitalization", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Writer/Layout/Other", "IsAlignMathObjectsToBaseline", "xs:boolean", "false");
+    xcu += "</oor:items>\n";
+
+    QSaveFile file(userFolder + QStringLiteral("/registrymodifications.xcu"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(xcu) != xcu.size() || !file.commit())
+        return file.errorString();
+    return {};
+}

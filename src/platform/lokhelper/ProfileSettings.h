@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// Writes the settings LibreOffice must run with into the private profile folder:
+// macros never run, no lock files beside the user's documents, no recovery data.
+// Returns an empty string, or the reason the settings could not be written.
+QString writeProfileSettings(const QString& profileFolder);

@@ -1,0 +1,135 @@
+// varnello-lok: serves the program's document operations with LibreOffice.
+//
+//   varnello-lok <LibreOffice program folder> <private profile folder>
+//
+// Requests arrive on standard input and answers leave on standard output (see
+// LibreOfficeHelperProtocol.h). LibreOffice itself may print anything, so the
+// protocol moves to private descriptors before LibreOffice is loaded.
+
+#include "OfficeSession.h"
+#include "ProfileSettings.h"
+#include "platform/LibreOfficeHelperProtocol.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+
+using LibreOfficeHelperProtocol::decodeLine;
+using LibreOfficeHelperProtocol::encodeLine;
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+// The protocol's two streams, taken away from descriptors 0 and 1.
+class Channel {
+public:
+    static std::unique_ptr<Channel> takeStandardStreams()
+    {
+        const int in = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3);
+        const int out = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+        const int null = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (in < 0 || out < 0 || null < 0)
+            return nullptr;
+        // Whatever LibreOffice prints lands in the helper's error stream.
+        if (dup2(null, STDIN_FILENO) < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+            return nullptr;
+        close(null);
+        FileHandle input(fdopen(in, "r"));
+        FileHandle output(fdopen(out, "w"));
+        if (!input || !output)
+            return nullptr;
+        return std::unique_ptr<Channel>(new Channel(std::move(input), std::move(output)));
+    }
+
+    bool receive(QList<QByteArray>& words)
+    {
+        QByteArray line;
+        int c;
+        while ((c = std::fgetc(input.get())) != EOF && c != '\n')
+            line += char(c);
+        if (c == EOF)
+            return false;
+        words = decodeLine(line);
+        return true;
+    }
+
+    void send(const QList<QByteArray>& words)
+    {
+        const QByteArray line = encodeLine(words);
+        std::fwrite(line.constData(), 1, line.size(), output.get());
+        std::fflush(output.get());
+    }
+
+private:
+    Channel(FileHandle input, FileHandle output) : input(std::move(input)), output(std::move(output)) {}
+    FileHandle input;
+    FileHandle output;
+};
+
+void answer(Channel& channel, const OfficeResult& result)
+{
+    if (result.ok())
+        channel.send({"ok"});
+    else
+        channel.send({"error", result.kind, result.detail.toUtf8()});
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    auto channel = Channel::takeStandardStreams();
+    if (!channel)
+        return 2;
+    // The helper never outlives the program, even when the program is killed.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1)
+        return 2;
+    if (argc != 3) {
+        channel->send({"failed", "usage: varnello-lok <LibreOffice program folder> <profile folder>"});
+        return 2;
+    }
+    const QString programFolder = QFile::decodeName(argv[1]);
+    const QString profileFolder = QFile::decodeName(argv[2]);
+
+    if (const QString error = writeProfileSettings(profileFolder); !error.isEmpty()) {
+        channel->send({"failed", error.toUtf8()});
+        return 1;
+    }
+    QString error;
+    auto office = OfficeSession::start(programFolder, profileFolder, error);
+    if (!office) {
+        channel->send({"failed", error.toUtf8()});
+        return 1;
+    }
+    channel->send({"ready"});
+
+    QList<QByteArray> words;
+    while (channel->receive(words)) {
+        const QByteArray& verb = words.value(0);
+        if (verb == "open" && words.size() == 3) {
+            answer(*channel, office->open(words[1], QString::fromUtf8(words[2])));
+        } else if (verb == "save" && words.size() == 3) {
+            answer(*channel, office->saveAsHtml(words[1], QString::fromUtf8(words[2])));
+        } else if (verb == "close" && words.size() == 2) {
+            office->close(words[1]);
+            channel->send({"ok"});
+        } else if (verb == "quit") {
+            break;
+        } else {
+            channel->send({"error", "protocol", "unknown request " + verb});
+        }
+    }
+    // Leave without LibreOffice's own shutdown: it is slow, and nothing needs saving.
+    std::fflush(nullptr);
+    _exit(0);
+}

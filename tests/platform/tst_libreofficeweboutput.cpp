@@ -1,0 +1,177 @@
+// The web output written from a page LibreOffice staged: reference rewriting and the
+// three formats, on pages made here (no LibreOffice needed).
+#include "tst_libreofficechecks.h"
+
+#include "platform/LibreOfficeHtmlReferences.h"
+#include "platform/LibreOfficeWebOutput.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray png(QColor color)
+{
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+const char StagedHtml[] =
+    "<!DOCTYPE html><html><head><style type=\"text/css\">\n"
+    "  p.banner { background: url(page_html_b.png) }\n"
+    "</style></head>\n"
+    "<body background=\"page_html_b.png\"><p>Quarterly text, see page_html_a.png</p>\n"
+    "<img src=\"page_html_a.png\" name=\"Image1\"><img src='./page_html_b.png'>\n"
+    "<img src=page_html_a.png>\n"
+    "<table><tr><td style=\"background: url('page_html_a.png') no-repeat\">Cell A</td></tr></table>\n"
+    "<a href=\"http://example.org/page_html_a.png\">elsewhere</a> <a href=\"notes.txt\">notes</a>\n"
+    "</body></html>\n";
+
+} // namespace
+
+class TestLibreOfficeWebOutput : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir work;
+    QString stagedPage;
+
+    // A staging folder as LibreOffice leaves it: the page, its pictures, and a stray file.
+    void stage()
+    {
+        const QString folder = work.filePath(QStringLiteral("staging"));
+        QVERIFY(QDir().mkpath(folder));
+        stagedPage = folder + QStringLiteral("/page.html");
+        writeFile(stagedPage, StagedHtml);
+        writeFile(folder + QStringLiteral("/page_html_a.png"), png(Qt::red));
+        writeFile(folder + QStringLiteral("/page_html_b.png"), png(Qt::blue));
+        writeFile(folder + QStringLiteral("/stray.txt"), "staged, but the page never names it");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(work.isValid());
+        stage();
+    }
+
+    void findsEveryReferenceToAStagedFile()
+    {
+        const QByteArray html(StagedHtml);
+        const QSet<QString> files{QStringLiteral("page_html_a.png"), QStringLiteral("page_html_b.png")};
+        const QList<HtmlFileReference> references = findFileReferences(html, files);
+        const QByteArray rewritten = replaceFileReferences(html, references, [](const QString& name) {
+            return "NEW-" + name.toUtf8();
+        });
+        // The style element, body background, three img elements and the cell's style.
+        QCOMPARE(references.size(), 6);
+        QVERIFY(rewritten.contains("url(NEW-page_html_b.png)"));
+        QVERIFY(rewritten.contains("background=\"NEW-page_html_b.png\""));
+        QVERIFY(rewritten.contains("<img src=\"NEW-page_html_a.png\" name=\"Image1\">"));
+        QVERIFY(rewritten.contains("<img src=\"NEW-page_html_b.png\">"));
+        QVERIFY(rewritten.contains("<img src=\"NEW-page_html_a.png\">"));
+        QVERIFY(rewritten.contains("url('NEW-page_html_a.png') no-repeat"));
+        // Text, absolute addresses and files that are not pictures stay as they were.
+        QVERIFY(rewritten.contains("see page_html_a.png</p>"));
+        QVERIFY(rewritten.contains("http://example.org/page_html_a.png"));
+        QVERIFY(rewritten.contains("href=\"notes.txt\""));
+    }
+
+    void writesEachFormat_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("outputName");
+        QTest::newRow("web page") << 8 << QStringLiteral("Report.htm");
+        QTest::newRow("web page, awkward name")
+            << 8 << QStringLiteral("Bericht #1 100% l'été \"x\" \u00DC.html");
+        QTest::newRow("filtered page") << 10 << QStringLiteral("Filtered #%'\".htm");
+        QTest::newRow("archive") << 9 << QStringLiteral("Archive #%' \u00E9.mht");
+    }
+
+    void writesEachFormat()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, outputName);
+        const QString folder = work.filePath(QStringLiteral("out ") + QString::number(format));
+        QVERIFY(QDir().mkpath(folder));
+        const QString output = folder + '/' + outputName;
+
+        QCOMPARE(writeWebOutput(stagedPage, output, format), QString());
+        const QStringList texts{QStringLiteral("Quarterly text"), QStringLiteral("Cell A")};
+        if (format == 8) {
+            checks::verifyWebPage(output, texts, 3);
+            const QString companion = folder + '/' + QFileInfo(output).completeBaseName() + "_files";
+            QCOMPARE(QDir(companion).entryList(QDir::Files),
+                     QStringList({QStringLiteral("image001.png"), QStringLiteral("image002.png")}));
+        } else if (format == 10) {
+            checks::verifyFilteredPage(output, texts, 3);
+        } else {
+            checks::verifyArchive(output, texts, 3);
+            QCOMPARE(checks::parseArchive(checks::readAll(output)).size(), 3); // page + two pictures
+        }
+        QCOMPARE(QDir(folder).entryList(QStringList{QStringLiteral(".varnello-*")}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    void replacesAnExistingOutput()
+    {
+        const QString output = work.filePath(QStringLiteral("existing.htm"));
+        writeFile(output, "old content that must go");
+        QCOMPARE(writeWebOutput(stagedPage, output, 10), QString());
+        QVERIFY(!checks::readAll(output).contains("old content"));
+    }
+
+    void reportsOutputThatCannotBeWritten()
+    {
+        const QString missing = work.filePath(QStringLiteral("gone/Report.htm"));
+        QVERIFY(writeWebOutput(stagedPage, missing, 10).contains(missing));
+
+        // A file where the picture folder must go.
+        const QString blocked = work.filePath(QStringLiteral("Blocked.htm"));
+        writeFile(work.filePath(QStringLiteral("Blocked_files")), "in the way");
+        QVERIFY(!writeWebOutput(stagedPage, blocked, 8).isEmpty());
+        QVERIFY(!QFileInfo::exists(blocked));
+
+        QVERIFY(!writeWebOutput(stagedPage, work.filePath(QStringLiteral("x.htm")), 7).isEmpty());
+    }
+
+    void fullDiskKeepsThePreviousOutput()
+    {
+        const QString output = work.filePath(QStringLiteral("full.mht"));
+        writeFile(output, "the previous archive");
+        // A file size limit fails writes the way a full disk does.
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = previous;
+        tiny.rlim_cur = 200;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const QString error = writeWebOutput(stagedPage, output, 9);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(error.contains(output));
+        QCOMPARE(checks::readAll(output), QByteArray("the previous archive"));
+        QCOMPARE(QDir(work.path()).entryList(QStringList{QStringLiteral(".varnello-*")}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+};
+
+QTEST_MAIN(TestLibreOfficeWebOutput)
+#include "tst_libreofficeweboutput.moc"
