@@ -74,6 +74,7 @@ QString OfficeSession::takeError()
 OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 {
     documents.erase(id);
+    releaseMainThreadWhenIdle();
     const SniffResult sniffed = sniffDocument(path);
     switch (sniffed.kind) {
     case DocumentKind::Missing: return {"missing", {}};
@@ -84,18 +85,24 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     }
 
     passwordRequested = false;
+    if (!mainThreadHold)
+        mainThreadHold.emplace();
     const QByteArray url = fileUrl(path);
     loadingUrl = url;
     DocumentHandle document(kit->pClass->documentLoadWithOptions(kit, url.constData(), LoadOptions));
     const QString error = takeError();
+    OfficeResult result;
     if (passwordRequested)
-        return {"password", {}};
-    if (!document)
-        return {"damaged", error};
-    if (document->pClass->getDocumentType(document.get()) != LOK_DOCTYPE_TEXT)
-        return {"notext", {}};
-    documents.emplace(id, std::move(document));
-    return {};
+        result = {"password", {}};
+    else if (!document)
+        result = {"damaged", error};
+    else if (document->pClass->getDocumentType(document.get()) != LOK_DOCTYPE_TEXT)
+        result = {"notext", {}};
+    else
+        documents.emplace(id, std::move(document));
+    document.reset();
+    releaseMainThreadWhenIdle();
+    return result;
 }
 
 OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& htmlPath)
@@ -113,4 +120,12 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
 void OfficeSession::close(const QByteArray& id)
 {
     documents.erase(id);
+    releaseMainThreadWhenIdle();
+}
+
+void OfficeSession::releaseMainThreadWhenIdle()
+{
+    // Between documents the main thread may tidy up; it has nothing to lay out.
+    if (documents.empty())
+        mainThreadHold.reset();
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "MainThreadHold.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <map>
 #include <memory>
+#include <optional>
 
 struct _LibreOfficeKit;
 struct _LibreOfficeKitDocument;
@@ -49,4 +52,7 @@ private:
     std::map<QByteArray, DocumentHandle> documents;
     bool passwordRequested = false;
     QByteArray loadingUrl; // the document being loaded, as LibreOffice was given it
+    // Taken before a load, given back once no document is open.
+    std::optional<MainThreadHold> mainThreadHold;
+    void releaseMainThreadWhenIdle();
 };
