@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -200,6 +201,26 @@ private slots:
         QVERIFY(fake.messages.shown[0].text.contains(folder.file(QStringLiteral("EXCEL.txt"))));
         QVERIFY(fake.messages.shown[1].text.contains(folder.file(QStringLiteral("output.txt"))));
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Critical);
+    }
+
+    void readOnlyProgramFolderKeepsTheOldLists()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not bind root");
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        folder.write(QStringLiteral("EXCEL.txt"), "/kept\r\n");
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            ListViews::append(*window.ListView1, QStringLiteral("/new"));
+            window.close();
+            QCOMPARE(fake.messages.shown.size(), size_t(2));
+        }
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                 | QFileDevice::ExeOwner);
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), QByteArray("/kept\r\n"));
     }
 
     void closeBoxAndExitSaveOnce()

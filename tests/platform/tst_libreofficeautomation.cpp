@@ -16,6 +16,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -61,7 +62,7 @@ private:
     {
         LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QString());
         settings.helperPath = QStringLiteral(VARNELLO_LOK_HELPER);
-        settings.profileRoot = QDir::tempPath() + QStringLiteral("/varnello-test-profiles");
+        settings.profileRoot = QDir::tempPath() + QStringLiteral("/varnello-test-profiles-") + QString::number(getuid());
         // A hang shows up as a failed test, not as a stuck test run.
         settings.callTimeout = 60s;
         return settings;
@@ -69,9 +70,15 @@ private:
 
     QString document(const QString& name) const { return documents + '/' + name; }
 
+    // One profile per user: another user's cannot be written.
+    static QString sofficeProfile()
+    {
+        return QDir::tempPath() + QStringLiteral("/varnello-test-soffice-") + QString::number(getuid());
+    }
+
     bool runSoffice(const QStringList& arguments)
     {
-        const QString profile = QUrl::fromLocalFile(QDir::tempPath() + QStringLiteral("/varnello-test-soffice")).toString();
+        const QString profile = QUrl::fromLocalFile(sofficeProfile()).toString();
         QProcess soffice;
         soffice.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         soffice.setStandardOutputFile(QProcess::nullDevice());
@@ -94,7 +101,7 @@ private:
                             QStringLiteral("--outdir"), documents, work.filePath(QStringLiteral("sample.html"))}));
         QVERIFY(QFileInfo::exists(document(QStringLiteral("sample.docx"))));
 
-        const QString basic = QDir::tempPath() + QStringLiteral("/varnello-test-soffice/user/basic/Standard/Module1.xba");
+        const QString basic = sofficeProfile() + QStringLiteral("/user/basic/Standard/Module1.xba");
         QVERIFY(writeFile(basic, PrepareModule));
         const auto url = [this](const QString& name) { return QUrl::fromLocalFile(document(name)).toString(); };
         QVERIFY(runSoffice({QStringLiteral("macro:///Standard.Module1.Prepare(\"%1\",\"%2\",\"%3\",\"%4\")")
@@ -272,13 +279,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("marker.txt"))));
     }
 
-    void outputFolderThatVanishedFailsTheSave()
+    void outputFolderThatVanishedOrTurnedReadOnlyFailsTheSave_data()
     {
-        const QString folder = output + QStringLiteral("/vanishing");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("vanished") << false;
+        QTest::newRow("read-only") << true;
+    }
+
+    void outputFolderThatVanishedOrTurnedReadOnlyFailsTheSave()
+    {
+        QFETCH(bool, readOnly);
+        if (readOnly && geteuid() == 0)
+            QSKIP("permissions do not bind root");
+        const QString folder = output + (readOnly ? QStringLiteral("/locked") : QStringLiteral("/vanishing"));
         QVERIFY(QDir().mkpath(folder));
         auto application = word->CreateObject();
         application->DocumentsOpen(document(QStringLiteral("sample.docx")));
-        QVERIFY(QDir(folder).removeRecursively());
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        else
+            QVERIFY(QDir(folder).removeRecursively());
         const QString target = folder + QStringLiteral("/Report.htm");
         try {
             application->ActiveDocumentSaveAs(target, 8);
@@ -288,6 +308,8 @@ private slots:
             QVERIFY2(error.Description().contains(target), qPrintable(error.Description()));
         }
         application->Quit();
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
         convertsAfterwards();
     }
 
