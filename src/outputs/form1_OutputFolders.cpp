@@ -1,6 +1,6 @@
 #include "app/Module1.h"
 #include "app/form1.h"
-#include "dialogs/CCommonDialogs.h"
+#include "dialogs/FolderToAdd.h"
 #include "outputs/OutputFolderCombo.h"
 
 #include <QFileInfo>
@@ -10,12 +10,7 @@
 void form1::Command10_Click()
 {
     try {
-        CCommonDialogs dialog(desktop);
-        dialog.Init(this);
-        dialog.setTitle(QStringLiteral("Add all word files in folder"));
-        if (dialog.ShowFolder() != CCommonDialogs::True)
-            return;
-        const QString folder = dialog.Path();
+        const QString folder = askForFolderToAdd(desktop, this);
         if (folder.isEmpty())
             return;
         Combo2->AddItem(folder, 0);

@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/form1.h"
 #include "dialogs/CCommonDialogs.h"
+#include "dialogs/FolderToAdd.h"
 #include "platform/FileSystem.h"
 
 #include <QTreeWidget>
@@ -131,12 +132,7 @@ void form1::Command5_Click()
 {
     const DefaultPointerAtEnd restore(*this);
     try {
-        CCommonDialogs dialog(desktop);
-        dialog.Init(this);
-        dialog.setTitle(QStringLiteral("Add all word files in folder"));
-        if (dialog.ShowFolder() != CCommonDialogs::True)
-            return;
-        const QString path = dialog.Path();
+        const QString path = askForFolderToAdd(desktop, this);
         if (path.isEmpty())
             return;
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Folder);

@@ -1,0 +1,13 @@
+#include "dialogs/FolderToAdd.h"
+
+#include "dialogs/CCommonDialogs.h"
+
+QString askForFolderToAdd(const Platform& platform, QWidget* owner)
+{
+    CCommonDialogs dialog(platform);
+    dialog.Init(owner);
+    dialog.setTitle(QStringLiteral("Add all word files in folder"));
+    if (dialog.ShowFolder() != CCommonDialogs::True)
+        return {};
+    return dialog.Path();
+}
