@@ -40,11 +40,10 @@ Dialog1::Dialog1(Shell& shell, QWidget* parent) : QDialog(parent), shell(shell)
 
     Label5 = placeControl<QLabel>(
         this, "Label5",
-        QStringLiteral("Warning: this computer program is protected by copyright law and "
-                       "international treaties. Unauthorized reproduction or distribution of "
-                       "this program, or any portion of it, may result in severe civil and "
-                       "criminal penalties."),
-        240, 2580, 4428, 900);
+        QStringLiteral("Warning: this program is protected by copyright law and international "
+                       "treaties. Unauthorized reproduction or distribution of it may result in "
+                       "civil and criminal penalties."),
+        240, 2520, 4428, 1000);
     Label5->setWordWrap(true);
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
