@@ -12,7 +12,7 @@
 namespace {
 
 // Batch: no dialog ever; macros: never executed, whatever the document or profile says.
-constexpr char LoadOptions[] = "Language=en-US,Batch=true,EnableMacrosExecution=false,MacroSecurityLevel=3";
+constexpr char LoadOptions[] = "Batch=true,EnableMacrosExecution=false";
 
 QByteArray fileUrl(const QString& path)
 {
