@@ -11,16 +11,28 @@ packages=(
   libgmime-3.0-dev libgumbo-dev        # web archives (MIME) and HTML parsing for the LibreOffice output
   xvfb xauth                           # an X server for the tests that need a real one
 )
-
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-    || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
+# installed after libreoffice-writer, it keeps the full one that Writer needs.
+sdk_packages=(libreoffice-dev)
 
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+updated=no
+
+install_missing() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+      || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  if [ "$updated" = no ]; then
+    "${as_root[@]}" apt-get update -qq
+    updated=yes
+  fi
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+install_missing "${sdk_packages[@]}"

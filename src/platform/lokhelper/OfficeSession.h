@@ -9,9 +9,6 @@
 #include <memory>
 #include <optional>
 
-struct _LibreOfficeKit;
-struct _LibreOfficeKitDocument;
-
 // The outcome of one operation: empty kind on success, else the protocol's
 // error kind and LibreOffice's own words.
 struct OfficeResult {
@@ -20,8 +17,10 @@ struct OfficeResult {
     bool ok() const { return kind.isEmpty(); }
 };
 
-// LibreOffice loaded into this process through LibreOfficeKit, with the documents
-// it holds open, each under the id the program gave it.
+// LibreOffice started in this process through LibreOfficeKit, with the documents
+// it holds open, each under the id the program gave it. Documents are opened through
+// LibreOffice's own loader, hidden: a LibreOfficeKit load builds a view for a screen
+// (toolbars, layout) that a conversion never shows, and takes half as long again.
 class OfficeSession {
 public:
     // Loads LibreOffice from its program folder with the given profile folder.
@@ -37,22 +36,14 @@ public:
     void close(const QByteArray& id);
 
 private:
-    explicit OfficeSession(_LibreOfficeKit* kit);
-    QString takeError();
-    static void callback(int type, const char* payload, void* data);
+    struct Office; // LibreOffice's own objects, kept out of this header
+    struct Document;
 
-    struct DocumentDeleter {
-        void operator()(_LibreOfficeKitDocument* document) const;
-    };
-    using DocumentHandle = std::unique_ptr<_LibreOfficeKitDocument, DocumentDeleter>;
+    explicit OfficeSession(std::unique_ptr<Office> office);
+    void releaseMainThreadWhenIdle();
 
-    // Not destroyed on exit on purpose: LibreOffice's shutdown is slow and may hang,
-    // and the process ends right after.
-    _LibreOfficeKit* kit;
-    std::map<QByteArray, DocumentHandle> documents;
-    bool passwordRequested = false;
-    QByteArray loadingUrl; // the document being loaded, as LibreOffice was given it
+    std::unique_ptr<Office> office;
+    std::map<QByteArray, std::unique_ptr<Document>> documents;
     // Taken before a load, given back once no document is open.
     std::optional<MainThreadHold> mainThreadHold;
-    void releaseMainThreadWhenIdle();
 };
