@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WordAutomation.h"
+#include "engine/word/WordAutomation.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

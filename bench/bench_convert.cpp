@@ -10,7 +10,8 @@
 #include "app/ListViews.h"
 #include "app/form1.h"
 #include "outputs/OutputFolderCombo.h"
-#include "platform/LibreOfficeWordAutomation.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
+#include "fakes/FakePlatform.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
-#include "platform/Platform.h"
+#include "fakes/FakePlatform.h"
 #include "state/StateFile.h"
 
 #include <QApplication>

@@ -22,9 +22,3 @@ private:
     std::unique_ptr<QTextBrowser> window;
 };
 
-class RecordingHelpViewer final : public HelpViewer {
-public:
-    void showHelp(const QString& helpFile) override { shownFiles << helpFile; }
-
-    QStringList shownFiles;
-};

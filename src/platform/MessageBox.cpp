@@ -22,10 +22,3 @@ void QtMessageBox::show(const QString& text, MessageIcon icon)
     box.exec();
 }
 
-QStringList RecordingMessageBox::texts() const
-{
-    QStringList result;
-    for (const auto& message : shown)
-        result << message.text;
-    return result;
-}

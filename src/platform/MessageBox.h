@@ -21,15 +21,3 @@ public:
     void show(const QString& text, MessageIcon icon) override;
 };
 
-// Records the messages instead of blocking on them.
-class RecordingMessageBox final : public MessageBox {
-public:
-    struct Shown {
-        QString text;
-        MessageIcon icon;
-    };
-    void show(const QString& text, MessageIcon icon) override { shown.push_back({text, icon}); }
-    QStringList texts() const;
-
-    std::vector<Shown> shown;
-};

@@ -22,10 +22,3 @@ private:
     bool waiting = false;
 };
 
-class RecordingMousePointer final : public MousePointer {
-public:
-    void set(int16_t pointer) override { history.push_back(pointer); }
-    int16_t current() const { return history.empty() ? Default : history.back(); }
-
-    std::vector<int16_t> history;
-};

@@ -1,6 +1,6 @@
 #include "platform/Platform.h"
 
-#include "platform/LibreOfficeWordAutomation.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
 
 QtPlatform::QtPlatform(const QString& programFolder)
     : programFolder(programFolder), word(makeLibreOfficeWordAutomation(programFolder))
@@ -14,9 +14,3 @@ Platform QtPlatform::platform()
     return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
 }
 
-FakePlatform::FakePlatform(const QString& programFolder) : programFolder(programFolder) {}
-
-Platform FakePlatform::platform()
-{
-    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
-}

@@ -6,7 +6,7 @@
 #include "platform/MousePointer.h"
 #include "platform/PickerDialogs.h"
 #include "platform/Shell.h"
-#include "platform/WordAutomation.h"
+#include "engine/word/WordAutomation.h"
 
 #include <QString>
 #include <memory>
@@ -42,19 +42,3 @@ private:
     std::unique_ptr<WordAutomation> word;
 };
 
-// Recording stand-ins for tests and benchmarks; `word` may be swapped for a real one.
-class FakePlatform {
-public:
-    explicit FakePlatform(const QString& programFolder);
-    Platform platform();
-
-    QString programFolder;
-    RecordingMessageBox messages;
-    RecordingShell shell;
-    RecordingHelpViewer help;
-    RecordingMousePointer pointer;
-    ScriptedFileDialogs fileDialogs;
-    ScriptedPickerDialogs pickerDialogs;
-    RecordingWordAutomation recordingWord;
-    WordAutomation* word = &recordingWord;
-};

@@ -17,11 +17,3 @@ public:
     void openAddress(const QString& address) override;
 };
 
-class RecordingShell final : public Shell {
-public:
-    void openFolder(const QString& folder) override { openedFolders << folder; }
-    void openAddress(const QString& address) override { openedAddresses << address; }
-
-    QStringList openedFolders;
-    QStringList openedAddresses;
-};

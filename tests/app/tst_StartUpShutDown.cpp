@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "outputs/OutputFolderCombo.h"
 #include "support/ProgramFolder.h"
+#include "fakes/FakePlatform.h"
 
 #include <QComboBox>
 #include <QDir>

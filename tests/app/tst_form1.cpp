@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "outputs/OutputFolderCombo.h"
 #include "support/ProgramFolder.h"
+#include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>
 #include <QApplication>

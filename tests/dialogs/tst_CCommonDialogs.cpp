@@ -1,4 +1,5 @@
 #include "dialogs/CCommonDialogs.h"
+#include "fakes/FakePlatform.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 #include "dialogs/CCommonDialogs.h"
 #include "dialogs/NextModalDialog.h"
 #include "outputs/OutputFolderCombo.h"
+#include "fakes/FakePlatform.h"
 
 #include <QComboBox>
 #include <QFileDialog>

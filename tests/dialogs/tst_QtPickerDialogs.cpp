@@ -1,5 +1,6 @@
 #include "dialogs/CCommonDialogs.h"
 #include "dialogs/NextModalDialog.h"
+#include "fakes/FakePlatform.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 
 #include "app/ListViews.h"
 #include "app/form1.h"
-#include "platform/Platform.h"
+#include "fakes/FakePlatform.h"
 #include "support/ProgramFolder.h"
 
 #include <QDir>

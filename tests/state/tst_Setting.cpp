@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "dialogs/NextModalDialog.h"
 #include "state/Setting.h"
+#include "fakes/FakePlatform.h"
 
 #include <QCheckBox>
 #include <QPushButton>

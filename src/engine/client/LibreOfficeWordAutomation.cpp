@@ -1,7 +1,7 @@
-#include "platform/LibreOfficeWordAutomation.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
 
-#include "platform/LibreOfficeErrors.h"
-#include "platform/LibreOfficeService.h"
+#include "engine/word/ErrorNumbers.h"
+#include "engine/client/LibreOfficeService.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 // glib names a member "signals", which Qt defines as a keyword: glib comes first.
 #include <gmime/gmime.h>
 
-#include "platform/LibreOfficeMimeArchive.h"
+#include "engine/web/MimeArchive.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "platform/LibreOfficeService.h"
+#include "engine/client/LibreOfficeService.h"
 
-#include "platform/AutomationError.h"
-#include "platform/LibreOfficeErrors.h"
-#include "platform/LibreOfficeWebOutput.h"
+#include "engine/word/AutomationError.h"
+#include "engine/word/ErrorNumbers.h"
+#include "engine/web/WebOutput.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
-#include "platform/LibreOfficeWebOutput.h"
+#include "engine/web/WebOutput.h"
 
-#include "platform/LibreOfficeHtmlReferences.h"
-#include "platform/LibreOfficeMimeArchive.h"
+#include "engine/web/HtmlReferences.h"
+#include "engine/web/MimeArchive.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/LibreOfficeProfile.h"
+#include "engine/client/Profile.h"
 
 #include <QDir>
 

@@ -8,7 +8,7 @@
 
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
-#include "platform/LibreOfficeHelperProtocol.h"
+#include "engine/protocol/HelperProtocol.h"
 
 #include <QFile>
 

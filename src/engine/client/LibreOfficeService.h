@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/LibreOfficeHelperProcess.h"
-#include "platform/LibreOfficeProfile.h"
-#include "platform/LibreOfficeWordAutomation.h"
+#include "engine/client/HelperProcess.h"
+#include "engine/client/Profile.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
 
 #include <QSet>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "platform/LibreOfficeHelperProcess.h"
+#include "engine/client/HelperProcess.h"
 
-#include "platform/LibreOfficeHelperProtocol.h"
+#include "engine/protocol/HelperProtocol.h"
 
 #include <QDeadlineTimer>
 

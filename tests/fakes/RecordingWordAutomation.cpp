@@ -1,4 +1,4 @@
-#include "platform/WordAutomation.h"
+#include "fakes/RecordingWordAutomation.h"
 
 namespace {
 

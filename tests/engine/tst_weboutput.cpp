@@ -1,9 +1,9 @@
 // The web output written from a page LibreOffice staged: reference rewriting and the
 // three formats, on pages made here (no LibreOffice needed).
-#include "tst_libreofficechecks.h"
+#include "engine/LibreOfficeChecks.h"
 
-#include "platform/LibreOfficeHtmlReferences.h"
-#include "platform/LibreOfficeWebOutput.h"
+#include "engine/web/HtmlReferences.h"
+#include "engine/web/WebOutput.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -174,4 +174,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLibreOfficeWebOutput)
-#include "tst_libreofficeweboutput.moc"
+#include "tst_weboutput.moc"

@@ -1,10 +1,10 @@
 // The Word automation interface as LibreOffice serves it, with the real helper and
 // documents that LibreOffice writes for the test at its start.
-#include "tst_libreofficechecks.h"
-#include "tst_libreofficedocuments.h"
+#include "engine/LibreOfficeChecks.h"
+#include "engine/TestDocuments.h"
 
-#include "platform/LibreOfficeErrors.h"
-#include "platform/LibreOfficeWordAutomation.h"
+#include "engine/word/ErrorNumbers.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

@@ -1,4 +1,4 @@
-#include "platform/LibreOfficeHtmlReferences.h"
+#include "engine/web/HtmlReferences.h"
 
 #include <QUrl>
 

@@ -1,0 +1,8 @@
+#include "fakes/FakePlatform.h"
+
+FakePlatform::FakePlatform(const QString& programFolder) : programFolder(programFolder) {}
+
+Platform FakePlatform::platform()
+{
+    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
+}
