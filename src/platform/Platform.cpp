@@ -2,8 +2,9 @@
 
 #include "platform/LibreOfficeWordAutomation.h"
 
-QtPlatform::QtPlatform(const QString& programFolder)
-    : programFolder(programFolder), word(makeLibreOfficeWordAutomation(programFolder))
+// The engine looks for its helper in the folder it is given.
+QtPlatform::QtPlatform(const ProgramLocations& locations)
+    : locations(locations), word(makeLibreOfficeWordAutomation(locations.helperFolder))
 {
 }
 
@@ -11,12 +12,15 @@ QtPlatform::~QtPlatform() = default;
 
 Platform QtPlatform::platform()
 {
-    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
+    return {messages,      shell, help,   pointer, fileDialogs, pickerDialogs, *word,
+            locations.programFolder, locations.stateFolder, locations.helpFile};
 }
 
 FakePlatform::FakePlatform(const QString& programFolder) : programFolder(programFolder) {}
 
 Platform FakePlatform::platform()
 {
-    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
+    return {messages,      shell,         help,          pointer,
+            fileDialogs,   pickerDialogs, *word,         programFolder,
+            programFolder, programFolder + QStringLiteral("/help.html")};
 }
