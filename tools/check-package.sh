@@ -24,7 +24,7 @@ installed=no
 cleanup() {
   x_session_stop
   if [ "$installed" = yes ]; then
-    "${as_root[@]}" apt-get remove -y -qq varnello >/dev/null || true
+    "${as_root[@]}" apt-get remove -y -qq -o DPkg::Lock::Timeout=600 varnello >/dev/null || true
   fi
   rm -rf "$work"
 }
@@ -49,6 +49,27 @@ for path in ./usr/bin/varnello ./usr/lib/varnello/varnello-lok ./usr/share/varne
   grep -qxF "$path" "$work/contents" || fail "the package lacks $path"
 done
 
+# Every library the two programs link directly comes from a package the package names
+# (a fresh machine gets exactly those).
+dpkg-deb --field "$deb" Depends | tr ',|' '\n\n' | awk '{ print $1 }' > "$work/depends"
+dpkg-deb -x "$deb" "$work/unpacked"
+for program in "$work/unpacked/usr/bin/varnello" "$work/unpacked/usr/lib/varnello/varnello-lok"; do
+  ldd "$program" > "$work/ldd"
+  for library in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    file=$(awk -v l="$library" '$1 == l { print $3 }' "$work/ldd")
+    [ -n "$file" ] && [ -e "$file" ] || fail "$(basename "$program") needs $library, not found"
+    real=$(readlink -f "$file")
+    owner=
+    for candidate in "$file" "${file#/usr}" "$real" "${real#/usr}"; do
+      owner=$(dpkg -S "$candidate" 2>/dev/null) && break
+    done
+    [ -n "$owner" ] || fail "no package owns $file"
+    owner=${owner%%:*}
+    grep -qxF "$owner" "$work/depends" \
+      || fail "$(basename "$program") needs $library from $owner, which the package does not depend on"
+  done
+done
+
 step "Menu entry and AppStream data"
 desktop-file-validate "data/$app_id.desktop"
 appstreamcli validate --no-net "data/$app_id.metainfo.xml"
@@ -57,7 +78,7 @@ DESTDIR="$work/tree" cmake --install build --prefix /usr >/dev/null
 appstreamcli validate-tree --no-net "$work/tree"
 
 step "Install"
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
 installed=yes
 dpkg-query -W -f='${Status}\n' varnello | grep -qx 'install ok installed' || fail "not installed"
 dpkg-query -L varnello > "$work/files"
@@ -139,7 +160,7 @@ x_session_stop
 [ ! -s "$first/.config/varnello/EXCEL.txt" ] || fail "the first user's list changed"
 
 step "Remove"
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq varnello >/dev/null
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=600 varnello >/dev/null
 installed=no
 if dpkg-query -W -f='${Status}\n' varnello 2>/dev/null | grep -q installed; then
   fail "the package is still installed"

@@ -33,7 +33,7 @@ install_missing() {
     "${as_root[@]}" apt-get update -qq
     updated=yes
   fi
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
 
 install_missing "${packages[@]}"
