@@ -14,9 +14,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnello"));
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
-    // The menu entry and icon an installed copy has (none in a build folder).
+    // The menu entry an installed copy has, so that the desktop shows its icon.
     QApplication::setDesktopFileName(QStringLiteral("example.varnello.Varnello"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.varnello.Varnello")));
 
     QTextStream errors(stderr);
     const ProgramLocations locations = ProgramLocations::ofThisProgram();
@@ -32,6 +31,11 @@ int main(int argc, char* argv[])
 
     QtPlatform desktop(locations);
     form1 window(desktop.platform());
+    // Installed, the window carries the program's own icon (a build folder has none).
+    if (const QIcon icon = QIcon::fromTheme(QStringLiteral("example.varnello.Varnello")); !icon.isNull()) {
+        QApplication::setWindowIcon(icon);
+        window.setWindowIcon(icon);
+    }
     for (const QString& leftOut : window.AddStartSources(paths))
         errors << "varnello: not a Word document or folder: " << leftOut << Qt::endl;
     window.show();
