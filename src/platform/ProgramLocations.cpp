@@ -35,9 +35,13 @@ ProgramLocations ProgramLocations::find(const QString& executableFolder,
     ProgramLocations locations;
     locations.programFolder = executableFolder;
 
+    // The helper beside the program makes a build folder; the installed helper or the
+    // installed data make an installed copy (one missing its helper still keeps the
+    // users' lists out of the program's folder, and reports the helper missing).
     const QString installedHelpers = below(executableFolder, QStringLiteral(VARNELLO_HELPER_FROM_BIN));
+    const QString data = below(executableFolder, QStringLiteral(VARNELLO_DATA_FROM_BIN));
     locations.installed = !isFile(below(executableFolder, HelperName))
-                          && isFile(below(installedHelpers, HelperName));
+                          && (isFile(below(installedHelpers, HelperName)) || QFileInfo(data).isDir());
     if (!locations.installed) {
         locations.helperFolder = executableFolder;
         locations.stateFolder = executableFolder;
@@ -45,7 +49,6 @@ ProgramLocations ProgramLocations::find(const QString& executableFolder,
         return locations;
     }
 
-    const QString data = below(executableFolder, QStringLiteral(VARNELLO_DATA_FROM_BIN));
     locations.helperFolder = installedHelpers;
     locations.stateFolder = below(userConfigFolder, QStringLiteral("varnello"));
     locations.helpFile = data + QLatin1Char('/') + HelpName;

@@ -12,7 +12,9 @@
 //    PREFIX/share/varnello; each user's set.txt, EXCEL.txt and output.txt in that
 //    user's configuration folder ($XDG_CONFIG_HOME/varnello, ~/.config/varnello).
 //
-// An executable with no helper in either place counts as a build folder, as before.
+// The helper beside the executable makes a build folder; without it, the installed
+// helper or the installed data folder make an installed copy; an executable with
+// neither counts as a build folder, as before.
 struct ProgramLocations {
     bool installed = false;
     QString programFolder;  // the folder that holds the executable

@@ -80,6 +80,16 @@ private slots:
         QCOMPARE(locations.stateFolder, QStringLiteral("/home/someone/.config/varnello"));
     }
 
+    void anInstallWithoutItsHelperStillKeepsListsWithTheUser()
+    {
+        InstalledTree tree;
+        QFile::remove(tree.prefix + "/lib/varnello/varnello-lok");
+        const auto locations = ProgramLocations::find(tree.bin, "/home/someone/.config");
+        QVERIFY(locations.installed);
+        QCOMPARE(locations.stateFolder, QStringLiteral("/home/someone/.config/varnello"));
+        QCOMPARE(locations.helperFolder, tree.prefix + "/lib/varnello");
+    }
+
     void firstStartCopiesTheDefaultsAndNeverOverwrites()
     {
         QTemporaryDir work;
