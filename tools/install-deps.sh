@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Varnello needs to build, run and test, skipping
-# those already present. Needs root (or sudo).
+# those already present, and any further packages named as arguments (the packaging
+# and screenshot scripts name the tools they need). Needs root (or sudo).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libreoffice-writer libreofficekit-dev # the document engine and its LibreOfficeKit headers
   libgmime-3.0-dev libgumbo-dev        # web archives (MIME) and HTML parsing for the LibreOffice output
   xvfb xauth                           # an X server for the tests that need a real one
+  librsvg2-bin                         # the icon's bitmap sizes, drawn from its SVG
 )
 # LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
 # installed after libreoffice-writer, it keeps the full one that Writer needs.
@@ -31,8 +33,9 @@ install_missing() {
     "${as_root[@]}" apt-get update -qq
     updated=yes
   fi
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }
 
 install_missing "${packages[@]}"
 install_missing "${sdk_packages[@]}"
+[ $# -eq 0 ] || install_missing "$@"

@@ -87,6 +87,8 @@ public:
     void Command5_Click();
     void ListView1_ItemClick(QTreeWidgetItem* item);
     void ListView1_OLEDragDrop(const QStringList& paths);
+    // Files and folders named when the program starts; returns those left out.
+    QStringList AddStartSources(const QStringList& paths);
     void RemoveAll_Click();
 
     // Format choice and conversion

@@ -35,8 +35,8 @@ void addColumn(QTreeWidget& view, const QString& header, int widthTwips)
 
 void form1::Form_Load()
 {
-    const QString& folder = desktop.programFolder;
-    HelpFile = folder + QStringLiteral("/help.html");
+    const QString& folder = desktop.stateFolder;
+    HelpFile = desktop.helpFile;
 
     // ImageList1 serves ListView1's small icons: each item's icon is set from it.
     ListView1->setIconSize(QSize(16, 16));
@@ -65,7 +65,7 @@ void form1::Form_Load()
 
 void form1::Form_Unload()
 {
-    const QString& folder = desktop.programFolder;
+    const QString& folder = desktop.stateFolder;
     const QStringList flags = StateFile::readLines(StateFile::path(folder, StateFile::Settings));
     const bool saveSources = flags.value(0) == QLatin1String("1");
     const bool saveOutputs = flags.value(1) == QLatin1String("1");

@@ -2,8 +2,9 @@
 
 #include "engine/client/LibreOfficeWordAutomation.h"
 
-QtPlatform::QtPlatform(const QString& programFolder)
-    : programFolder(programFolder), word(makeLibreOfficeWordAutomation(programFolder))
+// The engine looks for its helper in the folder it is given.
+QtPlatform::QtPlatform(const ProgramLocations& locations)
+    : locations(locations), word(makeLibreOfficeWordAutomation(locations.helperFolder))
 {
 }
 
@@ -11,6 +12,7 @@ QtPlatform::~QtPlatform() = default;
 
 Platform QtPlatform::platform()
 {
-    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
+    return {messages,      shell, help,   pointer, fileDialogs, pickerDialogs, *word,
+            locations.programFolder, locations.stateFolder, locations.helpFile};
 }
 

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PickerDialogs.h"
+#include "platform/ProgramLocations.h"
 #include "platform/Shell.h"
 #include "engine/word/WordAutomation.h"
 
@@ -20,19 +21,24 @@ struct Platform {
     FileDialogs& fileDialogs;
     PickerDialogs& pickerDialogs;
     WordAutomation& word;
-    // The folder that holds the executable, its state files and its user guide.
+    // The folder that holds the executable.
     QString programFolder;
+    // The folder of set.txt, EXCEL.txt and output.txt: the program folder in a build
+    // folder, the user's own configuration folder when installed (ProgramLocations).
+    QString stateFolder;
+    // The user guide that Help and F1 show.
+    QString helpFile;
 };
 
 // The real desktop, with LibreOffice doing the document work.
 class QtPlatform {
 public:
-    explicit QtPlatform(const QString& programFolder);
+    explicit QtPlatform(const ProgramLocations& locations);
     ~QtPlatform();
     Platform platform();
 
 private:
-    QString programFolder;
+    ProgramLocations locations;
     QtMessageBox messages;
     QtShell shell;
     QtHelpViewer help;

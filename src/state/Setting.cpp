@@ -19,7 +19,7 @@ constexpr QLatin1String Off("0");
 Setting::Setting(const Platform& platform, QWidget* parent)
     : QDialog(parent),
       messages(platform.messages),
-      settingsFile(StateFile::path(platform.programFolder, StateFile::Settings))
+      settingsFile(StateFile::path(platform.stateFolder, StateFile::Settings))
 {
     setObjectName(QStringLiteral("Setting"));
     setWindowTitle(QStringLiteral("Setting"));

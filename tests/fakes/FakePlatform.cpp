@@ -4,5 +4,7 @@ FakePlatform::FakePlatform(const QString& programFolder) : programFolder(program
 
 Platform FakePlatform::platform()
 {
-    return {messages, shell, help, pointer, fileDialogs, pickerDialogs, *word, programFolder};
+    return {messages,      shell,         help,          pointer,
+            fileDialogs,   pickerDialogs, *word,         programFolder,
+            programFolder, programFolder + QStringLiteral("/help.html")};
 }

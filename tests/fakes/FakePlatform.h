@@ -10,6 +10,7 @@
 #include "fakes/ScriptedPickerDialogs.h"
 
 // Recording stand-ins for tests and benchmarks; `word` may be swapped for a real one.
+// The program folder holds the state files and the user guide, as a build folder does.
 class FakePlatform {
 public:
     explicit FakePlatform(const QString& programFolder);

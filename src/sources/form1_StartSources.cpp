@@ -1,0 +1,57 @@
+#include "app/ListViews.h"
+#include "app/Module1.h"
+#include "app/form1.h"
+#include "platform/FileSystem.h"
+#include "sources/DocumentNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+namespace {
+
+// The icon a path named at start gets, or 0 when it is neither a Word document nor a folder.
+int startSourceIcon(const QString& path)
+{
+    switch (Module1::GetPathKind(path)) {
+    case 1: return ImageList::Folder;
+    case 2:
+        return DocumentNames::isWordDocument(FileSystem::lastName(path).toUtf8().toStdString())
+                   ? ImageList::Document
+                   : 0;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+// "Open with" and a drop on the menu entry start the program with files and folders.
+// Word documents and existing folders are added as Add Word and Add Folder add them,
+// as full paths; anything else is left out. The first one added is selected and its
+// documents shown.
+QStringList form1::AddStartSources(const QStringList& paths)
+{
+    QStringList leftOut;
+    int first = 0;
+    for (const QString& given : paths) {
+        const QString path = given.isEmpty() ? given : QDir::cleanPath(QFileInfo(given).absoluteFilePath());
+        const int icon = path.isEmpty() ? 0 : startSourceIcon(path);
+        if (icon == 0) {
+            leftOut << given;
+            continue;
+        }
+        QTreeWidgetItem* entry = ListViews::append(*ListView1, path);
+        ListViews::setSmallIcon(*entry, icon, ImageList1);
+        if (first == 0)
+            first = ListViews::count(*ListView1);
+    }
+    if (first == 0)
+        return leftOut;
+
+    ListViews::select(*ListView1, first);
+    ListView1->scrollToItem(ListViews::item(*ListView1, first));
+    setMousePointer(MousePointer::Wait);
+    Module1::FillDocumentList(*this, ListViews::item(*ListView1, first)->text(0));
+    setMousePointer(MousePointer::Default);
+    return leftOut;
+}

@@ -1,0 +1,86 @@
+#include "sources/WindowFixture.h"
+
+#include <QtTest>
+
+namespace {
+const std::vector<int16_t> OneFill = {MousePointer::Wait, MousePointer::Default};
+}
+
+// Files and folders named on the command line ("Open with", a drop on the menu entry).
+class StartSourcesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addsWordDocumentsAndFoldersAndShowsTheFirst()
+    {
+        WindowFixture fixture;
+        form1& window = *fixture.window;
+        const QString report = fixture.makeFile("Report.DOCX");
+        const QString macros = fixture.makeFile("m.docm");
+        fixture.makeFile("batch/b.doc");
+        fixture.makeFile("batch/a.docx");
+        fixture.makeFile("batch/notes.txt");
+        const QString batch = fixture.path("batch");
+        const QString notes = fixture.makeFile("notes.txt");
+        const QString missing = fixture.path("gone.doc");
+
+        const QStringList leftOut =
+            window.AddStartSources({notes, batch + "/", missing, report, QString(), macros});
+
+        QCOMPARE(leftOut, QStringList({notes, missing, QString()}));
+        QCOMPARE(texts(*window.ListView1), QStringList({batch, report, macros}));
+        QCOMPARE(icons(*window.ListView1),
+                 QList<int>({ImageList::Folder, ImageList::Document, ImageList::Document}));
+        // The first one added is the current source: its documents are on show, all checked.
+        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 1);
+        QCOMPARE(texts(*window.ListView2), QStringList({"a.docx", "b.doc"}));
+        QCOMPARE(checks(*window.ListView2), QList<bool>({true, true}));
+        QCOMPARE(fixture.fake.pointer.history, OneFill);
+        QVERIFY(fixture.fake.messages.shown.empty());
+    }
+
+    void relativePathsBecomeFullOnes()
+    {
+        WindowFixture fixture;
+        fixture.makeFile("work/letter.doc");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(fixture.path("work"));
+        const QStringList leftOut = fixture.window->AddStartSources({"letter.doc", "./", "../work/"});
+        QDir::setCurrent(before);
+
+        QVERIFY(leftOut.isEmpty());
+        const QString work = QFileInfo(fixture.path("work")).absoluteFilePath();
+        QCOMPARE(texts(*fixture.window->ListView1), QStringList({work + "/letter.doc", work, work}));
+        QCOMPARE(texts(*fixture.window->ListView2), QStringList({"letter.doc"}));
+    }
+
+    void followRestoredSourcesAndSurviveShutDown()
+    {
+        WindowFixture fixture;
+        const QString old = fixture.makeFolder("old");
+        const QString added = fixture.makeFile("new/n.doc");
+        fixture.programFolder.write("EXCEL.txt", old.toUtf8() + "\r\n");
+        fixture.programFolder.write("set.txt", "1\r\n0\r\n");
+        fixture.window = std::make_unique<form1>(fixture.fake.platform());
+
+        fixture.window->AddStartSources({added});
+        QCOMPARE(texts(*fixture.window->ListView1), QStringList({old, added}));
+        QCOMPARE(ListViews::selectedPosition(*fixture.window->ListView1), 2);
+        fixture.window->Form_Unload();
+        QCOMPARE(fixture.programFolder.read("EXCEL.txt"), (old + "\r\n" + added + "\r\n").toUtf8());
+    }
+
+    void nothingUsableChangesNothing()
+    {
+        WindowFixture fixture;
+        const QString notes = fixture.makeFile("notes.txt");
+        QCOMPARE(fixture.window->AddStartSources({notes}), QStringList({notes}));
+        QVERIFY(fixture.window->AddStartSources({}).isEmpty());
+        QCOMPARE(ListViews::count(*fixture.window->ListView1), 0);
+        QCOMPARE(ListViews::count(*fixture.window->ListView2), 0);
+        QVERIFY(fixture.fake.pointer.history.empty());
+    }
+};
+
+QTEST_MAIN(StartSourcesTest)
+#include "tst_StartSources.moc"
