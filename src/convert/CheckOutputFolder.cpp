@@ -18,7 +18,7 @@ int16_t CheckOutputFolder(form1& window)
         return False;
     }
     const bool typed = listIndex == -1;
-    if (GetPathKind(OutputFolder) != 1 && !typed) {
+    if (GetPathKind(OutputFolder) != PathKind::Folder && !typed) {
         // A listed folder that has gone is not made again.
         messages.show(QStringLiteral("Folder does not exist!"), MessageIcon::Critical);
         return False;
@@ -28,7 +28,7 @@ int16_t CheckOutputFolder(form1& window)
         OutputFolder.chop(1);
     // Empty now only when the text named the root folder, which always exists.
     const bool isRoot = OutputFolder.isEmpty();
-    if (!isRoot && typed && GetPathKind(OutputFolder) != 1) {
+    if (!isRoot && typed && GetPathKind(OutputFolder) != PathKind::Folder) {
         // A hidden folder that exists is used as it is, not reported as uncreatable.
         const bool exists = FileSystem::kindOf(OutputFolder) == FileSystem::EntryKind::Folder;
         if (!exists && !FileSystem::makeDirectory(OutputFolder)) {

@@ -1,4 +1,5 @@
 #include "app/Module1.h"
+#include "support/ByteNames.h"
 #include "support/ConversionFixture.h"
 
 #include <QComboBox>
@@ -6,6 +7,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -148,6 +150,42 @@ private slots:
         f.window.Command6_Click();
         QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"x12.htm", "x123.htm"}));
         QCOMPARE(f.fake.messages.texts(), (QStringList{"damaged", "Convert x file failed!"}));
+    }
+
+    // Names with '*', '?' and bytes that are not UTF-8 are plain Linux names: they
+    // list, and the engine is handed paths that encode back to the very bytes.
+    void awkwardNamesListAndConvert()
+    {
+        ConversionFixture f;
+        const QByteArray source = LocalFileName::encode(f.sources.path()) + "/" + ByteNames::Latin1Cafe;
+        QVERIFY(ByteNames::makeFolder(source));
+        const ByteNames::RemovedAtEnd removeSource(source);
+        for (const QByteArray& name : {QByteArray("a?b*.doc"), QByteArray("\xE9t\xE9.doc"),
+                                       QByteArray("*.doc")})
+            QVERIFY(ByteNames::writeFile(source + "/" + name));
+        f.selectSource(ByteNames::path(source));
+        Module1::FillDocumentList(f.window, ByteNames::path(source));
+        QCOMPARE(ListViews::count(*f.window.ListView2), 3);
+        const QByteArray output = LocalFileName::encode(f.output()) + "/out\xFF";
+        const ByteNames::RemovedAtEnd removeOutput(output);
+        f.window.Combo2->setEditText(ByteNames::path(output)); // typed: made by the run
+
+        f.window.Command6_Click();
+        QVERIFY(f.fake.messages.shown.empty());
+        QByteArrayList opened;
+        QByteArrayList saved;
+        for (const QString& call : f.fake.recordingWord.calls) {
+            if (call.startsWith(QStringLiteral("Open ")))
+                opened << LocalFileName::encode(call.mid(5));
+            if (call.startsWith(QStringLiteral("SaveAs ")))
+                saved << LocalFileName::encode(call.mid(7).section(QLatin1Char(' '), 0, 0));
+        }
+        QCOMPARE(opened, (QByteArrayList{source + "/*.doc", source + "/a?b*.doc",
+                                         source + "/\xE9t\xE9.doc"}));
+        QCOMPARE(saved, (QByteArrayList{output + "/*.htm", output + "/a?b*.htm",
+                                        output + "/\xE9t\xE9.htm"}));
+        struct stat status {};
+        QVERIFY(::stat(output.constData(), &status) == 0 && S_ISDIR(status.st_mode));
     }
 
     void dotOnlyNameGetsADigitAndHiddenDocumentsFail()
