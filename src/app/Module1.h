@@ -31,8 +31,10 @@ void FillDocumentList(form1& window, const QString& path);
 // The full path of the document at `position` of ListView2, "" when there is none.
 QString GetDocumentPath(const form1& window, int32_t position);
 
-// Converts the document at `position` into TargetPath: 1 done, 2 engine error
-// (its description shown), 3 no document, 0 the engine call did not get through.
+// Converts the document at `position` into `targetPath` (no extension yet): 1 done,
+// 2 engine error (its description shown), 3 no document, 0 the engine call did not
+// get through. Without a target path, TargetPath is the target.
+int32_t ConvertDocument(form1& window, int32_t position, const QString& targetPath);
 int32_t ConvertDocument(form1& window, int32_t position);
 
 // Takes Combo2's text as OutputFolder, creating a typed folder; -1 ready, 0 not.

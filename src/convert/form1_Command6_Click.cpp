@@ -28,7 +28,7 @@ void form1::Command6_Click()
                 if (item && ListViews::checked(*item)) {
                     const QString baseName = OutputNames::baseName(item->text(0));
                     TargetPath = outputNames.claim(item->text(0));
-                    if (ConvertDocument(*this, position) != 1) {
+                    if (ConvertDocument(*this, position, TargetPath) != 1) {
                         desktop.messages.show(
                             QStringLiteral("Convert ") + baseName + QStringLiteral(" file failed!"),
                             MessageIcon::Critical);
