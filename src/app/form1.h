@@ -127,6 +127,10 @@ private:
     void connectHandlers();
 
     Platform desktop;
+    // Why a list's state file could not be read at start-up ("" when it could).
+    // Such a file may hold what the user wants kept, so it is never overwritten.
+    QString sourcesUnreadable;
+    QString outputsUnreadable;
     bool unloaded = false;
     // A run holds the window until its last document; closing waits for it.
     bool converting = false;

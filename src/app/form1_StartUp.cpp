@@ -17,10 +17,22 @@ namespace {
 int iconForPathKind(int32_t kind)
 {
     switch (kind) {
-    case 2: return ImageList::Document;
-    case 1: return ImageList::Folder;
+    case Module1::PathKind::File: return ImageList::Document;
+    case Module1::PathKind::Folder: return ImageList::Folder;
     default: return ImageList::Missing;
     }
+}
+
+// The lines of a state file; why it could not be read goes to `unreadable`.
+QStringList readList(const QString& filePath, QString& unreadable)
+{
+    StateFile::Content content = StateFile::read(filePath);
+    if (content.unreadable) {
+        unreadable = content.reason;
+        qWarning("Left %s as it is, it could not be read: %s", qPrintable(filePath),
+                 qPrintable(content.reason));
+    }
+    return std::move(content.lines);
 }
 
 void addColumn(QTreeWidget& view, const QString& header, int widthTwips)
@@ -43,7 +55,8 @@ void form1::Form_Load()
     addColumn(*ListView1, QStringLiteral("Please Select the Word File or Folder to Convert"), 4800);
     addColumn(*ListView2, QStringLiteral("Word Document"), 3700);
 
-    const QStringList sources = StateFile::readLines(StateFile::path(folder, StateFile::Sources));
+    const QStringList sources =
+        readList(StateFile::path(folder, StateFile::Sources), sourcesUnreadable);
     ListView1->setUpdatesEnabled(false);
     for (const QString& source : sources) {
         QTreeWidgetItem* entry = ListViews::append(*ListView1, source);
@@ -52,7 +65,7 @@ void form1::Form_Load()
     ListView1->setUpdatesEnabled(true);
 
     const QStringList outputs =
-        StateFile::readLines(StateFile::path(folder, StateFile::OutputFolders));
+        readList(StateFile::path(folder, StateFile::OutputFolders), outputsUnreadable);
     Combo2->addItems(outputs);
     if (Combo2->ListCount() > 0)
         Combo2->setListIndex(0);
@@ -70,8 +83,20 @@ void form1::Form_Unload()
     const bool saveSources = flags.value(0) == QLatin1String("1");
     const bool saveOutputs = flags.value(1) == QLatin1String("1");
 
-    auto save = [&](const QString& fileName, const QStringList& lines, const QString& what) {
+    auto save = [&](const QString& fileName, const QStringList& lines, const QString& what,
+                    const QString& unreadable) {
         const QString filePath = StateFile::path(folder, fileName);
+        if (!unreadable.isEmpty()) {
+            // What could not be read is not destroyed; nothing is lost while the list is empty.
+            if (!lines.isEmpty()) {
+                desktop.messages.show(
+                    QStringLiteral("The %1 was not saved: \"%2\" could not be read at start-up "
+                                   "(%3) and is left as it is.")
+                        .arg(what, filePath, unreadable),
+                    MessageIcon::Critical);
+            }
+            return;
+        }
         if (const auto failure = StateFile::writeLines(filePath, lines)) {
             desktop.messages.show(QStringLiteral("The %1 could not be saved to \"%2\": %3")
                                       .arg(what, filePath, *failure),
@@ -84,7 +109,8 @@ void form1::Form_Unload()
         lines.reserve(ListViews::count(*ListView1));
         for (int position = 1; position <= ListViews::count(*ListView1); ++position)
             lines << ListViews::item(*ListView1, position)->text(0);
-        save(StateFile::Sources, lines, QStringLiteral("list of Word files and folders"));
+        save(StateFile::Sources, lines, QStringLiteral("list of Word files and folders"),
+             sourcesUnreadable);
     }
     if (saveOutputs) {
         constexpr int LastSavedPosition = 200;
@@ -92,6 +118,7 @@ void form1::Form_Unload()
         for (int position = 0; position < Combo2->ListCount() && position <= LastSavedPosition;
              ++position)
             lines << Combo2->itemText(position);
-        save(StateFile::OutputFolders, lines, QStringLiteral("list of output directories"));
+        save(StateFile::OutputFolders, lines, QStringLiteral("list of output directories"),
+             outputsUnreadable);
     }
 }

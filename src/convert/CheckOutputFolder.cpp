@@ -1,7 +1,7 @@
 #include "app/Module1.h"
 #include "app/form1.h"
+#include "convert/OutputFolderCheck.h"
 #include "outputs/OutputFolderCombo.h"
-#include "platform/FileSystem.h"
 
 namespace Module1 {
 
@@ -9,34 +9,14 @@ int16_t CheckOutputFolder(form1& window)
 {
     constexpr int16_t True = -1;
     constexpr int16_t False = 0;
-    MessageBox& messages = window.platform().messages;
-
-    OutputFolder = window.Combo2->Text();
-    const int listIndex = window.Combo2->ListIndex();
-    if (OutputFolder.isEmpty()) {
-        messages.show(QStringLiteral("Please select output folder"), MessageIcon::Information);
+    const QString text = window.Combo2->Text();
+    const OutputFolderCheck check = checkOutputFolder(text, window.Combo2->ListIndex() == -1);
+    if (!check.ready()) {
+        OutputFolder = text;
+        window.platform().messages.show(check.message, check.icon);
         return False;
     }
-    const bool typed = listIndex == -1;
-    if (GetPathKind(OutputFolder) != 1 && !typed) {
-        // A listed folder that has gone is not made again.
-        messages.show(QStringLiteral("Folder does not exist!"), MessageIcon::Critical);
-        return False;
-    }
-
-    while (OutputFolder.endsWith(QLatin1Char('/')))
-        OutputFolder.chop(1);
-    // Empty now only when the text named the root folder, which always exists.
-    const bool isRoot = OutputFolder.isEmpty();
-    if (!isRoot && typed && GetPathKind(OutputFolder) != 1) {
-        // A hidden folder that exists is used as it is, not reported as uncreatable.
-        const bool exists = FileSystem::kindOf(OutputFolder) == FileSystem::EntryKind::Folder;
-        if (!exists && !FileSystem::makeDirectory(OutputFolder)) {
-            messages.show(QStringLiteral("Failed to create folder"), MessageIcon::Critical);
-            return False;
-        }
-    }
-    OutputFolder += QLatin1Char('/');
+    OutputFolder = check.folder;
     return True;
 }
 

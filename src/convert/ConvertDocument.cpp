@@ -9,10 +9,15 @@ namespace Module1 {
 
 int32_t ConvertDocument(form1& window, int32_t position)
 {
+    return ConvertDocument(window, position, TargetPath);
+}
+
+int32_t ConvertDocument(form1& window, int32_t position, const QString& targetPath)
+{
     const QString documentPath = GetDocumentPath(window, position);
     if (documentPath.isEmpty())
         return 3;
-    QString outputPath = TargetPath;
+    QString outputPath = targetPath;
 
     std::unique_ptr<WordApplication> application;
     try {

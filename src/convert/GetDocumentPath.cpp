@@ -19,10 +19,10 @@ QString GetDocumentPath(const form1& window, int32_t position)
             name = document->text(0);
     }
     switch (GetPathKind(path)) {
-    case 2: return path; // a file source is its own document
-    case 1: {
+    case PathKind::File: return path; // a file source is its own document
+    case PathKind::Folder: {
         const QString joined = path + QLatin1Char('/') + name;
-        return GetPathKind(joined) == 2 ? joined : QString();
+        return GetPathKind(joined) == PathKind::File ? joined : QString();
     }
     default: return {};
     }

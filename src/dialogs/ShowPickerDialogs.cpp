@@ -50,13 +50,15 @@ QString faceNameFrom(const QString& fontName)
 }
 
 // The font and printer-properties dialogs go on past a step that fails; only their
-// result tells the caller anything.
+// result tells the caller anything, so the step's failure is logged for whoever
+// wonders why nothing showed.
 template <typename Step>
 void skipOnFailure(Step&& step)
 {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qWarning("Dialog step skipped: %s", error.what());
     }
 }
 

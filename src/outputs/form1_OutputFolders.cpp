@@ -1,9 +1,10 @@
+#include "app/CommandFailure.h"
 #include "app/Module1.h"
 #include "app/form1.h"
 #include "dialogs/FolderToAdd.h"
 #include "outputs/OutputFolderCombo.h"
+#include "platform/FileSystem.h"
 
-#include <QFileInfo>
 #include <exception>
 
 // Browse: the chosen folder goes to the top of the list, duplicates kept, and is picked.
@@ -16,8 +17,8 @@ void form1::Command10_Click()
         Combo2->AddItem(folder, 0);
         if (Combo2->ListCount() > 0)
             Combo2->setListIndex(0);
-    } catch (const std::exception&) {
-        // Nothing is changed and nothing reported.
+    } catch (const std::exception& error) {
+        reportCommandFailure(desktop.messages, QStringLiteral("Browse"), error);
     }
 }
 
@@ -25,12 +26,11 @@ void form1::Command10_Click()
 void form1::Command11_Click()
 {
     const QString folder = Combo2->Text();
-    if (Module1::GetPathKind(folder) != 1)
+    if (Module1::GetPathKind(folder) != Module1::PathKind::Folder)
         return;
     // A typed relative path names a folder under the working directory; the file
     // manager is given the same folder as an absolute path.
-    const QFileInfo info(folder);
-    desktop.shell.openFolder(info.isRelative() ? info.absoluteFilePath() : folder);
+    desktop.shell.openFolder(FileSystem::absolutePath(folder));
 }
 
 // Remove the picked output folder; the one below it is picked next, or the new last one.

@@ -1,5 +1,8 @@
 #include "platform/FileSystem.h"
 
+#include "engine/files/LocalFileName.h"
+
+#include <QRandomGenerator>
 #include <cerrno>
 #include <dirent.h>
 #include <filesystem>
@@ -7,17 +10,60 @@
 #include <memory>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace FileSystem {
 
-EntryKind kindOf(const QString& path)
+namespace {
+
+// The bytes the system knows the path by; nothing for a path no file can have.
+std::optional<QByteArray> nativePath(const QString& path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
+        return std::nullopt;
+    return LocalFileName::encode(path);
+}
+
+QString systemReason(int error)
+{
+    return QString::fromStdString(std::generic_category().message(error));
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int get() const { return fd; }
+    // Closes now, for the error a late write failure reports only here.
+    int close()
+    {
+        const int result = ::close(fd);
+        fd = -1;
+        return result;
+    }
+
+private:
+    int fd;
+};
+
+} // namespace
+
+EntryKind kindOf(const QString& path)
+{
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native)
         return EntryKind::Missing;
     std::error_code error;
-    const fs::file_status status = fs::status(fs::path(path.toStdString()), error);
+    const fs::file_status status = fs::status(fs::path(native->toStdString()), error);
     if (error)
         return EntryKind::Missing;
     switch (status.type()) {
@@ -40,12 +86,25 @@ QString lastName(const QString& path)
     return path.mid(slash + 1, end - slash - 1);
 }
 
+QString absolutePath(const QString& path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return path;
+    std::error_code error;
+    const fs::path working = fs::current_path(error);
+    if (error)
+        return path;
+    return LocalFileName::decode(QByteArray::fromStdString(working.native())) + QLatin1Char('/')
+           + path;
+}
+
 bool makeDirectory(const QString& path)
 {
-    if (path.isEmpty() || path.contains(QChar(0)))
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native)
         return false;
     std::error_code error;
-    return fs::create_directory(fs::path(path.toStdString()), error) && !error;
+    return fs::create_directory(fs::path(native->toStdString()), error) && !error;
 }
 
 namespace {
@@ -76,21 +135,24 @@ bool isRegularFile(int folderDescriptor, const dirent& entry)
 Listing plainFiles(const QString& folder, const NameFilter& wanted)
 {
     Listing listing;
-    if (folder.isEmpty() || folder.contains(QChar(0))) {
+    const auto failed = [&](int error) {
         listing.complete = false;
+        listing.reason = systemReason(error);
         return listing;
-    }
-    const FolderHandle handle(opendir(folder.toUtf8().constData()));
-    if (!handle) {
-        listing.complete = false;
-        return listing;
-    }
+    };
+    const std::optional<QByteArray> native = nativePath(folder);
+    if (!native)
+        return failed(ENOENT);
+    const FolderHandle handle(opendir(native->constData()));
+    if (!handle)
+        return failed(errno);
     const int descriptor = dirfd(handle.get());
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(handle.get());
         if (!entry) {
-            listing.complete = errno == 0;
+            if (errno != 0)
+                return failed(errno);
             break;
         }
         const std::string_view name(entry->d_name);
@@ -100,9 +162,131 @@ Listing plainFiles(const QString& folder, const NameFilter& wanted)
             continue;
         if (!isRegularFile(descriptor, *entry))
             continue;
-        listing.names.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        listing.names.append(LocalFileName::decode(
+            QByteArray::fromRawData(name.data(), static_cast<qsizetype>(name.size()))));
     }
     return listing;
+}
+
+FileContent readSmallFile(const QString& path, qint64 maxBytes)
+{
+    FileContent content;
+    content.status = FileContent::Status::Unreadable;
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native) {
+        content.reason = QStringLiteral("no file can have this name");
+        return content;
+    }
+    const auto refuse = [&](const QString& reason) {
+        content.reason = reason;
+        return content;
+    };
+    // Looked at before it is opened: opening a device may already do something.
+    struct stat status {};
+    if (::stat(native->constData(), &status) != 0) {
+        if (errno == ENOENT) {
+            content.status = FileContent::Status::Missing;
+            return content;
+        }
+        return refuse(systemReason(errno));
+    }
+    if (!S_ISREG(status.st_mode))
+        return refuse(QStringLiteral("not a regular file"));
+    // Never blocks, also when a pipe took the file's place since it was looked at.
+    const Descriptor file(::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0)
+        return refuse(systemReason(errno));
+    if (::fstat(file.get(), &status) != 0)
+        return refuse(systemReason(errno));
+    if (!S_ISREG(status.st_mode))
+        return refuse(QStringLiteral("not a regular file"));
+    const QString tooLarge = QStringLiteral("larger than %1 bytes").arg(maxBytes);
+    if (status.st_size > maxBytes)
+        return refuse(tooLarge);
+
+    QByteArray bytes;
+    bytes.resize(static_cast<qsizetype>(status.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxBytes)
+                return refuse(tooLarge); // it grew while being read
+            bytes.resize(std::min<qsizetype>(filled * 2 + 4096, maxBytes + 1));
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + filled,
+                                   static_cast<size_t>(bytes.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return refuse(systemReason(errno));
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    content.status = FileContent::Status::Read;
+    content.bytes = std::move(bytes);
+    return content;
+}
+
+std::optional<QString> replaceFile(const QString& path, const QByteArray& bytes)
+{
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native)
+        return QStringLiteral("no file can have this name");
+    // The file a link points to is replaced, not the link, also when it does not exist yet.
+    fs::path target(native->toStdString());
+    std::error_code error;
+    for (int hops = 0; fs::is_symlink(target, error); ++hops) {
+        if (hops == 40)
+            return systemReason(ELOOP);
+        const fs::path next = fs::read_symlink(target, error);
+        if (error)
+            return QString::fromStdString(error.message());
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    struct stat status {};
+    const bool exists = ::stat(target.c_str(), &status) == 0;
+    if (exists && S_ISDIR(status.st_mode))
+        return systemReason(EISDIR);
+
+    // A name of its own beside the file, so the rename stays on one file system.
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = target.string() + ".new-" + std::to_string(QRandomGenerator::global()->generate());
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return systemReason(errno);
+    }
+    if (fd < 0)
+        return systemReason(EEXIST);
+    Descriptor file(fd);
+    const auto fail = [&](int reason) {
+        ::unlink(temporary.c_str());
+        return systemReason(reason);
+    };
+    if (exists && ::fchmod(file.get(), status.st_mode & 07777) != 0)
+        return fail(errno);
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t put = ::write(file.get(), bytes.constData() + written,
+                                    static_cast<size_t>(bytes.size() - written));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        written += put;
+    }
+    if (::fsync(file.get()) != 0)
+        return fail(errno);
+    if (file.close() != 0)
+        return fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return fail(errno);
+    return std::nullopt;
 }
 
 } // namespace FileSystem

@@ -11,16 +11,21 @@ namespace Module1 {
 
 namespace {
 
-// The names ListView2 shows for one source. A failure part-way keeps what was read.
-QStringList documentNames(const QString& path)
+// The names ListView2 shows for one source. A failure part-way keeps what was read
+// and says why in `failure`.
+QStringList documentNames(const QString& path, QString& failure)
 {
-    if (GetPathKind(path) == 2)
+    if (GetPathKind(path) == PathKind::File)
         return {FileSystem::lastName(path)};
     // A folder, or nothing usable: a hidden folder still shows its documents, and a
     // path that names nothing lists nothing. An empty path names no folder at all.
     if (path.isEmpty())
         return {};
     FileSystem::Listing listing = FileSystem::plainFiles(path, &DocumentNames::isWordDocument);
+    // A source that has gone simply has no documents; a folder that is there but
+    // cannot be read would otherwise look empty or complete.
+    if (!listing.complete && FileSystem::kindOf(path) == FileSystem::EntryKind::Folder)
+        failure = listing.reason;
     DocumentNames::sortIgnoringCase(listing.names);
     return listing.names;
 }
@@ -31,15 +36,22 @@ void FillDocumentList(form1& window, const QString& path)
 {
     QTreeWidget& documents = *window.ListView2;
     documents.setUpdatesEnabled(false);
+    QString failure;
     try {
         documents.clear();
-        ListViews::appendChecked(documents, documentNames(path));
-    } catch (const std::exception&) {
-        // Nothing is reported; what was added stays.
+        ListViews::appendChecked(documents, documentNames(path, failure));
+    } catch (const std::exception& error) {
+        // What was added stays.
+        failure = QString::fromLocal8Bit(error.what());
     }
     documents.setUpdatesEnabled(true);
     documents.update();
     documents.show();
+    if (!failure.isEmpty()) {
+        window.platform().messages.show(
+            QStringLiteral("Not every document of \"%1\" could be listed: %2").arg(path, failure),
+            MessageIcon::Critical);
+    }
 }
 
 } // namespace Module1

@@ -5,23 +5,21 @@ namespace Module1 {
 
 int32_t GetPathKind(const QString& path)
 {
+    // '*' and '?' are plain characters of a name here: nothing expands patterns.
     if (path.isEmpty())
-        return 0;
-    // A pattern is never a path of its own.
-    if (path.contains(QLatin1Char('*')) || path.contains(QLatin1Char('?')))
-        return 0;
+        return PathKind::Neither;
     // Dot-named entries are hidden.
     const QString name = FileSystem::lastName(path);
     if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".")
         && name != QLatin1String(".."))
-        return 0;
+        return PathKind::Neither;
     switch (FileSystem::kindOf(path)) {
-    case FileSystem::EntryKind::Folder: return 1;
-    case FileSystem::EntryKind::File: return 2;
+    case FileSystem::EntryKind::Folder: return PathKind::Folder;
+    case FileSystem::EntryKind::File: return PathKind::File;
     case FileSystem::EntryKind::Missing:
     case FileSystem::EntryKind::Other: break;
     }
-    return 0;
+    return PathKind::Neither;
 }
 
 } // namespace Module1

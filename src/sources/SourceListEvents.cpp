@@ -2,6 +2,7 @@
 
 #include "app/ListViews.h"
 #include "app/form1.h"
+#include "engine/files/LocalFileName.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -34,7 +35,12 @@ QStringList SourceListEvents::droppedPaths(const QMimeData& data)
     for (const QUrl& url : data.urls()) {
         if (!url.isLocalFile())
             continue;
-        QString path = url.toLocalFile();
+        // The path's own bytes: a name that is not UTF-8 arrives percent-encoded, and
+        // decoding it as UTF-8 would name another file.
+        QString path = url.host().isEmpty()
+                           ? LocalFileName::decode(QByteArray::fromPercentEncoding(
+                               url.path(QUrl::FullyEncoded).toLatin1()))
+                           : url.toLocalFile();
         while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
             path.chop(1);
         if (!path.isEmpty())

@@ -1,3 +1,4 @@
+#include "app/CommandFailure.h"
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
@@ -66,8 +67,9 @@ void form1::Command1_Click()
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Document);
         showInView(*ListView1, *entry);
         showDocuments(*this, path);
-    } catch (const std::exception&) {
-        // The command stops silently; an entry already added stays.
+    } catch (const std::exception& error) {
+        // The command stops; an entry already added stays.
+        reportCommandFailure(desktop.messages, QStringLiteral("Add Word"), error);
     }
 }
 
@@ -89,7 +91,8 @@ void form1::Command2_Click()
         const int next = removed == 1 ? 1 : removed - 1;
         ListViews::select(*ListView1, next);
         showDocuments(*this, ListViews::item(*ListView1, next)->text(0));
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        reportCommandFailure(desktop.messages, QStringLiteral("Remove File"), error);
     }
 }
 
@@ -138,7 +141,8 @@ void form1::Command5_Click()
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Folder);
         showDocuments(*this, path);
         showInView(*ListView1, *entry);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        reportCommandFailure(desktop.messages, QStringLiteral("Add Folder"), error);
     }
 }
 
@@ -171,7 +175,8 @@ void form1::ListView1_OLEDragDrop(const QStringList& paths)
             return;
         showInView(*ListView1, *last);
         showDocuments(*this, last->text(0));
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        reportCommandFailure(desktop.messages, QStringLiteral("Adding the dropped files"), error);
     }
 }
 

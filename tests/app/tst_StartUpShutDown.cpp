@@ -1,6 +1,8 @@
 #include "app/ListViews.h"
 #include "app/form1.h"
 #include "outputs/OutputFolderCombo.h"
+#include "state/StateFile.h"
+#include "support/ByteNames.h"
 #include "support/ProgramFolder.h"
 #include "fakes/FakePlatform.h"
 
@@ -11,6 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -190,9 +193,9 @@ private slots:
         folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
         QFile::remove(folder.file(QStringLiteral("EXCEL.txt")));
         QFile::remove(folder.file(QStringLiteral("output.txt")));
-        // Folders where the files belong cannot be replaced, not even by root.
-        QDir(folder.path()).mkdir(QStringLiteral("EXCEL.txt"));
-        QDir(folder.path()).mkdir(QStringLiteral("output.txt"));
+        // Links into a folder that does not exist cannot be written, not even by root.
+        QFile::link(folder.file(QStringLiteral("nowhere/EXCEL.txt")), folder.file(QStringLiteral("EXCEL.txt")));
+        QFile::link(folder.file(QStringLiteral("nowhere/output.txt")), folder.file(QStringLiteral("output.txt")));
         FakePlatform fake(folder.path());
         form1 window(fake.platform());
         window.show();
@@ -222,6 +225,71 @@ private slots:
         QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                  | QFileDevice::ExeOwner);
         QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), QByteArray("/kept\r\n"));
+    }
+
+    void unreadableStateFilesAreLeftAsTheyAre()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        QFile::remove(folder.file(QStringLiteral("EXCEL.txt")));
+        const QByteArray excel = LocalFileName::encode(folder.file(QStringLiteral("EXCEL.txt")));
+        QCOMPARE(mkfifo(excel.constData(), 0600), 0); // reading it whole would wait for ever
+        QFile output(folder.file(QStringLiteral("output.txt")));
+        QVERIFY(output.resize(StateFile::MaxBytes + 1));
+        {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            QCOMPARE(window.ListView1->topLevelItemCount(), 0);
+            QCOMPARE(window.Combo2->ListCount(), 0);
+            // What the user added cannot be saved without destroying the old list: say so.
+            ListViews::append(*window.ListView1, QStringLiteral("/new"));
+            window.close();
+            QCOMPARE(fake.messages.texts().size(), 1);
+            QVERIFY(fake.messages.texts()[0].contains(folder.file(QStringLiteral("EXCEL.txt"))));
+            QVERIFY(fake.messages.texts()[0].contains(QStringLiteral("not a regular file")));
+        }
+        QVERIFY(ByteNames::isFifo(excel));
+        QCOMPARE(QFileInfo(output.fileName()).size(), StateFile::MaxBytes + 1);
+
+        // Nor does a pipe in place of the settings hold up the exit.
+        QFile::remove(folder.file(QStringLiteral("set.txt")));
+        const QByteArray settings = LocalFileName::encode(folder.file(QStringLiteral("set.txt")));
+        QCOMPARE(mkfifo(settings.constData(), 0600), 0);
+        {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            window.close();
+            QVERIFY(fake.messages.shown.empty());
+        }
+        QVERIFY(ByteNames::isFifo(settings));
+    }
+
+    void pathsThatAreNotUtf8KeepEveryByte()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("set.txt"), "1\r\n1\r\n");
+        const QByteArray root = LocalFileName::encode(folder.path());
+        const QByteArray docs = root + "/" + ByteNames::Latin1Cafe;
+        QVERIFY(ByteNames::makeFolder(docs));
+        const ByteNames::RemovedAtEnd removeDocs(docs);
+        QVERIFY(ByteNames::writeFile(docs + "/r\xE9sum\xE9 *?.doc"));
+        const QByteArray excel = docs + "\r\n" + docs + "/r\xE9sum\xE9 *?.doc\r\n" + docs + "/gone\xFF\r\n";
+        const QByteArray outputs = docs + "\r\n/out/\xC0\xAF\r\n";
+        folder.write(QStringLiteral("EXCEL.txt"), excel);
+        folder.write(QStringLiteral("output.txt"), outputs);
+        {
+            FakePlatform fake(folder.path());
+            form1 window(fake.platform());
+            QCOMPARE(ListViews::count(*window.ListView1), 3);
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 1)), int(ImageList::Folder));
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 2)), int(ImageList::Document));
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 3)), int(ImageList::Missing));
+            QCOMPARE(LocalFileName::encode(window.Combo2->Text()), docs);
+            window.close();
+            QVERIFY(fake.messages.shown.empty());
+        }
+        QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), excel);
+        QCOMPARE(folder.read(QStringLiteral("output.txt")), outputs);
     }
 
     void closeBoxAndExitSaveOnce()

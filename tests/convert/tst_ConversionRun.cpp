@@ -1,4 +1,5 @@
 #include "app/Module1.h"
+#include "support/ByteNames.h"
 #include "support/ConversionFixture.h"
 
 #include <QComboBox>
@@ -6,6 +7,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -112,6 +114,78 @@ private slots:
                               "Tab\tName.htm"}));
         QVERIFY(f.fake.messages.shown.empty());
         QCOMPARE(f.fake.shell.openedFolders, QStringList{f.output() + QLatin1Char('/')});
+    }
+
+    void documentsOfOneRunNeverShareAnOutputName()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a b.doc"), QStringLiteral("a.b.docx"), QStringLiteral("ab.doc"),
+                   QStringLiteral("cd.doc")});
+        // A page of an earlier run is replaced; a folder still pushes the name on.
+        QFile(f.output(QStringLiteral("ab.htm"))).open(QIODevice::WriteOnly);
+        QDir(f.output()).mkdir(QStringLiteral("cd"));
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls),
+                 (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
+        QVERIFY(f.fake.messages.shown.empty());
+
+        // The next run starts afresh and refreshes the same pages.
+        f.fake.recordingWord.calls.clear();
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls),
+                 (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
+    }
+
+    void aNameTakenByAFolderAndByThisRunKeepsAccumulatingDigits()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("x.doc"), QStringLiteral("x.docx"), QStringLiteral("x.docm")});
+        QDir(f.output()).mkdir(QStringLiteral("x1"));
+        // A failed document still holds its name: a failed save may have left output.
+        f.fake.recordingWord.fault = [](const QString& call) -> std::optional<AutomationError> {
+            if (call.startsWith(QStringLiteral("Open")) && call.endsWith(QStringLiteral("x.doc")))
+                return AutomationError(5001, QStringLiteral("damaged"));
+            return std::nullopt;
+        };
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"x12.htm", "x123.htm"}));
+        QCOMPARE(f.fake.messages.texts(), (QStringList{"damaged", "Convert x file failed!"}));
+    }
+
+    // Names with '*', '?' and bytes that are not UTF-8 are plain Linux names: they
+    // list, and the engine is handed paths that encode back to the very bytes.
+    void awkwardNamesListAndConvert()
+    {
+        ConversionFixture f;
+        const QByteArray source = LocalFileName::encode(f.sources.path()) + "/" + ByteNames::Latin1Cafe;
+        QVERIFY(ByteNames::makeFolder(source));
+        const ByteNames::RemovedAtEnd removeSource(source);
+        for (const QByteArray& name : {QByteArray("a?b*.doc"), QByteArray("\xE9t\xE9.doc"),
+                                       QByteArray("*.doc")})
+            QVERIFY(ByteNames::writeFile(source + "/" + name));
+        f.selectSource(ByteNames::path(source));
+        Module1::FillDocumentList(f.window, ByteNames::path(source));
+        QCOMPARE(ListViews::count(*f.window.ListView2), 3);
+        const QByteArray output = LocalFileName::encode(f.output()) + "/out\xFF";
+        const ByteNames::RemovedAtEnd removeOutput(output);
+        f.window.Combo2->setEditText(ByteNames::path(output)); // typed: made by the run
+
+        f.window.Command6_Click();
+        QVERIFY(f.fake.messages.shown.empty());
+        QByteArrayList opened;
+        QByteArrayList saved;
+        for (const QString& call : f.fake.recordingWord.calls) {
+            if (call.startsWith(QStringLiteral("Open ")))
+                opened << LocalFileName::encode(call.mid(5));
+            if (call.startsWith(QStringLiteral("SaveAs ")))
+                saved << LocalFileName::encode(call.mid(7).section(QLatin1Char(' '), 0, 0));
+        }
+        QCOMPARE(opened, (QByteArrayList{source + "/*.doc", source + "/a?b*.doc",
+                                         source + "/\xE9t\xE9.doc"}));
+        QCOMPARE(saved, (QByteArrayList{output + "/*.htm", output + "/a?b*.htm",
+                                        output + "/\xE9t\xE9.htm"}));
+        struct stat status {};
+        QVERIFY(::stat(output.constData(), &status) == 0 && S_ISDIR(status.st_mode));
     }
 
     void dotOnlyNameGetsADigitAndHiddenDocumentsFail()

@@ -1,5 +1,7 @@
 #include "outputs/OutputFolderCombo.h"
+#include "sources/SourceListEvents.h"
 #include "sources/WindowFixture.h"
+#include "engine/files/LocalFileName.h"
 
 #include <QMimeData>
 #include <QtTest>
@@ -199,6 +201,17 @@ private slots:
         QCOMPARE(texts(*window.ListView2), QStringList({"memo.docx"}));
         QCOMPARE(fixture.fake.pointer.history, OneFill);
         QCOMPARE(window.Combo2->ListCount(), 1);
+    }
+
+    void droppedNamesKeepTheirBytes()
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file:///tmp/caf%E9/a%20b%3F*.doc"),
+                      QUrl::fromLocalFile(QStringLiteral("/tmp/zo\u00EB/#1.doc"))});
+        const QStringList paths = SourceListEvents::droppedPaths(data);
+        QCOMPARE(paths.size(), 2);
+        QCOMPARE(LocalFileName::encode(paths[0]), QByteArray("/tmp/caf\xE9/a b?*.doc"));
+        QCOMPARE(paths[1], QStringLiteral("/tmp/zo\u00EB/#1.doc"));
     }
 };
 

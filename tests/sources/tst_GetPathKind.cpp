@@ -1,4 +1,5 @@
 #include "app/Module1.h"
+#include "support/ByteNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,9 @@ private slots:
         touch(QStringLiteral("report.doc"));
         touch(QStringLiteral(".~lock.report.doc#"));
         touch(QStringLiteral("folder/inside.docx"));
+        touch(QStringLiteral("what? *now*.doc"));
+        QDir(root.path()).mkdir(QStringLiteral("*?"));
+        touch(QStringLiteral("*?/x.doc"));
     }
 
     void classifiesExistingEntries_data()
@@ -38,9 +42,13 @@ private slots:
         QTest::newRow("hidden folder with slash") << ".hidden folder/" << 0;
         QTest::newRow("missing file") << "nothing.doc" << 0;
         QTest::newRow("missing parent") << "no/such/folder/a.doc" << 0;
-        QTest::newRow("asterisk that matches") << "*.doc" << 0;
-        QTest::newRow("question mark that matches") << "report.do?" << 0;
+        // '*' and '?' are characters of a name, never a pattern.
+        QTest::newRow("asterisk that would match") << "*.doc" << 0;
+        QTest::newRow("question mark that would match") << "report.do?" << 0;
         QTest::newRow("asterisk in folder part") << "fold*/inside.docx" << 0;
+        QTest::newRow("file named with * and ?") << "what? *now*.doc" << 2;
+        QTest::newRow("folder named with * and ?") << "*?" << 1;
+        QTest::newRow("file in that folder") << "*?/x.doc" << 2;
     }
 
     void classifiesExistingEntries()
@@ -60,6 +68,20 @@ private slots:
         QCOMPARE(GetPathKind(QString(5000, QLatin1Char('a'))), 0);
         QCOMPARE(GetPathKind(QStringLiteral("/")), 1);
         QCOMPARE(GetPathKind(QStringLiteral("/dev/null")), 0); // a device is not a document
+    }
+
+    void namesThatAreNotUtf8AreFound()
+    {
+        const QByteArray folder = LocalFileName::encode(root.path()) + "/" + ByteNames::Latin1Cafe;
+        QVERIFY(ByteNames::makeFolder(folder));
+        const ByteNames::RemovedAtEnd removeFolder(folder);
+        QVERIFY(ByteNames::writeFile(folder + "/\xFF.doc"));
+        QVERIFY(ByteNames::writeFile(folder + "/.\xFF.doc"));
+        QCOMPARE(GetPathKind(ByteNames::path(folder)), Module1::PathKind::Folder);
+        QCOMPARE(GetPathKind(ByteNames::path(folder + "/\xFF.doc")), Module1::PathKind::File);
+        QCOMPARE(GetPathKind(ByteNames::path(folder + "/.\xFF.doc")), Module1::PathKind::Neither);
+        // The same name with the byte replaced, as a lossy decoding would give, is not there.
+        QCOMPARE(GetPathKind(ByteNames::path(folder) + QStringLiteral("/\uFFFD.doc")), 0);
     }
 
     void linksAreClassedByTheirTarget()
