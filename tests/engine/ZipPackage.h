@@ -32,7 +32,9 @@ inline bool writePackage(const QString& path, const QList<Part>& parts)
     QByteArray directory;
     for (const Part& part : parts) {
         z_stream stream{};
-        deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, Z_RLE); // fast, and as tight as it gets on runs
+        // Runs of one byte pack fast as runs; anything else as tightly as zlib can.
+        const bool run = !part.filler.isEmpty() && part.filler.count(part.filler.front()) == part.filler.size();
+        deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, run ? Z_RLE : Z_DEFAULT_STRATEGY);
         QByteArray packed;
         uLong crc = crc32(0, nullptr, 0);
         quint64 size = 0;
@@ -158,6 +160,17 @@ inline bool writeZipBomb(const QString& path, int gigabytes)
                                {"_rels/.rels", PackageRelations, {}, 0, {}},
                                {"word/document.xml", DocumentStart + "<w:r><w:t>", filler, qint64(gigabytes) << 10,
                                 "</w:t></w:r>" + DocumentEnd}});
+}
+
+// A .docx whose text is `paragraphs` short paragraphs: tens of megabytes of XML packed
+// more tightly than any real document is.
+inline bool writeMonstrousDocument(const QString& path, qint64 paragraphs)
+{
+    return writePackage(path, {{"[Content_Types].xml", ContentTypes, {}, 0, {}},
+                               {"_rels/.rels", PackageRelations, {}, 0, {}},
+                               {"word/document.xml", DocumentStart,
+                                "<w:r><w:t>" + QByteArray(64, 'A') + "</w:t></w:r></w:p><w:p>", paragraphs,
+                                DocumentEnd}});
 }
 
 } // namespace zippackage

@@ -8,8 +8,8 @@
 struct PackageLimits {
     qint64 largestPart = qint64(1) << 30;    // bytes one part may unpack to
     qint64 total = qint64(2) << 30;          // bytes all parts together may unpack to
-    qint64 suspectPartSize = 64 << 20;       // a part this large must not also be
-    qint64 suspectRatio = 200;               // packed more tightly than this
+    qint64 suspectPartSize = 32 << 20;       // a part this large must not also be
+    qint64 suspectRatio = 100;               // packed more tightly than this (real XML: 5-30)
     qint64 maximumParts = 100000;
 };
 
