@@ -129,6 +129,27 @@ private slots:
                  QStringList());
     }
 
+    // LibreOffice writes a link to a file it did not write relative to its staging folder.
+    void linksToOtherFilesBecomeAbsolute()
+    {
+        const QString folder = work.filePath(QStringLiteral("deep/staging"));
+        QVERIFY(QDir().mkpath(folder));
+        writeFile(folder + QStringLiteral("/page.html"),
+                  "<img src=\"../pictures/linked%20one.png\"><a href=\"#top\">top</a>"
+                  "<a href=\"../doc.docx#part\">doc</a><a href=\"missing.txt\">x</a><img src=\"page_html_a.png\">");
+        writeFile(folder + QStringLiteral("/page_html_a.png"), png(Qt::red));
+        const QString output = work.filePath(QStringLiteral("linked.htm"));
+        QCOMPARE(writeWebOutput(folder + QStringLiteral("/page.html"), output, 8), QString());
+
+        const QByteArray html = checks::readAll(output);
+        const auto address = [this](const char* path) { return QUrl::fromLocalFile(work.filePath(QLatin1String(path))).toEncoded(); };
+        QVERIFY2(html.contains("src=\"" + address("deep/pictures/linked one.png") + '"'), html.constData());
+        QVERIFY2(html.contains("href=\"" + address("deep/doc.docx") + "#part\""), html.constData());
+        QVERIFY(html.contains("href=\"#top\""));
+        QVERIFY(html.contains("href=\"missing.txt\"")); // names nothing, and nothing outside
+        QVERIFY(html.contains("src=\"linked_files/image001.png\""));
+    }
+
     void replacesAnExistingOutput()
     {
         const QString output = work.filePath(QStringLiteral("existing.htm"));

@@ -24,6 +24,7 @@ LibreOfficeHelperProcess::LibreOfficeHelperProcess(const QString& helperPath,
 {
     process.setProgram(helperPath);
     process.setArguments({libreOfficeProgramFolder, profileFolder});
+    process.setProcessEnvironment(tempFolder.environment());
     // LibreOffice talks a lot on its error stream; show it only when asked to.
     if (qEnvironmentVariableIsEmpty("VARNELLO_LOK_LOG"))
         process.setStandardErrorFile(QProcess::nullDevice());

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QProcess>
+
+#include "engine/client/HelperTempFolder.h"
 #include <QString>
 
 #include <chrono>
@@ -45,6 +47,7 @@ private:
     QByteArray readLine(std::chrono::milliseconds timeout, HelperFailure::Kind onDeath);
     void kill();
 
+    HelperTempFolder tempFolder; // outlives the process
     QProcess process;
     bool ready = false;
 };

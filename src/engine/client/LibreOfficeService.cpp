@@ -1,5 +1,7 @@
 #include "engine/client/LibreOfficeService.h"
 
+#include "engine/client/HelperTempFolder.h"
+
 #include "engine/word/AutomationError.h"
 #include "engine/word/ErrorNumbers.h"
 #include "engine/web/WebOutput.h"
@@ -33,6 +35,8 @@ QString openFailureReason(const QByteArray& kind, const QString& detail)
         return QStringLiteral("the file is not a Word document (it holds plain text or another kind of data).");
     if (kind == "password")
         return QStringLiteral("it is protected with a password. Remove the password in Word and convert it again.");
+    if (kind == "toolarge")
+        return QStringLiteral("%1. Such a file is refused before it can take all memory.").arg(detail);
     if (kind == "notext")
         return QStringLiteral("it is not a word-processing document.");
     return QStringLiteral("LibreOffice cannot read it (%1). The file may be damaged or in a format "
@@ -75,6 +79,8 @@ std::unique_ptr<LibreOfficeHelperProcess> LibreOfficeService::launch()
                               QStringLiteral("LibreOffice could not be started because its private profile "
                                              "cannot be made: %1. Check that you may write there.")
                                   .arg(profile->problem()));
+    if (starts == 0)
+        removeStaleHelperTempFolders();
     // Two folders in turn: a successor loads while its predecessor may still run.
     auto process = std::make_unique<LibreOfficeHelperProcess>(
         settings.helperPath, settings.libreOfficeProgramFolder, profile->folder(starts % 2));

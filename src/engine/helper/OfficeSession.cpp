@@ -1,6 +1,7 @@
 // LibreOffice's headers come first: Qt's keywords must not meet them.
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -15,6 +16,7 @@
 #include "OfficeSession.h"
 
 #include "DocumentSniffer.h"
+#include "PackageCheck.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -159,6 +161,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     case DocumentKind::NotWord: return {"notword", {}};
     case DocumentKind::WordLike: break;
     }
+    if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
+        return {"toolarge", tooLarge};
 
     if (!mainThreadHold)
         mainThreadHold.emplace();
@@ -168,6 +172,7 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         property("Hidden", css::uno::Any(true)),
         property("ReadOnly", css::uno::Any(true)),
         property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
+        property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
     };
     auto document = std::make_unique<Document>();

@@ -5,7 +5,7 @@
 
 namespace {
 
-QByteArray item(const char* path, const char* property, const char* type, const char* value)
+QByteArray item(const char* path, const QByteArray& property, const char* type, const char* value)
 {
     return QByteArray("<item oor:path=\"") + path + "\"><prop oor:name=\"" + property
            + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
@@ -26,6 +26,17 @@ QString writeProfileSettings(const QString& profileFolder)
     // Macros in a document never run, whatever the document asks.
     xcu += item("/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel", "xs:int", "3");
     xcu += item("/org.openoffice.Office.Common/Security/Scripting", "DisableMacrosExecution", "xs:boolean", "true");
+    // A document's links are never followed, and every web address LibreOffice would
+    // still fetch (a web page's style sheets) goes to a proxy that cannot be reached:
+    // converting sends nothing over the network.
+    xcu += item("/org.openoffice.Office.Common/Security/Scripting", "BlockUntrustedRefererLinks", "xs:boolean", "true");
+    xcu += item("/org.openoffice.Inet/Settings", "ooInetProxyType", "xs:int", "1");
+    xcu += item("/org.openoffice.Inet/Settings", "ooInetNoProxy", "xs:string", "");
+    for (const char* scheme : {"HTTP", "HTTPS", "FTP"}) {
+        const QByteArray prefix = QByteArray("ooInet") + scheme;
+        xcu += item("/org.openoffice.Inet/Settings", prefix + "ProxyName", "xs:string", "127.0.0.1");
+        xcu += item("/org.openoffice.Inet/Settings", prefix + "ProxyPort", "xs:int", "0");
+    }
     // Opening a document must leave its folder as it was.
     xcu += item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Common/Misc", "UseDocumentSystemFileLocking", "xs:boolean", "false");

@@ -6,6 +6,7 @@
 // LibreOfficeHelperProtocol.h). LibreOffice itself may print anything, so the
 // protocol moves to private descriptors before LibreOffice is loaded.
 
+#include "MemoryLimit.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
 #include "engine/protocol/HelperProtocol.h"
@@ -105,6 +106,7 @@ int main(int argc, char* argv[])
         channel->send({"failed", error.toUtf8()});
         return 1;
     }
+    limitHelperMemory();
     QString error;
     auto office = OfficeSession::start(programFolder, profileFolder, error);
     if (!office) {

@@ -15,7 +15,7 @@
 //   close <id>             -> ok
 //   quit                   -> (the helper exits)
 //
-// Kinds of open errors: missing, unreadable, empty, notword, password, notext, damaged.
+// Kinds of open errors: missing, unreadable, empty, notword, toolarge, password, notext, damaged.
 // Kinds of save errors: nodocument, savefailed.
 namespace LibreOfficeHelperProtocol {
 

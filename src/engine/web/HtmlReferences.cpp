@@ -14,21 +14,26 @@ struct GumboOutputDeleter {
     void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
 };
 
-// The file a relative reference names, or an empty string for anything else.
-QString referencedFile(QByteArrayView text, const QSet<QString>& fileNames)
+// Which references a search wants: given the path a relative reference names (and
+// whether it has a query), the name to record, or an empty string to pass it by.
+using Wanted = std::function<QString(const QString& path, bool hasQuery)>;
+
+QString referencedFile(QByteArrayView text, const Wanted& wanted)
 {
     const QUrl url = QUrl::fromEncoded(text.trimmed().toByteArray(), QUrl::TolerantMode);
-    if (!url.isValid() || !url.isRelative() || url.hasQuery() || !url.host().isEmpty())
+    if (!url.isValid() || !url.isRelative() || !url.host().isEmpty())
         return {};
     QString path = url.path(QUrl::FullyDecoded);
+    if (path.isEmpty())
+        return {}; // a place in the page itself
     if (path.startsWith(QLatin1String("./")))
         path.remove(0, 2);
-    return fileNames.contains(path) ? path : QString();
+    return wanted(path, url.hasQuery());
 }
 
 // The url(...) references inside a piece of CSS that starts at `base` in the page.
 void findCssReferences(const QByteArray& html, qsizetype base, qsizetype length,
-                       const QSet<QString>& fileNames, QList<HtmlFileReference>& found)
+                       const Wanted& wanted, QList<HtmlFileReference>& found)
 {
     const QByteArrayView css(html.constData() + base, length);
     const QByteArray lowerCss = css.toByteArray().toLower();
@@ -47,16 +52,14 @@ void findCssReferences(const QByteArray& html, qsizetype base, qsizetype length,
             ++end;
         if (end >= css.size())
             return;
-        const QString file = referencedFile(css.sliced(start, end - start), fileNames);
+        const QString file = referencedFile(css.sliced(start, end - start), wanted);
         if (!file.isEmpty())
-            found.append({base + start, end - start, file, false});
+            found.append({base + start, end - start, file, false, css.sliced(start, end - start).toByteArray()});
         at = end;
     }
 }
 
-} // namespace
-
-QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<QString>& fileNames)
+QList<HtmlFileReference> findReferences(const QByteArray& html, const Wanted& wanted)
 {
     QList<HtmlFileReference> found;
     std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
@@ -73,7 +76,7 @@ QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<Q
         if (node->type == GUMBO_NODE_TEXT && node->parent && node->parent->type == GUMBO_NODE_ELEMENT
             && node->parent->v.element.tag == GUMBO_TAG_STYLE) {
             const GumboStringPiece& text = node->v.text.original_text;
-            findCssReferences(html, offsetOf(text.data), qsizetype(text.length), fileNames, found);
+            findCssReferences(html, offsetOf(text.data), qsizetype(text.length), wanted, found);
             continue;
         }
         if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
@@ -87,12 +90,12 @@ QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<Q
                 || raw.data + raw.length > html.constData() + html.size())
                 continue;
             if (qstricmp(attribute->name, "style") == 0) {
-                findCssReferences(html, offsetOf(raw.data), qsizetype(raw.length), fileNames, found);
+                findCssReferences(html, offsetOf(raw.data), qsizetype(raw.length), wanted, found);
                 continue;
             }
-            const QString file = referencedFile(QByteArrayView(attribute->value), fileNames);
+            const QString file = referencedFile(QByteArrayView(attribute->value), wanted);
             if (!file.isEmpty())
-                found.append({offsetOf(raw.data), qsizetype(raw.length), file, true});
+                found.append({offsetOf(raw.data), qsizetype(raw.length), file, true, QByteArray(attribute->value)});
         }
         for (unsigned i = element.children.length; i > 0; --i)
             pending.push_back(static_cast<const GumboNode*>(element.children.data[i - 1]));
@@ -100,6 +103,20 @@ QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<Q
     std::sort(found.begin(), found.end(),
               [](const HtmlFileReference& a, const HtmlFileReference& b) { return a.offset < b.offset; });
     return found;
+}
+
+} // namespace
+
+QList<HtmlFileReference> findFileReferences(const QByteArray& html, const QSet<QString>& fileNames)
+{
+    return findReferences(html, [&](const QString& path, bool hasQuery) {
+        return !hasQuery && fileNames.contains(path) ? path : QString();
+    });
+}
+
+QList<HtmlFileReference> findRelativeReferences(const QByteArray& html)
+{
+    return findReferences(html, [](const QString& path, bool) { return path; });
 }
 
 QByteArray replaceFileReferences(const QByteArray& html, const QList<HtmlFileReference>& references,

@@ -2,17 +2,14 @@
 
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/MimeArchive.h"
+#include "engine/web/OutputFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
-#include <QTemporaryFile>
 #include <QUrl>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -29,7 +26,24 @@ struct StagedPage {
     QList<HtmlFileReference> references;
     QList<Picture> pictures;
     QHash<QString, qsizetype> pictureIndex; // by staged name
+    // Relative links to files LibreOffice did not write (a linked picture, a linked
+    // document) by the absolute file address they stand for: relative to the staging
+    // folder they would resolve to nothing from the output folder.
+    QHash<QString, QByteArray> linked;
 };
+
+// Empty for a reference into the staging folder itself, which names nothing.
+QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& reference)
+{
+    const QUrl page = QUrl::fromLocalFile(stagedPage);
+    const QUrl target = page.resolved(QUrl::fromEncoded(reference.trimmed(), QUrl::TolerantMode));
+    if (target.adjusted(QUrl::RemoveFilename) == page.adjusted(QUrl::RemoveFilename))
+        return {};
+    QByteArray address = "file://" + QUrl::toPercentEncoding(target.path(QUrl::FullyDecoded), "/");
+    if (target.hasFragment())
+        address += '#' + QUrl::toPercentEncoding(target.fragment(QUrl::FullyDecoded));
+    return address;
+}
 
 QString readStagedPage(const QString& path, StagedPage& page)
 {
@@ -44,16 +58,26 @@ QString readStagedPage(const QString& path, StagedPage& page)
     for (const QString& name : folder.entryList(QDir::Files))
         if (name != pageInfo.fileName())
             stagedFiles.insert(name);
-    page.references = findFileReferences(page.html, stagedFiles);
+    for (HtmlFileReference& reference : findRelativeReferences(page.html)) {
+        if (!stagedFiles.contains(reference.fileName) || reference.text.contains('?')) {
+            const QByteArray address = absoluteFileAddress(path, reference.text);
+            if (address.isEmpty())
+                continue;
+            reference.fileName = QStringLiteral("linked:") + QString::number(page.linked.size());
+            page.linked.insert(reference.fileName, address);
+        }
+        page.references.append(reference);
+    }
 
     const QMimeDatabase mimeTypes;
     for (const HtmlFileReference& reference : std::as_const(page.references)) {
-        if (page.pictureIndex.contains(reference.fileName))
+        if (page.pictureIndex.contains(reference.fileName) || page.linked.contains(reference.fileName))
             continue;
         QFile picture(folder.filePath(reference.fileName));
         if (!picture.open(QIODevice::ReadOnly))
             return QStringLiteral("a picture LibreOffice wrote cannot be read (%1)").arg(picture.errorString());
-        const QString suffix = QFileInfo(reference.fileName).suffix().toLower();
+        QString suffix = QFileInfo(reference.fileName).suffix().toLower();
+        suffix.removeIf([](QChar c) { return !(c.isDigit() || (c >= u'a' && c <= u'z')); });
         QString outputName = QStringLiteral("image%1").arg(page.pictures.size() + 1, 3, 10, QLatin1Char('0'));
         if (!suffix.isEmpty())
             outputName += QLatin1Char('.') + suffix;
@@ -65,74 +89,52 @@ QString readStagedPage(const QString& path, StagedPage& page)
     return {};
 }
 
-// Replaces `path` at once: a full disk or a vanished folder leaves the old file, never a
-// truncated one. The temporary name is short, so names near the length limit work.
-QString writeFile(const QString& path, const QByteArray& data)
+// The page with its pictures at `pictureAddress` and its links absolute.
+QByteArray rewrittenPage(const StagedPage& page, const std::function<QByteArray(const Picture&)>& pictureAddress)
 {
-    const QFileInfo target(path);
-    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.varnello-XXXXXX"));
-    const auto failure = [&](const QString& reason) {
-        return QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(path), reason);
-    };
-    if (!file.open())
-        return failure(file.errorString());
-    if (file.write(data) != data.size() || !file.flush())
-        return failure(file.errorString());
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                        | QFileDevice::ReadOther);
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return failure(QString::fromLocal8Bit(std::strerror(errno)));
-    file.setAutoRemove(false);
-    return {};
+    return replaceFileReferences(page.html, page.references, [&](const QString& name) {
+        const auto link = page.linked.constFind(name);
+        return link != page.linked.cend() ? *link : pictureAddress(page.pictures[page.pictureIndex.value(name)]);
+    });
 }
 
 QString writeWebPage(const StagedPage& page, const QString& outputPath)
 {
-    const QFileInfo output(outputPath);
-    const QString folderName = output.completeBaseName() + QStringLiteral("_files");
-    if (!page.pictures.isEmpty()) {
-        QDir outputFolder = output.dir();
-        const QString folderPath = outputFolder.filePath(folderName);
-        if (!QFileInfo(folderPath).isDir() && !outputFolder.mkdir(folderName))
-            return QStringLiteral("the folder %1 cannot be created").arg(folderPath);
-        for (const Picture& picture : page.pictures)
-            if (QString error = writeFile(folderPath + QLatin1Char('/') + picture.outputName, picture.data);
-                !error.isEmpty())
-                return error;
-    }
-    const QByteArray folderReference = QUrl::toPercentEncoding(folderName);
-    return writeFile(outputPath, replaceFileReferences(page.html, page.references, [&](const QString& name) {
-        const Picture& picture = page.pictures[page.pictureIndex.value(name)];
+    OutputFiles output{outputPath, {}, QFileInfo(outputPath).completeBaseName() + QStringLiteral("_files"), {}};
+    for (const Picture& picture : page.pictures)
+        output.companionFiles.append({picture.outputName, picture.data});
+    const QByteArray folderReference = QUrl::toPercentEncoding(output.companionName);
+    output.page = rewrittenPage(page, [&](const Picture& picture) {
         return folderReference + '/' + QUrl::toPercentEncoding(picture.outputName);
-    }));
+    });
+    return writeOutputFiles(output);
 }
 
 QString writeFilteredWebPage(const StagedPage& page, const QString& outputPath)
 {
-    return writeFile(outputPath, replaceFileReferences(page.html, page.references, [&](const QString& name) {
-        const Picture& picture = page.pictures[page.pictureIndex.value(name)];
+    return writeOutputFiles({outputPath, rewrittenPage(page, [](const Picture& picture) {
         return "data:" + picture.mediaType + ";base64," + picture.data.toBase64();
-    }));
+    }), {}, {}});
 }
 
-// Chromium serves archive parts only at absolute, non-file locations: cid: ones.
+// Chromium serves archive parts only at absolute, non-file locations: cid: ones. Our own
+// plain names keep the headers ASCII, whatever the page is called.
 QByteArray archiveLocation(const QString& name)
 {
-    return "cid:" + QUrl::toPercentEncoding(name) + "@archive";
+    return "cid:" + name.toLatin1() + "@archive";
 }
 
 QString writeSingleFileArchive(const StagedPage& page, const QString& outputPath)
 {
-    const QByteArray html = replaceFileReferences(page.html, page.references, [&](const QString& name) {
-        return archiveLocation(page.pictures[page.pictureIndex.value(name)].outputName);
+    const QByteArray html = rewrittenPage(page, [](const Picture& picture) {
+        return archiveLocation(picture.outputName);
     });
     QList<MimeArchivePart> resources;
     for (const Picture& picture : page.pictures)
         resources.append({picture.mediaType, archiveLocation(picture.outputName), picture.data});
-    const QFileInfo output(outputPath);
-    const MimeArchivePart pagePart{"text/html", archiveLocation(output.completeBaseName() + QStringLiteral(".htm")),
-                                   html};
-    return writeFile(outputPath, buildMimeArchive(output.completeBaseName(), pagePart, resources));
+    const MimeArchivePart pagePart{"text/html", archiveLocation(QStringLiteral("page.htm")), html};
+    return writeOutputFiles(
+        {outputPath, buildMimeArchive(QFileInfo(outputPath).completeBaseName(), pagePart, resources), {}, {}});
 }
 
 } // namespace
@@ -147,8 +149,6 @@ QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int
     StagedPage page;
     if (QString error = readStagedPage(stagedPage, page); !error.isEmpty())
         return error;
-    if (QFileInfo(outputPath).isDir())
-        return QStringLiteral("a folder of that name is in the way");
     switch (format) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);
     case WebFormat::FilteredWebPage: return writeFilteredWebPage(page, outputPath);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A file of a page's picture folder.
+struct CompanionFile {
+    QString name;
+    QByteArray data;
+};
+
+// What one save puts into the output folder: the page, and for a web page the folder
+// of its pictures beside it.
+struct OutputFiles {
+    QString pagePath;
+    QByteArray page;
+    // The picture folder's name when this output owns one: it then holds exactly
+    // `companionFiles` afterwards, and is removed when there are none.
+    QString companionName;
+    QList<CompanionFile> companionFiles;
+};
+
+// Writes `output` through the output folder's own descriptor. Everything is written under
+// temporary names first and renamed into place at the end, so a failure leaves the folder
+// as it was. A symbolic link where the page or its picture folder goes is replaced, never
+// followed; a read-only page, or a folder where the page goes, is not replaced. Files and
+// folders get the user's umask. Returns an empty string, or why the output was not written
+// (naming the file).
+QString writeOutputFiles(const OutputFiles& output);
+
+// Where a temporary name ends up: names left by a crashed run begin with this.
+inline constexpr char TemporaryOutputPrefix[] = ".varnello-";

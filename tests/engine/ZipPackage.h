@@ -1,0 +1,176 @@
+#pragma once
+
+// ZIP packages made by the tests themselves: small Word documents, and ones that unpack to
+// far more than they hold.
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+
+#include <zlib.h>
+
+namespace zippackage {
+
+struct Part {
+    QByteArray name;
+    QByteArray head;         // written once at the start
+    QByteArray filler;       // then repeated fillerCount times
+    qint64 fillerCount = 0;
+    QByteArray tail;         // then written once at the end
+};
+
+inline void putLittle(QByteArray& out, quint64 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out += char((value >> (8 * i)) & 0xFF);
+}
+
+// Writes `parts` deflated into one package; returns false when it cannot be written.
+inline bool writePackage(const QString& path, const QList<Part>& parts)
+{
+    QByteArray body;
+    QByteArray directory;
+    for (const Part& part : parts) {
+        z_stream stream{};
+        // Runs of one byte pack fast as runs; anything else as tightly as zlib can.
+        const bool run = !part.filler.isEmpty() && part.filler.count(part.filler.front()) == part.filler.size();
+        deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, run ? Z_RLE : Z_DEFAULT_STRATEGY);
+        QByteArray packed;
+        uLong crc = crc32(0, nullptr, 0);
+        quint64 size = 0;
+        char buffer[1 << 16];
+        const auto feed = [&](const QByteArray& data, int flush) {
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+            stream.avail_in = uInt(data.size());
+            crc = crc32(crc, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()));
+            size += quint64(data.size());
+            do {
+                stream.next_out = reinterpret_cast<Bytef*>(buffer);
+                stream.avail_out = sizeof buffer;
+                deflate(&stream, flush);
+                packed.append(buffer, qsizetype(sizeof buffer - stream.avail_out));
+            } while (stream.avail_out == 0);
+        };
+        feed(part.head, Z_NO_FLUSH);
+        for (qint64 i = 0; i < part.fillerCount; ++i)
+            feed(part.filler, Z_NO_FLUSH);
+        feed(part.tail, Z_FINISH);
+        deflateEnd(&stream);
+
+        const auto header = [&](QByteArray& out, bool central) {
+            putLittle(out, central ? 0x02014b50 : 0x04034b50, 4);
+            if (central)
+                putLittle(out, 20, 2); // made by
+            putLittle(out, 20, 2);     // version needed
+            putLittle(out, 0, 2);      // flags
+            putLittle(out, 8, 2);      // deflated
+            putLittle(out, 0, 4);      // time and date
+            putLittle(out, crc, 4);
+            putLittle(out, quint64(packed.size()), 4);
+            putLittle(out, size, 4);
+            putLittle(out, quint64(part.name.size()), 2);
+            putLittle(out, 0, 2); // extra
+            if (central) {
+                putLittle(out, 0, 2); // comment
+                putLittle(out, 0, 2); // disk
+                putLittle(out, 0, 2); // internal attributes
+                putLittle(out, 0, 4); // external attributes
+                putLittle(out, quint64(body.size()), 4);
+            }
+            out += part.name;
+        };
+        header(directory, true);
+        header(body, false);
+        body += packed;
+    }
+    QByteArray end;
+    putLittle(end, 0x06054b50, 4);
+    putLittle(end, 0, 4);
+    putLittle(end, quint64(parts.size()), 2);
+    putLittle(end, quint64(parts.size()), 2);
+    putLittle(end, quint64(directory.size()), 4);
+    putLittle(end, quint64(body.size()), 4);
+    putLittle(end, 0, 2);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(body + directory + end) > 0;
+}
+
+inline const QByteArray ContentTypes =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Types "
+    "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default Extension=\"rels\" "
+    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
+    "ContentType=\"application/xml\"/><Override PartName=\"/word/document.xml\" "
+    "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
+
+inline const QByteArray PackageRelations =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
+    "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+    "Target=\"word/document.xml\"/></Relationships>";
+
+inline const QByteArray DocumentStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document "
+    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+    "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+    "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:body><w:p>";
+
+inline const QByteArray DocumentEnd = "</w:p></w:body></w:document>";
+
+// A run showing the picture of relationship `id`, linked rather than embedded.
+inline QByteArray linkedPicture(const QByteArray& id, int number)
+{
+    const QByteArray n = QByteArray::number(number);
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"914400\"/><wp:docPr id=\"" + n
+           + "\" name=\"Picture " + n
+           + "\"/><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+             "<pic:pic><pic:nvPicPr><pic:cNvPr id=\"" + n + "\" name=\"p" + n
+           + ".png\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:link=\"" + id
+           + "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
+             "<a:ext cx=\"914400\" cy=\"914400\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
+             "</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+}
+
+// A .docx with a text and pictures linked at `targets` (relationship ids rId7, rId8, ...).
+inline bool writeLinkingDocument(const QString& path, const QByteArray& text, const QList<QByteArray>& targets)
+{
+    QByteArray body = "<w:r><w:t>" + text + "</w:t></w:r>";
+    QByteArray relations = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
+                           "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (int i = 0; i < targets.size(); ++i) {
+        const QByteArray id = "rId" + QByteArray::number(7 + i);
+        body += linkedPicture(id, i + 1);
+        relations += "<Relationship Id=\"" + id
+                     + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+                       "Target=\"" + targets[i] + "\" TargetMode=\"External\"/>";
+    }
+    relations += "</Relationships>";
+    return writePackage(path, {{"[Content_Types].xml", ContentTypes, {}, 0, {}},
+                               {"_rels/.rels", PackageRelations, {}, 0, {}},
+                               {"word/document.xml", DocumentStart + body + DocumentEnd, {}, 0, {}},
+                               {"word/_rels/document.xml.rels", relations, {}, 0, {}}});
+}
+
+// A .docx of a few megabytes whose text unpacks to `gigabytes`.
+inline bool writeZipBomb(const QString& path, int gigabytes)
+{
+    const QByteArray filler(1 << 20, 'A');
+    return writePackage(path, {{"[Content_Types].xml", ContentTypes, {}, 0, {}},
+                               {"_rels/.rels", PackageRelations, {}, 0, {}},
+                               {"word/document.xml", DocumentStart + "<w:r><w:t>", filler, qint64(gigabytes) << 10,
+                                "</w:t></w:r>" + DocumentEnd}});
+}
+
+// A .docx whose text is `paragraphs` short paragraphs: tens of megabytes of XML packed
+// more tightly than any real document is.
+inline bool writeMonstrousDocument(const QString& path, qint64 paragraphs)
+{
+    return writePackage(path, {{"[Content_Types].xml", ContentTypes, {}, 0, {}},
+                               {"_rels/.rels", PackageRelations, {}, 0, {}},
+                               {"word/document.xml", DocumentStart,
+                                "<w:r><w:t>" + QByteArray(64, 'A') + "</w:t></w:r></w:p><w:p>", paragraphs,
+                                DocumentEnd}});
+}
+
+} // namespace zippackage

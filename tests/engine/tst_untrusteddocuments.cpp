@@ -1,0 +1,291 @@
+// Documents from strangers, converted with the real helper: nothing they link to is
+// fetched or copied, oversized packages fail at once, and the helper leaves no litter.
+#include "engine/LibreOfficeChecks.h"
+#include "engine/ZipPackage.h"
+
+#include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/word/AutomationError.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A web server on 127.0.0.1 that answers every request with 404 and counts them, in a
+// thread of its own, since the conversion holds the test's thread.
+class CountingServer {
+public:
+    CountingServer()
+    {
+        listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener, 16) != 0
+            || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        port = ntohs(address.sin_port);
+        thread = std::thread([this] { serve(); });
+    }
+    ~CountingServer()
+    {
+        stop = true;
+        if (thread.joinable())
+            thread.join();
+        ::close(listener);
+    }
+    QByteArray url(const char* path) const { return "http://127.0.0.1:" + QByteArray::number(port) + path; }
+    int requests() const { return count; }
+    bool isListening() const { return port != 0; }
+
+private:
+    void serve()
+    {
+        while (!stop) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (poll(&waiting, 1, 100) <= 0)
+                continue;
+            const int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (connection < 0)
+                continue;
+            ++count;
+            char request[4096];
+            pollfd readable{connection, POLLIN, 0};
+            if (poll(&readable, 1, 1000) > 0)
+                (void)::read(connection, request, sizeof request);
+            const char answer[] = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+            (void)::write(connection, answer, sizeof answer - 1);
+            ::close(connection);
+        }
+    }
+
+    int listener = -1;
+    quint16 port = 0;
+    std::atomic<bool> stop = false;
+    std::atomic<int> count = 0;
+    std::thread thread;
+};
+
+QByteArray png()
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray flatTextDocument(const QByteArray& text, const QList<QByteArray>& pictures)
+{
+    QByteArray frames;
+    for (const QByteArray& picture : pictures)
+        frames += "<draw:frame svg:width=\"2cm\" svg:height=\"2cm\"><draw:image xlink:href=\"" + picture
+                  + "\" xlink:type=\"simple\" xlink:show=\"embed\" xlink:actuate=\"onLoad\"/></draw:frame>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document "
+           "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+           "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+           "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.3\" "
+           "office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text><text:p>"
+           + text + frames + "</text:p></office:text></office:body></office:document>";
+}
+
+QStringList helperFolders()
+{
+    return QDir(QDir::tempPath())
+        .entryList({QStringLiteral("varnello-lok-%1-*").arg(QCoreApplication::applicationPid())}, QDir::Dirs);
+}
+
+} // namespace
+
+class TestUntrustedDocuments : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir work;
+    CountingServer server;
+    QString secretPicture;
+    std::unique_ptr<LibreOfficeWordAutomation> word;
+
+    static LibreOfficeSettings settings()
+    {
+        LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QString());
+        settings.helperPath = QStringLiteral(VARNELLO_LOK_HELPER);
+        settings.profileRoot = QDir::tempPath() + QStringLiteral("/varnello-test-profiles-") + QString::number(getuid());
+        settings.callTimeout = 60s;
+        return settings;
+    }
+
+    QString path(const QString& name) const { return work.filePath(name); }
+
+    void convert(const QString& document, const QString& output, int format)
+    {
+        auto application = word->CreateObject();
+        application->DocumentsOpen(document);
+        application->ActiveDocumentSaveAs(output, format);
+        application->ActiveDocumentClose();
+        application->Quit();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(work.isValid());
+        QVERIFY(server.isListening());
+        secretPicture = path(QStringLiteral("secret.png"));
+        QVERIFY(writeFile(secretPicture, png()));
+        const QByteArray secretUrl = QUrl::fromLocalFile(secretPicture).toEncoded();
+        QVERIFY(zippackage::writeLinkingDocument(path(QStringLiteral("linked.docx")), "Linking docx text",
+                                                 {server.url("/docx.png"), secretUrl}));
+        QVERIFY(writeFile(path(QStringLiteral("linked.fodt")),
+                          flatTextDocument("Linking odt text", {server.url("/odt.png"), secretUrl})));
+        QVERIFY(writeFile(path(QStringLiteral("page.doc")),
+                          "<html><head><link rel=\"stylesheet\" href=\"" + server.url("/style.css")
+                              + "\"><style>@import url(" + server.url("/import.css") + "); body { background: url("
+                              + server.url("/back.png") + ") }</style></head><body><p>Web page text</p><img src=\""
+                              + server.url("/page.png") + "\"></body></html>"));
+        QVERIFY(zippackage::writeZipBomb(path(QStringLiteral("bomb.docx")), 3));
+        QVERIFY(zippackage::writeMonstrousDocument(path(QStringLiteral("monstrous.docx")), 600000));
+        word = std::make_unique<LibreOfficeWordAutomation>(settings());
+    }
+
+    void cleanupTestCase()
+    {
+        word.reset();
+        QCOMPARE(helperFolders(), QStringList());
+    }
+
+    void linksAreNeitherFetchedNorCopied_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<int>("format");
+        for (const char* name : {"linked.docx", "linked.fodt"})
+            for (int format : {8, 9, 10})
+                QTest::addRow("%s, format %d", name, format) << QString::fromLatin1(name) << format;
+    }
+
+    // Linked pictures stay links: the remote one its web address, the local one an
+    // absolute file address, and neither is read.
+    void linksAreNeitherFetchedNorCopied()
+    {
+        QFETCH(QString, document);
+        QFETCH(int, format);
+        const QString output = path(QStringLiteral("out-%1-%2.%3").arg(document).arg(format).arg(format == 9 ? "mht" : "htm"));
+        convert(path(document), output, format);
+        QCOMPARE(server.requests(), 0);
+
+        const QByteArray html = format == 9 ? checks::parseArchive(checks::readAll(output)).value(0).data
+                                            : checks::readAll(output);
+        const QStringList sources = checks::imageSources(html);
+        QCOMPARE(sources.size(), 2);
+        QVERIFY2(sources.contains(QString::fromUtf8(server.url(document.endsWith(".docx") ? "/docx.png" : "/odt.png"))),
+                 qPrintable(sources.join(' ')));
+        QVERIFY2(sources.contains(QUrl::fromLocalFile(secretPicture).toString(QUrl::FullyEncoded)),
+                 qPrintable(sources.join(' ')));
+        QVERIFY(!html.contains(png().toBase64().left(40)));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("out-%1-%2_files").arg(document).arg(format))));
+        if (format == 9)
+            QCOMPARE(checks::parseArchive(checks::readAll(output)).size(), 1);
+    }
+
+    void webPageUnderWordNameFetchesNothing()
+    {
+        try {
+            convert(path(QStringLiteral("page.doc")), path(QStringLiteral("page.htm")), 8);
+        } catch (const AutomationError&) {
+            // Whether it is refused or converted, it must not reach the server.
+        }
+        QCOMPARE(server.requests(), 0);
+    }
+
+    void zipBombFailsAtOnceAndTheNextDocumentConverts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("3 GB of text") << QStringLiteral("bomb");
+        QTest::newRow("600,000 paragraphs") << QStringLiteral("monstrous");
+    }
+
+    void zipBombFailsAtOnceAndTheNextDocumentConverts()
+    {
+        QFETCH(QString, name);
+        word->CreateObject()->Quit(); // LibreOffice's start is not the document's time
+        QElapsedTimer timer;
+        timer.start();
+        QString message;
+        try {
+            convert(path(name + ".docx"), path(name + ".htm"), 8);
+        } catch (const AutomationError& error) {
+            message = error.Description();
+        }
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(message.contains(name + ".docx") && message.contains(QLatin1String("word/document.xml")),
+                 qPrintable(message));
+        QVERIFY(!QFileInfo::exists(path(name + ".htm")));
+        convert(path(QStringLiteral("linked.fodt")), path(QStringLiteral("after.htm")), 10);
+        QVERIFY(checks::readAll(path(QStringLiteral("after.htm"))).contains("Linking odt text"));
+    }
+
+    // The helper's temporary files live in a folder of the program's own that goes with
+    // the helper, also when it is killed; folders of programs that have ended are swept.
+    void helperTemporaryFilesGoWithTheHelper()
+    {
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 endedId = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString stale = QDir::tempPath() + QStringLiteral("/varnello-lok-%1-Stale1").arg(endedId);
+        QVERIFY(QDir().mkpath(stale + QStringLiteral("/lu1234.tmp")));
+
+        word.reset();
+        word = std::make_unique<LibreOfficeWordAutomation>(settings());
+        convert(path(QStringLiteral("linked.docx")), path(QStringLiteral("temp.htm")), 8);
+        QVERIFY(!QFileInfo::exists(stale));
+        QCOMPARE(helperFolders().size(), 1);
+        const qint64 helper = word->helperProcessId();
+        QVERIFY(helper > 0);
+        // The helper's memory is capped (the soft limit, after the name's three words).
+        const QByteArray limits = checks::readAll(QStringLiteral("/proc/%1/limits").arg(helper));
+        const qsizetype line = limits.indexOf("Max data size");
+        QVERIFY(line >= 0);
+        const QByteArray soft = limits.mid(line, limits.indexOf('\n', line) - line).simplified().split(' ').value(3);
+        QVERIFY2(soft.toLongLong() >= (qint64(2) << 30) && soft.toLongLong() <= (qint64(4) << 30), soft.constData());
+
+        const QString first = helperFolders().value(0);
+        QCOMPARE(::kill(pid_t(helper), SIGKILL), 0);
+        QTest::qWait(200);
+        try {
+            convert(path(QStringLiteral("linked.docx")), path(QStringLiteral("temp.htm")), 8);
+        } catch (const AutomationError&) {
+        }
+        convert(path(QStringLiteral("linked.docx")), path(QStringLiteral("temp.htm")), 8);
+        QVERIFY(!helperFolders().contains(first));
+        QCOMPARE(helperFolders().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestUntrustedDocuments)
+#include "tst_untrusteddocuments.moc"
