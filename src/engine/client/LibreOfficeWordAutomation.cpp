@@ -1,6 +1,6 @@
 #include "engine/client/LibreOfficeWordAutomation.h"
 
-#include "engine/word/ErrorNumbers.h"
+#include "engine/client/EngineErrors.h"
 #include "engine/client/LibreOfficeService.h"
 
 #include <QFileInfo>
@@ -31,16 +31,14 @@ public:
     {
         const QString path = QFileInfo(outputPath).absoluteFilePath();
         if (!generation)
-            throw AutomationError(LibreOfficeErrors::NoDocument,
-                                  QStringLiteral("No document is open, so nothing can be saved as \u201C%1\u201D.")
-                                      .arg(path));
+            throw EngineErrors::noDocumentToSave(path);
         service->saveAs(id, *generation, openPath, path, FileFormat);
     }
 
     void ActiveDocumentClose() override
     {
         if (!generation)
-            throw AutomationError(LibreOfficeErrors::NoDocument, QStringLiteral("No document is open to be closed."));
+            throw EngineErrors::noDocumentToClose();
         const quint64 documentGeneration = *generation;
         generation.reset();
         service->close(id, documentGeneration, openPath);
@@ -92,7 +90,7 @@ std::unique_ptr<WordApplication> LibreOfficeWordAutomation::CreateObject()
 
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
 {
-    service->callTimeout = timeout;
+    service->setCallTimeout(timeout);
 }
 
 qint64 LibreOfficeWordAutomation::helperProcessId() const

@@ -137,11 +137,6 @@ QString writeSingleFileArchive(const StagedPage& page, const QString& outputPath
 
 } // namespace
 
-bool WebFormat::isKnown(int32_t format)
-{
-    return format == WebPage || format == SingleFileArchive || format == FilteredWebPage;
-}
-
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format)
 {
     StagedPage page;
@@ -149,7 +144,7 @@ QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int
         return error;
     if (QFileInfo(outputPath).isDir())
         return QStringLiteral("a folder of that name is in the way");
-    switch (format) {
+    switch (WebFormat(format)) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);
     case WebFormat::FilteredWebPage: return writeFilteredWebPage(page, outputPath);
     case WebFormat::SingleFileArchive: return writeSingleFileArchive(page, outputPath);
