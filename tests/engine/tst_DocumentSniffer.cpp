@@ -109,7 +109,8 @@ private slots:
             << zipOf({"_rels/.rels", "word/document.xml", "[Content_Types].xml"}) << word;
         QTest::newRow("OpenDocument package") << zipOf({"mimetype", "content.xml"}) << word;
         QTest::newRow("ZIP of photos") << zipOf({"photo.jpg", "notes.txt"}) << notWord;
-        QTest::newRow("ZIP cut short (no directory)") << zipOf({"[Content_Types].xml"}).left(40) << notWord;
+        // Cut short, it is left to LibreOffice to say how it is damaged.
+        QTest::newRow("ZIP cut short (no directory)") << zipOf({"photo.jpg"}).left(40) << word;
         QByteArray noise(4096, '\0');
         QRandomGenerator generator(20261207);
         for (char& byte : noise)

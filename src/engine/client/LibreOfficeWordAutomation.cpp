@@ -3,12 +3,18 @@
 #include "engine/client/EngineErrors.h"
 #include "engine/client/LibreOfficeService.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QStandardPaths>
 
 #include <optional>
 
 namespace {
+
+// By text alone: Qt's file classes would turn bytes that are not UTF-8 into others.
+QString absolutePath(const QString& path)
+{
+    return QDir::cleanPath(path.startsWith('/') ? path : QDir::currentPath() + '/' + path);
+}
 
 // One application object: at most one active document, in the shared helper.
 class LibreOfficeApplication final : public WordApplication {
@@ -22,14 +28,14 @@ public:
     void DocumentsOpen(const QString& documentPath) override
     {
         releaseDocument();
-        const QString path = QFileInfo(documentPath).absoluteFilePath();
+        const QString path = absolutePath(documentPath);
         generation = service->open(id, path);
         openPath = path;
     }
 
     void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) override
     {
-        const QString path = QFileInfo(outputPath).absoluteFilePath();
+        const QString path = absolutePath(outputPath);
         if (!generation)
             throw EngineErrors::noDocumentToSave(path);
         service->saveAs(id, *generation, openPath, path, FileFormat);

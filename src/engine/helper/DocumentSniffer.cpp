@@ -78,7 +78,8 @@ bool isMarkup(const QByteArray& head)
 }
 
 // A ZIP file is a document package when its directory names the package's manifest:
-// Office Open XML ([Content_Types].xml) or OpenDocument (mimetype).
+// Office Open XML ([Content_Types].xml) or OpenDocument (mimetype). One whose
+// directory cannot be found was cut short: LibreOffice then tells how it is damaged.
 bool isDocumentPackage(QIODevice& file)
 {
     const qint64 size = file.size();
@@ -89,7 +90,7 @@ bool isDocumentPackage(QIODevice& file)
     const QByteArray tail = file.read(size - tailStart);
     const qsizetype end = tail.lastIndexOf(QByteArray("PK\x05\x06", 4));
     if (end < 0 || end + 22 > tail.size())
-        return false;
+        return true;
     const quint32 directorySize = littleEndian(tail, end + 12, 4);
     const quint32 directoryOffset = littleEndian(tail, end + 16, 4);
     // A document's directory is small; a larger one is not read whole.
