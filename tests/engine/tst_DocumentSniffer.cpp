@@ -93,12 +93,12 @@ private slots:
         QTest::newRow("web archive, MIME-Version first")
             << QByteArray("MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"----=_NextPart\"\r\n")
                    + MhtBody
-            << word;
+            << DocumentKind::WebArchive;
         QTest::newRow("web archive, folded header, From first")
             << QByteArray("From: <Saved by Word>\nSubject: Report\nContent-Type: multipart/related;\n\t"
                           "boundary=\"----=_NextPart\"\n")
                    + MhtBody
-            << word;
+            << DocumentKind::WebArchive;
         QTest::newRow("plain text") << QByteArray("Just a line of plain text.\n") << notWord;
         QTest::newRow("plain text that starts like a header")
             << QByteArray("Subject: minutes\nDate: Monday\n\nWe met and talked.\n") << notWord;

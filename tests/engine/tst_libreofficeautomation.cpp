@@ -116,6 +116,9 @@ private:
         QVERIFY(writeFile(document(QStringLiteral("corrupt.docx")), docx.left(docx.size() / 2)));
         QVERIFY(writeFile(document(QStringLiteral("empty.doc")), {}));
         QVERIFY(writeFile(document(QStringLiteral("plain text.doc")), "Just a line of plain text.\n"));
+        QVERIFY(writeFile(document(QStringLiteral("web archive.doc")),
+                          "MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"b\"\r\n\r\n--b\r\n"
+                          "Content-Type: text/html\r\n\r\n<html><body>Archived</body></html>\r\n--b--\r\n"));
         QVERIFY(writeFile(document(QStringLiteral("AutoRun.docm")), autoRunDocument(work.filePath(QStringLiteral("marker.txt")))));
         QVERIFY(QFile::copy(document(QStringLiteral("sample.docx")), document(awkwardName() + QStringLiteral(".docx"))));
         QVERIFY(QFile::copy(document(QStringLiteral("protected.doc")), document(awkwardName() + QStringLiteral(".doc"))));
@@ -320,6 +323,7 @@ private slots:
         QTest::newRow("corrupt") << "corrupt.docx" << "damaged";
         QTest::newRow("empty") << "empty.doc" << "empty";
         QTest::newRow("plain text named .doc") << "plain text.doc" << "not a Word document";
+        QTest::newRow("web archive named .doc") << "web archive.doc" << "web archive";
         QTest::newRow("password-protected") << "protected.doc" << "password";
         QTest::newRow("password-protected, awkward name") << awkwardName() + ".doc" << "password";
         QTest::newRow("missing") << "no such document.doc" << "does not exist";

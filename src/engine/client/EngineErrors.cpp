@@ -24,6 +24,9 @@ QString openFailureReason(std::optional<HelperError> why, const QString& detail)
         return QStringLiteral("the file is empty. It may have been damaged while it was copied.");
     case HelperError::NotWord:
         return QStringLiteral("the file is not a Word document (it holds plain text or another kind of data).");
+    case HelperError::WebArchive:
+        return QStringLiteral("it is a single-file web page (a web archive) under a Word name, which LibreOffice "
+                              "cannot read. Open it in Word and save it as a Word document, then convert that.");
     case HelperError::Password:
         return QStringLiteral("it is protected with a password. Remove the password in Word and convert it again.");
     case HelperError::NotText:

@@ -19,7 +19,6 @@ public:
     // isValid() is false only when neither can be had.
     explicit LibreOfficeProfile(const QString& root);
     bool isValid() const { return !base.isEmpty(); }
-    bool isTemporary() const { return temporary.has_value(); }
     QString folder(int slot) const;
     // Moves to a temporary set, when the folders under the root turn out unwritable.
     bool fallBackToTemporary();

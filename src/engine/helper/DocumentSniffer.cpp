@@ -58,14 +58,18 @@ QByteArray asAscii(const QByteArray& head)
     return head;
 }
 
-// HTML, XML (Word 2003 XML, flat OpenDocument), RTF and MIME web archives, as
-// Word's "Save as Web Page" and "Save as XML" write them under any name.
+// HTML, XML (Word 2003 XML, flat OpenDocument) and RTF, as Word's "Save as Web
+// Page" and "Save as XML" write them under any name.
 bool isMarkup(const QByteArray& head)
 {
     const QByteArray text = asAscii(head).trimmed();
-    if (text.startsWith("{\\rtf") || text.startsWith('<'))
-        return true;
-    // A MIME message: header lines up to the first blank line, one of them saying so.
+    return text.startsWith("{\\rtf") || text.startsWith('<');
+}
+
+// A MIME message: header lines up to the first blank line, one of them saying so.
+bool isWebArchive(const QByteArray& head)
+{
+    const QByteArray text = asAscii(head).trimmed();
     static const QRegularExpression mimeHeaders(
         QStringLiteral("\\A(?:[A-Za-z][A-Za-z0-9-]*:[^\\r\\n]*\\r?\\n(?:[ \\t][^\\r\\n]*\\r?\\n)*)+\\r?\\n"));
     const QString latin = QString::fromLatin1(text);
@@ -118,6 +122,8 @@ DocumentKind classifyDocument(QIODevice& file)
         return DocumentKind::Empty;
     if (isBinaryWord(head) || isMarkup(head))
         return DocumentKind::WordLike;
+    if (isWebArchive(head))
+        return DocumentKind::WebArchive;
     if (startsWith(head, "PK\x03\x04", 4))
         return isDocumentPackage(file) ? DocumentKind::WordLike : DocumentKind::NotWord;
     return DocumentKind::NotWord;

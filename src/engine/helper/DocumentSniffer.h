@@ -7,8 +7,10 @@
 // What a file looks like before LibreOffice is asked to load it. LibreOffice
 // happily imports plain text (and much else) under any name; a Word document
 // never is plain text. Word itself opens its own formats of every age, RTF, and
-// web pages and XML saved under a Word name, so all of these go through.
-enum class DocumentKind { Missing, Unreadable, Empty, NotWord, WordLike };
+// web pages and XML saved under a Word name, so all of these go through. A
+// single-file web page (a MIME archive) is told apart: LibreOffice reads it as
+// plain text, so converting it would show its raw source.
+enum class DocumentKind { Missing, Unreadable, Empty, NotWord, WebArchive, WordLike };
 
 struct SniffResult {
     DocumentKind kind;

@@ -22,13 +22,4 @@ com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext> processCo
     return getter ? getter() : com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>();
 }
 
-const MainThreadLock* mainThreadLock()
-{
-    static const MainThreadLock lock{
-        reinterpret_cast<void (*)(unsigned)>(symbol("_ZN11Application17AcquireSolarMutexEj")),
-        reinterpret_cast<unsigned (*)()>(symbol("_ZN11Application17ReleaseSolarMutexEv")),
-    };
-    return lock.acquire && lock.release ? &lock : nullptr;
-}
-
 } // namespace LibreOfficeInternals

@@ -126,7 +126,6 @@ std::unique_ptr<OfficeSession> OfficeSession::start(const QString& programFolder
                    QStringLiteral("LibreOfficeKit could not be loaded from %1").arg(programFolder)};
         return nullptr;
     }
-    const MainThreadHold hold;
     auto office = std::make_unique<Office>(Office{kit, {}});
     try {
         const Reference<css::uno::XComponentContext> context = LibreOfficeInternals::processComponentContext();
@@ -176,13 +175,13 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
 OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 {
     documents.erase(id);
-    releaseMainThreadWhenIdle();
     const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
     switch (sniffed.kind) {
     case DocumentKind::Missing: return {HelperError::Missing, {}};
     case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
     case DocumentKind::Empty: return {HelperError::Empty, {}};
     case DocumentKind::NotWord: return {HelperError::NotWord, {}};
+    case DocumentKind::WebArchive: return {HelperError::WebArchive, {}};
     case DocumentKind::WordLike: break;
     }
     auto document = std::make_unique<Document>();
@@ -192,8 +191,6 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     if (loadable != path)
         document->link = loadable;
 
-    if (!mainThreadHold)
-        mainThreadHold.emplace();
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);
     const css::beans::PropertyValue properties[] = {
@@ -227,8 +224,6 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         result = {HelperError::NotText, {}};
     if (result.ok())
         documents.emplace(id, std::move(document));
-    document.reset();
-    releaseMainThreadWhenIdle();
     return result;
 }
 
@@ -256,12 +251,4 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
 void OfficeSession::close(const QByteArray& id)
 {
     documents.erase(id);
-    releaseMainThreadWhenIdle();
-}
-
-void OfficeSession::releaseMainThreadWhenIdle()
-{
-    // Between documents the main thread may tidy up; it has nothing to lay out.
-    if (documents.empty())
-        mainThreadHold.reset();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MainThreadHold.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <QByteArray>
@@ -43,13 +42,10 @@ private:
     struct Document;
 
     explicit OfficeSession(std::unique_ptr<Office> office);
-    void releaseMainThreadWhenIdle();
     QString loadablePath(const QByteArray& id, const QString& path);
 
     std::unique_ptr<Office> office;
     std::map<QByteArray, std::unique_ptr<Document>> documents;
     // Plain-named links to documents whose names a file URL cannot carry.
     std::optional<QTemporaryDir> links;
-    // Taken before a load, given back once no document is open.
-    std::optional<MainThreadHold> mainThreadHold;
 };
