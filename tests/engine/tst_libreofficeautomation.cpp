@@ -5,6 +5,7 @@
 
 #include "engine/word/ErrorNumbers.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/files/LocalFileName.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -114,13 +116,40 @@ private:
         QVERIFY(writeFile(document(QStringLiteral("corrupt.docx")), docx.left(docx.size() / 2)));
         QVERIFY(writeFile(document(QStringLiteral("empty.doc")), {}));
         QVERIFY(writeFile(document(QStringLiteral("plain text.doc")), "Just a line of plain text.\n"));
+        QVERIFY(writeFile(document(QStringLiteral("web archive.doc")),
+                          "MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"b\"\r\n\r\n--b\r\n"
+                          "Content-Type: text/html\r\n\r\n<html><body>Archived</body></html>\r\n--b--\r\n"));
         QVERIFY(writeFile(document(QStringLiteral("AutoRun.docm")), autoRunDocument(work.filePath(QStringLiteral("marker.txt")))));
         QVERIFY(QFile::copy(document(QStringLiteral("sample.docx")), document(awkwardName() + QStringLiteral(".docx"))));
         QVERIFY(QFile::copy(document(QStringLiteral("protected.doc")), document(awkwardName() + QStringLiteral(".doc"))));
         QVERIFY(QFile::copy(document(QStringLiteral("sample.docx")), document(QString(200, QLatin1Char('L')) + QStringLiteral(".docx"))));
 
+        for (const auto& [name, content] : otherKindsWordOpens())
+            QVERIFY(writeFile(document(name), content));
+
         for (const QString& name : QDir(documents).entryList(QDir::Files))
             originalChecksums.insert(name, checksum(document(name)));
+    }
+
+    // Word opens these under a Word name as well: older formats, RTF, pages and XML.
+    static QList<std::pair<QString, QByteArray>> otherKindsWordOpens()
+    {
+        return {
+            {QStringLiteral("rtf.doc"), "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 Hello Varnello text\\par}\n"},
+            {QStringLiteral("web page.doc"),
+             "<!DOCTYPE html>\n<!-- saved as a web page -->\n<html><body><p>Hello Varnello text</p></body></html>\n"},
+            {QStringLiteral("web page with BOM.doc"),
+             "\xEF\xBB\xBF \r\n<html><body><p>Hello Varnello text</p></body></html>\n"},
+            {QStringLiteral("word 2003.xml.doc"),
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?mso-application progid=\"Word.Document\"?>\n"
+             "<w:wordDocument xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\"><w:body><w:p><w:r>"
+             "<w:t>Hello Varnello text</w:t></w:r></w:p></w:body></w:wordDocument>\n"},
+            {QStringLiteral("flat.fodt.doc"),
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document xmlns:office=\"urn:oasis:names:tc:"
+             "opendocument:xmlns:office:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+             "office:version=\"1.3\" office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body>"
+             "<office:text><text:p>Hello Varnello text</text:p></office:text></office:body></office:document>\n"},
+        };
     }
 
     static QString awkwardName() { return QStringLiteral("Bericht #1 100% l'été \"quoted\" \u00DCml\u00E4ut"); }
@@ -215,6 +244,70 @@ private slots:
             checks::verifyArchive(folder + '/' + outputName, SampleTexts, 1);
     }
 
+    void convertsEveryKindWordOpens_data()
+    {
+        QTest::addColumn<QString>("documentName");
+        for (const auto& [name, content] : otherKindsWordOpens())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void convertsEveryKindWordOpens()
+    {
+        QFETCH(QString, documentName);
+        const QString target = output + QStringLiteral("/kind %1.htm").arg(documentName);
+        convert(document(documentName), target, 10);
+        checks::verifyFilteredPage(target, {QStringLiteral("Hello Varnello text")}, 0);
+    }
+
+    // Names Linux allows but URLs and UTF-8 text do not carry as they stand.
+    void reachesDocumentsByAnyName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("question mark and star") << QByteArray("What? *Really*.docx");
+        QTest::newRow("line break and tab") << QByteArray("two\nlines\there.docx");
+        QTest::newRow("Latin-1 bytes, not UTF-8") << QByteArray("R\xE9sum\xE9 1.docx");
+        QTest::newRow("lone byte and a suffix that is not UTF-8") << QByteArray("x\xFF.d\xF6" "c");
+    }
+
+    void reachesDocumentsByAnyName()
+    {
+        QFETCH(QByteArray, name);
+        const QByteArray path = LocalFileName::encode(documents) + "/../" + name;
+        const QByteArray docx = checks::readAll(document(QStringLiteral("sample.docx")));
+        const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        QVERIFY(descriptor >= 0);
+        QCOMPARE(::write(descriptor, docx.constData(), size_t(docx.size())), ssize_t(docx.size()));
+        ::close(descriptor);
+        const QString target = output + QStringLiteral("/any name %1.htm").arg(QString::fromLatin1(QTest::currentDataTag()));
+        convert(LocalFileName::decode(path), target, 10);
+        ::unlink(path.constData());
+        checks::verifyFilteredPage(target, SampleTexts, 1);
+        // The same names, missing, fail with a reason that names them.
+        auto application = word->CreateObject();
+        try {
+            application->DocumentsOpen(LocalFileName::decode(path));
+            QFAIL("a missing document opened");
+        } catch (const AutomationError& error) {
+            QVERIFY2(error.Description().contains(QLatin1String("does not exist")), qPrintable(error.Description()));
+        }
+    }
+
+    void unwritableProfileFolderFallsBackToATemporaryOne()
+    {
+        // Below a file, no folder can be made: as in a read-only home, even for root.
+        const QString file = work.filePath(QStringLiteral("a file"));
+        QVERIFY(writeFile(file, "x"));
+        LibreOfficeSettings unwritable = settings();
+        unwritable.profileRoot = file + QStringLiteral("/varnello");
+        LibreOfficeWordAutomation fallback(unwritable);
+        auto application = fallback.CreateObject();
+        const QString target = output + QStringLiteral("/temporary profile.htm");
+        application->DocumentsOpen(document(QStringLiteral("sample.docx")));
+        application->ActiveDocumentSaveAs(target, 10);
+        application->Quit();
+        checks::verifyFilteredPage(target, SampleTexts, 1);
+    }
+
     void replacesAnExistingOutput()
     {
         const QString target = output + QStringLiteral("/existing.mht");
@@ -230,6 +323,7 @@ private slots:
         QTest::newRow("corrupt") << "corrupt.docx" << "damaged";
         QTest::newRow("empty") << "empty.doc" << "empty";
         QTest::newRow("plain text named .doc") << "plain text.doc" << "not a Word document";
+        QTest::newRow("web archive named .doc") << "web archive.doc" << "web archive";
         QTest::newRow("password-protected") << "protected.doc" << "password";
         QTest::newRow("password-protected, awkward name") << awkwardName() + ".doc" << "password";
         QTest::newRow("missing") << "no such document.doc" << "does not exist";
@@ -395,6 +489,8 @@ private slots:
         }
         word->setCallTimeout(60s);
         QCOMPARE(number, LibreOfficeErrors::TimedOut);
+        // A stopped helper does no work: it is not the document's size that held it up.
+        QVERIFY2(description.contains(QLatin1String("stopped answering")), qPrintable(description));
         QVERIFY2(description.contains(document(QStringLiteral("sample.docx"))), qPrintable(description));
         QVERIFY(timer.elapsed() < 10000);
         // The hung helper is gone, not left behind.
@@ -421,21 +517,10 @@ private slots:
         QCOMPARE(helpers.size(), 3);
     }
 
-    void missingLibreOfficeCannotCreate_data()
-    {
-        QTest::addColumn<bool>("missingHelper");
-        QTest::newRow("no LibreOffice") << false;
-        QTest::newRow("no helper program") << true;
-    }
-
     void missingLibreOfficeCannotCreate()
     {
-        QFETCH(bool, missingHelper);
         LibreOfficeSettings broken = settings();
-        if (missingHelper)
-            broken.helperPath = work.filePath(QStringLiteral("no-such-helper"));
-        else
-            broken.libreOfficeProgramFolder = work.filePath(QStringLiteral("no-libreoffice/program"));
+        broken.libreOfficeProgramFolder = work.filePath(QStringLiteral("no-libreoffice/program"));
         LibreOfficeWordAutomation missing(broken);
         try {
             missing.CreateObject();

@@ -1,19 +1,39 @@
 #include "engine/client/HelperProcess.h"
 
-#include "engine/protocol/HelperProtocol.h"
+#include "engine/files/LocalFileName.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
 
 #include <algorithm>
 #include <limits>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
+using namespace LibreOfficeHelperProtocol;
 
 namespace {
 
 int milliseconds(const QDeadlineTimer& deadline)
 {
     return int(std::clamp<qint64>(deadline.remainingTime(), 0, std::numeric_limits<int>::max()));
+}
+
+// The processor time a process has used so far, in milliseconds; -1 when unknown.
+qint64 processorTime(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The command name in brackets may hold blanks; the fields after it are plain.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the name.
+    if (fields.size() < 13)
+        return -1;
+    const qint64 ticks = fields[11].toLongLong() + fields[12].toLongLong();
+    return ticks * 1000 / sysconf(_SC_CLK_TCK);
 }
 
 } // namespace
@@ -23,7 +43,9 @@ LibreOfficeHelperProcess::LibreOfficeHelperProcess(const QString& helperPath,
                                                    const QString& profileFolder)
 {
     process.setProgram(helperPath);
-    process.setArguments({libreOfficeProgramFolder, profileFolder});
+    // Percent-encoded, the folders reach the helper byte for byte whatever their names hold.
+    process.setArguments({QString::fromLatin1(LocalFileName::encode(libreOfficeProgramFolder).toPercentEncoding()),
+                          QString::fromLatin1(LocalFileName::encode(profileFolder).toPercentEncoding())});
     process.setProcessEnvironment(tempFolder.environment());
     // LibreOffice talks a lot on its error stream; show it only when asked to.
     if (qEnvironmentVariableIsEmpty("VARNELLO_LOK_LOG"))
@@ -38,7 +60,7 @@ LibreOfficeHelperProcess::~LibreOfficeHelperProcess()
     if (process.state() == QProcess::NotRunning)
         return;
     if (ready) {
-        process.write(LibreOfficeHelperProtocol::encodeLine({"quit"}));
+        process.write(encodeLine({"quit"}));
         process.closeWriteChannel();
         if (process.waitForFinished(2000))
             return;
@@ -72,20 +94,17 @@ void LibreOfficeHelperProcess::waitUntilReady(std::chrono::milliseconds timeout)
     if (!process.waitForStarted(milliseconds(deadline))) {
         const QString reason = process.errorString();
         kill();
-        throw HelperFailure(HelperFailure::Kind::CannotStart,
-                            QStringLiteral("its helper program %1 could not be run (%2)")
-                                .arg(process.program(), reason));
+        throw HelperFailure(HelperFailure::Kind::NotRunnable, reason);
     }
-    QList<QByteArray> answer;
-    try {
-        answer = LibreOfficeHelperProtocol::decodeLine(
-            readLine(std::chrono::milliseconds(milliseconds(deadline)), HelperFailure::Kind::CannotStart));
-    } catch (const HelperFailure& failure) {
-        throw HelperFailure(HelperFailure::Kind::CannotStart, failure.detail);
-    }
+    const QList<QByteArray> answer = decodeLine(
+        readLine(std::chrono::milliseconds(milliseconds(deadline)), HelperFailure::Kind::DiedWhileStarting));
     if (answer.value(0) != "ready") {
         kill();
-        throw HelperFailure(HelperFailure::Kind::CannotStart, QString::fromUtf8(answer.value(1)));
+        if (answer.value(0) == "failed")
+            throw HelperFailure(HelperFailure::Kind::Refused, QString::fromUtf8(answer.value(2)),
+                                helperErrorFromWire(answer.value(1)));
+        throw HelperFailure(HelperFailure::Kind::DiedWhileStarting,
+                            QStringLiteral("it answered \u201C%1\u201D").arg(QString::fromUtf8(answer.value(0))));
     }
     ready = true;
 }
@@ -95,13 +114,16 @@ QList<QByteArray> LibreOfficeHelperProcess::request(const QList<QByteArray>& wor
 {
     if (!isRunning())
         throw HelperFailure(HelperFailure::Kind::Died, QStringLiteral("it is no longer running"));
-    process.write(LibreOfficeHelperProtocol::encodeLine(words));
-    return LibreOfficeHelperProtocol::decodeLine(readLine(timeout, HelperFailure::Kind::Died));
+    process.write(encodeLine(words));
+    return decodeLine(readLine(timeout, HelperFailure::Kind::Died));
 }
 
 QByteArray LibreOfficeHelperProcess::readLine(std::chrono::milliseconds timeout, HelperFailure::Kind onDeath)
 {
     const QDeadlineTimer deadline(timeout);
+    const qint64 processorAtStart = processorTime(process.processId());
+    QElapsedTimer waited;
+    waited.start();
     while (!process.canReadLine()) {
         if (process.state() == QProcess::NotRunning || !process.waitForReadyRead(milliseconds(deadline))) {
             if (process.canReadLine())
@@ -113,8 +135,12 @@ QByteArray LibreOfficeHelperProcess::readLine(std::chrono::milliseconds timeout,
                 throw HelperFailure(onDeath, how);
             }
             if (deadline.hasExpired()) {
+                // A helper that used the processor for a tenth of the wait was still working.
+                const qint64 used = processorTime(process.processId()) - processorAtStart;
                 kill();
-                throw HelperFailure(HelperFailure::Kind::TimedOut, QStringLiteral("it did not answer in time"));
+                const bool working = processorAtStart >= 0 && used * 10 >= waited.elapsed();
+                throw HelperFailure(working ? HelperFailure::Kind::TookTooLong : HelperFailure::Kind::StoppedAnswering,
+                                    QStringLiteral("it did not answer in time"));
             }
         }
     }

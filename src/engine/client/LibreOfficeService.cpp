@@ -1,21 +1,19 @@
 #include "engine/client/LibreOfficeService.h"
 
 #include "engine/client/HelperTempFolder.h"
-
-#include "engine/word/AutomationError.h"
-#include "engine/word/ErrorNumbers.h"
+#include "engine/client/EngineErrors.h"
+#include "engine/files/LocalFileName.h"
 #include "engine/web/WebOutput.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
-namespace {
+using LibreOfficeHelperProtocol::HelperError;
+using LibreOfficeHelperProtocol::helperErrorFromWire;
 
-QString quoted(const QString& path)
-{
-    return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(path));
-}
+namespace {
 
 // A staging folder lives for one save only.
 struct RemoveFolderOnExit {
@@ -23,33 +21,16 @@ struct RemoveFolderOnExit {
     ~RemoveFolderOnExit() { QDir(path).removeRecursively(); }
 };
 
-QString openFailureReason(const QByteArray& kind, const QString& detail)
+bool isInstalled(const QString& libreOfficeProgramFolder)
 {
-    if (kind == "missing")
-        return QStringLiteral("the file does not exist. Check that it has not been moved or deleted.");
-    if (kind == "unreadable")
-        return QStringLiteral("the file cannot be read (%1). Check that you are allowed to read it.").arg(detail);
-    if (kind == "empty")
-        return QStringLiteral("the file is empty. It may have been damaged while it was copied.");
-    if (kind == "notword")
-        return QStringLiteral("the file is not a Word document (it holds plain text or another kind of data).");
-    if (kind == "password")
-        return QStringLiteral("it is protected with a password. Remove the password in Word and convert it again.");
-    if (kind == "toolarge")
-        return QStringLiteral("%1. Such a file is refused before it can take all memory.").arg(detail);
-    if (kind == "notext")
-        return QStringLiteral("it is not a word-processing document.");
-    return QStringLiteral("LibreOffice cannot read it (%1). The file may be damaged or in a format "
-                          "LibreOffice does not know.")
-        .arg(detail.isEmpty() ? QStringLiteral("no reason given") : detail);
+    // LibreOfficeKit loads one of these two; without them there is no LibreOffice.
+    return QFileInfo::exists(libreOfficeProgramFolder + QStringLiteral("/libmergedlo.so"))
+           || QFileInfo::exists(libreOfficeProgramFolder + QStringLiteral("/libsofficeapp.so"));
 }
 
 } // namespace
 
-LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
-    : callTimeout(settings.callTimeout), settings(settings)
-{
-}
+LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings) : settings(settings) {}
 
 LibreOfficeService::~LibreOfficeService()
 {
@@ -60,9 +41,15 @@ void LibreOfficeService::shutDown()
 {
     ended = true;
     successor.reset();
+    dropHelper();
+    staging.reset();
+}
+
+void LibreOfficeService::dropHelper()
+{
     helper.reset();
     openDocuments.clear();
-    staging.reset();
+    documentsInHelper = 0;
 }
 
 qint64 LibreOfficeService::helperProcessId()
@@ -75,10 +62,7 @@ std::unique_ptr<LibreOfficeHelperProcess> LibreOfficeService::launch()
     if (!profile)
         profile.emplace(settings.profileRoot);
     if (!profile->isValid())
-        throw AutomationError(WordErrors::CannotCreate,
-                              QStringLiteral("LibreOffice could not be started because its private profile "
-                                             "cannot be made: %1. Check that you may write there.")
-                                  .arg(profile->problem()));
+        throw EngineErrors::noProfile(profile->problem());
     if (starts == 0)
         removeStaleHelperTempFolders();
     // Two folders in turn: a successor loads while its predecessor may still run.
@@ -91,23 +75,23 @@ std::unique_ptr<LibreOfficeHelperProcess> LibreOfficeService::launch()
 LibreOfficeHelperProcess& LibreOfficeService::readyHelper()
 {
     if (ended)
-        throw AutomationError(WordErrors::RemoteCallFailed, QStringLiteral("LibreOffice has been shut down."));
-    const bool worn = helper && helper->documentsOpened >= settings.documentsPerHelper && openDocuments.isEmpty();
-    if (!helper || !helper->isRunning() || worn) {
-        helper.reset();
-        openDocuments.clear();
-        helper = successor ? std::move(successor) : launch();
-        ++generation;
-    }
+        throw EngineErrors::shutDown();
+    const bool worn = helper && documentsInHelper >= settings.documentsPerHelper && openDocuments.isEmpty();
+    if (helper && helper->isRunning() && !worn)
+        return *helper;
+    if (!isInstalled(settings.libreOfficeProgramFolder))
+        throw EngineErrors::libreOfficeMissing(settings.libreOfficeProgramFolder);
+    dropHelper();
+    ++generation;
+    helper = successor ? std::move(successor) : launch();
     try {
         helper->waitUntilReady(settings.startTimeout);
     } catch (const HelperFailure& failure) {
-        helper.reset();
-        throw AutomationError(
-            WordErrors::CannotCreate,
-            QStringLiteral("LibreOffice could not be started: %1. Install LibreOffice Writer (on Debian: "
-                           "sudo apt-get install libreoffice-writer) and try again.")
-                .arg(failure.detail));
+        dropHelper();
+        // A profile that turned out unwritable: once more in a temporary one.
+        if (failure.refusal == HelperError::NoProfile && profile->fallBackToTemporary())
+            return readyHelper();
+        throw EngineErrors::helperCannotStart(failure, settings.helperPath);
     }
     return *helper;
 }
@@ -117,122 +101,91 @@ void LibreOfficeService::start()
     readyHelper();
 }
 
-bool LibreOfficeService::holds(quint64 documentGeneration)
+void LibreOfficeService::checkHelperHolds(quint64 documentGeneration, const QString& documentPath)
 {
-    return !ended && helper && generation == documentGeneration && helper->isRunning();
+    if (ended)
+        throw EngineErrors::shutDown();
+    if (!helper || generation != documentGeneration || !helper->isRunning())
+        throw EngineErrors::documentLost(documentPath);
 }
 
-void LibreOfficeService::fail(const HelperFailure& failure, const QString& doing, const QString& documentPath)
+QList<QByteArray> LibreOfficeService::request(const QList<QByteArray>& words, const QString& doing,
+                                              const QString& documentPath)
 {
-    helper.reset();
-    openDocuments.clear();
-    if (failure.kind == HelperFailure::Kind::TimedOut)
-        throw AutomationError(LibreOfficeErrors::TimedOut,
-                              QStringLiteral("LibreOffice did not finish %1 the document %2 within %3 seconds and "
-                                             "was stopped. The document may be very large or damaged; try "
-                                             "converting it on its own.")
-                                  .arg(doing, quoted(documentPath))
-                                  .arg(std::chrono::duration_cast<std::chrono::seconds>(callTimeout).count()));
-    throw AutomationError(WordErrors::RemoteCallFailed,
-                          QStringLiteral("LibreOffice stopped unexpectedly while %1 the document %2 (%3). "
-                                         "It will be started again for the next document.")
-                              .arg(doing, quoted(documentPath), failure.detail));
+    try {
+        return helper->request(words, settings.callTimeout);
+    } catch (const HelperFailure& failure) {
+        dropHelper();
+        throw EngineErrors::callFailed(failure, doing, documentPath, settings.callTimeout);
+    }
 }
 
 quint64 LibreOfficeService::open(const QByteArray& id, const QString& path)
 {
-    LibreOfficeHelperProcess& process = readyHelper();
+    readyHelper();
     openDocuments.remove(id);
     // The replacement starts a fifth of the quota early, on the other core, so that it
     // is ready when this helper has had its share: starting takes about as long as
     // twenty small documents.
     const int launchAt = std::max(1, settings.documentsPerHelper - settings.documentsPerHelper / 5);
-    if (++process.documentsOpened >= launchAt && !successor)
+    if (++documentsInHelper >= launchAt && !successor)
         successor = launch();
-    QList<QByteArray> answer;
-    try {
-        answer = process.request({"open", id, path.toUtf8()}, callTimeout);
-    } catch (const HelperFailure& failure) {
-        fail(failure, QStringLiteral("opening"), path);
-    }
+    const QList<QByteArray> answer = request({"open", id, LocalFileName::encode(path)}, QStringLiteral("opening"), path);
     if (answer.value(0) != "ok")
-        throw AutomationError(LibreOfficeErrors::OpenFailed,
-                              QStringLiteral("The document %1 could not be opened because %2")
-                                  .arg(quoted(path), openFailureReason(answer.value(1), QString::fromUtf8(answer.value(2)))));
+        throw EngineErrors::openFailed(path, helperErrorFromWire(answer.value(1)), QString::fromUtf8(answer.value(2)));
     openDocuments.insert(id);
     return generation;
+}
+
+QString LibreOfficeService::newStagingFolder()
+{
+    if (!staging)
+        staging.emplace(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX"));
+    const QString folder = staging->isValid() ? staging->filePath(QString::number(++lastStagingId)) : QString();
+    return !folder.isEmpty() && QDir().mkpath(folder) ? folder : QString();
 }
 
 void LibreOfficeService::saveAs(const QByteArray& id, quint64 documentGeneration, const QString& documentPath,
                                 const QString& outputPath, int32_t format)
 {
-    if (!WebFormat::isKnown(format))
-        throw AutomationError(LibreOfficeErrors::SaveFailed,
-                              QStringLiteral("The save format %1 is not supported: use 8 (web page), 10 (filtered "
-                                             "web page) or 9 (single-file web archive).")
-                                  .arg(format));
-    if (!holds(documentGeneration))
-        throw AutomationError(WordErrors::RemoteCallFailed,
-                              QStringLiteral("LibreOffice stopped unexpectedly, and the document %1 is no longer "
-                                             "open. Convert it again.")
-                                  .arg(quoted(documentPath)));
+    if (!webFormatFromCode(format))
+        throw EngineErrors::unknownFormat(format);
+    checkHelperHolds(documentGeneration, documentPath);
     if (!openDocuments.contains(id))
-        throw AutomationError(LibreOfficeErrors::NoDocument,
-                              QStringLiteral("No document is open, so nothing can be saved as %1.")
-                                  .arg(quoted(outputPath)));
-    const QString saveFailed = QStringLiteral("The web page %1 could not be written: %2. Check that the output "
-                                              "folder exists, that you may write to it and that the disk has "
-                                              "free space.");
-    if (!staging)
-        staging.emplace(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX"));
-    const QString folder = staging->isValid() ? staging->filePath(QString::number(++lastStagingId)) : QString();
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        throw AutomationError(LibreOfficeErrors::SaveFailed,
-                              saveFailed.arg(quoted(outputPath),
-                                             QStringLiteral("no temporary folder can be made in %1")
-                                                 .arg(QDir::tempPath())));
+        throw EngineErrors::noDocumentToSave(outputPath);
+    const QString folder = newStagingFolder();
+    if (folder.isEmpty())
+        throw EngineErrors::saveFailed(outputPath,
+                                       QStringLiteral("no temporary folder can be made in %1").arg(QDir::tempPath()));
     const RemoveFolderOnExit cleanUp{folder};
     const QString stagedPage = folder + QStringLiteral("/page.html");
 
-    QList<QByteArray> answer;
-    try {
-        answer = helper->request({"save", id, stagedPage.toUtf8()}, callTimeout);
-    } catch (const HelperFailure& failure) {
-        fail(failure, QStringLiteral("saving"), documentPath);
-    }
+    const QList<QByteArray> answer =
+        request({"save", id, LocalFileName::encode(stagedPage)}, QStringLiteral("saving"), documentPath);
     if (answer.value(0) != "ok")
-        throw AutomationError(LibreOfficeErrors::SaveFailed,
-                              saveFailed.arg(quoted(outputPath),
-                                             QStringLiteral("LibreOffice could not turn %1 into a web page (%2)")
-                                                 .arg(quoted(documentPath), QString::fromUtf8(answer.value(2)))));
+        throw EngineErrors::saveFailed(outputPath, QStringLiteral("LibreOffice could not turn \u201C%1\u201D into a "
+                                                                  "web page (%2)")
+                                                       .arg(QDir::toNativeSeparators(documentPath),
+                                                            QString::fromUtf8(answer.value(2))));
     if (const QString error = writeWebOutput(stagedPage, outputPath, format); !error.isEmpty())
-        throw AutomationError(LibreOfficeErrors::SaveFailed, saveFailed.arg(quoted(outputPath), error));
+        throw EngineErrors::saveFailed(outputPath, error);
 }
 
 void LibreOfficeService::close(const QByteArray& id, quint64 documentGeneration, const QString& documentPath)
 {
-    if (!holds(documentGeneration))
-        throw AutomationError(WordErrors::RemoteCallFailed,
-                              QStringLiteral("LibreOffice stopped unexpectedly, and the document %1 is no longer "
-                                             "open.")
-                                  .arg(quoted(documentPath)));
+    checkHelperHolds(documentGeneration, documentPath);
     if (!openDocuments.remove(id))
-        throw AutomationError(LibreOfficeErrors::NoDocument, QStringLiteral("No document is open to be closed."));
-    try {
-        helper->request({"close", id}, callTimeout);
-    } catch (const HelperFailure& failure) {
-        fail(failure, QStringLiteral("closing"), documentPath);
-    }
+        throw EngineErrors::noDocumentToClose();
+    request({"close", id}, QStringLiteral("closing"), documentPath);
 }
 
 void LibreOfficeService::release(const QByteArray& id, quint64 documentGeneration)
 {
-    if (!holds(documentGeneration) || !openDocuments.remove(id))
+    if (ended || generation != documentGeneration || !openDocuments.remove(id) || !helper || !helper->isRunning())
         return;
     try {
-        helper->request({"close", id}, callTimeout);
+        helper->request({"close", id}, settings.callTimeout);
     } catch (const HelperFailure&) {
-        helper.reset();
-        openDocuments.clear();
+        dropHelper();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/client/HelperProcess.h"
-#include "engine/client/Profile.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/client/Profile.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 
-// The warm LibreOffice helper shared by all application objects, and the rules for
-// replacing it. Every operation throws AutomationError with a description for the user.
+// The warm LibreOffice helper shared by all application objects, the documents open
+// in it, and the rules for replacing it. Application objects hold only the id and
+// path of their document and the generation of the helper that opened it.
+// Every operation throws AutomationError with a description for the user.
 class LibreOfficeService {
 public:
     explicit LibreOfficeService(const LibreOfficeSettings& settings);
@@ -30,16 +32,18 @@ public:
     void shutDown();
 
     QByteArray newDocumentId() { return QByteArray::number(++lastDocumentId); }
-    std::chrono::milliseconds callTimeout;
+    void setCallTimeout(std::chrono::milliseconds timeout) { settings.callTimeout = timeout; }
     qint64 helperProcessId();
     int helperStarts() const { return starts; }
 
 private:
     LibreOfficeHelperProcess& readyHelper();
     std::unique_ptr<LibreOfficeHelperProcess> launch();
-    bool holds(quint64 generation);
-    void helperLost(const HelperFailure& failure);
-    [[noreturn]] void fail(const HelperFailure& failure, const QString& doing, const QString& documentPath);
+    void dropHelper();
+    // Throws unless the helper that opened the document still runs.
+    void checkHelperHolds(quint64 generation, const QString& documentPath);
+    QList<QByteArray> request(const QList<QByteArray>& words, const QString& doing, const QString& documentPath);
+    QString newStagingFolder();
 
     LibreOfficeSettings settings;
     std::optional<LibreOfficeProfile> profile;
@@ -47,7 +51,8 @@ private:
     std::unique_ptr<LibreOfficeHelperProcess> helper;
     std::unique_ptr<LibreOfficeHelperProcess> successor; // already loading, takes over next
     quint64 generation = 0;
-    QSet<QByteArray> openDocuments; // in the current helper
+    int documentsInHelper = 0;             // opened by the current helper so far
+    QSet<QByteArray> openDocuments;        // in the current helper
     quint64 lastDocumentId = 0;
     quint64 lastStagingId = 0;
     int starts = 0;

@@ -1,14 +1,20 @@
 #include "engine/client/LibreOfficeWordAutomation.h"
 
-#include "engine/word/ErrorNumbers.h"
+#include "engine/client/EngineErrors.h"
 #include "engine/client/LibreOfficeService.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QStandardPaths>
 
 #include <optional>
 
 namespace {
+
+// By text alone: Qt's file classes would turn bytes that are not UTF-8 into others.
+QString absolutePath(const QString& path)
+{
+    return QDir::cleanPath(path.startsWith('/') ? path : QDir::currentPath() + '/' + path);
+}
 
 // One application object: at most one active document, in the shared helper.
 class LibreOfficeApplication final : public WordApplication {
@@ -22,25 +28,23 @@ public:
     void DocumentsOpen(const QString& documentPath) override
     {
         releaseDocument();
-        const QString path = QFileInfo(documentPath).absoluteFilePath();
+        const QString path = absolutePath(documentPath);
         generation = service->open(id, path);
         openPath = path;
     }
 
     void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) override
     {
-        const QString path = QFileInfo(outputPath).absoluteFilePath();
+        const QString path = absolutePath(outputPath);
         if (!generation)
-            throw AutomationError(LibreOfficeErrors::NoDocument,
-                                  QStringLiteral("No document is open, so nothing can be saved as \u201C%1\u201D.")
-                                      .arg(path));
+            throw EngineErrors::noDocumentToSave(path);
         service->saveAs(id, *generation, openPath, path, FileFormat);
     }
 
     void ActiveDocumentClose() override
     {
         if (!generation)
-            throw AutomationError(LibreOfficeErrors::NoDocument, QStringLiteral("No document is open to be closed."));
+            throw EngineErrors::noDocumentToClose();
         const quint64 documentGeneration = *generation;
         generation.reset();
         service->close(id, documentGeneration, openPath);
@@ -92,7 +96,7 @@ std::unique_ptr<WordApplication> LibreOfficeWordAutomation::CreateObject()
 
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
 {
-    service->callTimeout = timeout;
+    service->setCallTimeout(timeout);
 }
 
 qint64 LibreOfficeWordAutomation::helperProcessId() const

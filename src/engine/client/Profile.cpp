@@ -4,10 +4,30 @@
 
 LibreOfficeProfile::LibreOfficeProfile(const QString& root)
 {
-    if (!QDir().mkpath(root)) {
-        error = QStringLiteral("the folder %1 cannot be created").arg(root);
-        return;
+    error = lockFreeSet(root);
+    if (!error.isEmpty())
+        fallBackToTemporary();
+}
+
+bool LibreOfficeProfile::fallBackToTemporary()
+{
+    if (temporary)
+        return false;
+    lock.reset();
+    base.clear();
+    temporary.emplace(QDir::tempPath() + QStringLiteral("/varnello-profile-XXXXXX"));
+    if (temporary->isValid()) {
+        base = temporary->path();
+        return true;
     }
+    error += QStringLiteral(", and no temporary folder can be made in %1").arg(QDir::tempPath());
+    return false;
+}
+
+QString LibreOfficeProfile::lockFreeSet(const QString& root)
+{
+    if (!QDir().mkpath(root))
+        return QStringLiteral("the folder %1 cannot be created").arg(root);
     for (int set = 0; set < 32; ++set) {
         const QString candidate = root + QStringLiteral("/libreoffice-%1").arg(set);
         auto candidateLock = std::make_unique<QLockFile>(candidate + QStringLiteral(".lock"));
@@ -16,14 +36,12 @@ LibreOfficeProfile::LibreOfficeProfile(const QString& root)
         if (candidateLock->tryLock(0)) {
             lock = std::move(candidateLock);
             base = candidate;
-            return;
+            return {};
         }
-        if (candidateLock->error() == QLockFile::PermissionError) {
-            error = QStringLiteral("the folder %1 is not writable").arg(root);
-            return;
-        }
+        if (candidateLock->error() == QLockFile::PermissionError)
+            return QStringLiteral("the folder %1 is not writable").arg(root);
     }
-    error = QStringLiteral("every profile folder in %1 is in use").arg(root);
+    return QStringLiteral("every profile folder in %1 is in use").arg(root);
 }
 
 QString LibreOfficeProfile::folder(int slot) const

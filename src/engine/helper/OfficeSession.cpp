@@ -9,24 +9,29 @@
 #include <com/sun/star/task/PasswordRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
-#include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/implbase1.hxx>
 
+#include "LibreOfficeInternals.h"
 #include "OfficeSession.h"
 
 #include "DocumentSniffer.h"
 #include "PackageCheck.h"
+#include "engine/files/LocalFileName.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
-#include <dlfcn.h>
+#include <unistd.h>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
+using LibreOfficeHelperProtocol::HelperError;
 
 namespace {
 
@@ -74,18 +79,6 @@ public:
     }
 };
 
-// LibreOffice's component context, from the instance LibreOfficeKit started in this
-// process (comphelper::getProcessComponentContext).
-Reference<css::uno::XComponentContext> processContext()
-{
-    using Getter = Reference<css::uno::XComponentContext> (*)();
-    void* library = dlopen("libmergedlo.so", RTLD_NOW | RTLD_NOLOAD);
-    auto getter = library ? reinterpret_cast<Getter>(
-                      dlsym(library, "_ZN10comphelper26getProcessComponentContextEv"))
-                          : nullptr;
-    return getter ? getter() : Reference<css::uno::XComponentContext>();
-}
-
 void closeQuietly(const Reference<css::lang::XComponent>& component)
 {
     if (!component.is())
@@ -113,31 +106,39 @@ struct OfficeSession::Office {
 
 struct OfficeSession::Document {
     Reference<css::lang::XComponent> component;
-    ~Document() { closeQuietly(component); }
+    bool webDocument = false; // loaded as a web page, which has a save filter of its own
+    QString link;             // the plain-named link it was loaded through, if any
+    ~Document()
+    {
+        closeQuietly(component);
+        if (!link.isEmpty())
+            QFile::remove(link);
+    }
 };
 
 std::unique_ptr<OfficeSession> OfficeSession::start(const QString& programFolder,
-                                                    const QString& profileFolder, QString& error)
+                                                    const QString& profileFolder, OfficeResult& failure)
 {
-    const QByteArray program = QFile::encodeName(programFolder);
+    const QByteArray program = LocalFileName::encode(programFolder);
     const QByteArray profile = QUrl::fromLocalFile(profileFolder).toEncoded(QUrl::FullyEncoded);
     _LibreOfficeKit* kit = lok_init_2(program.constData(), profile.constData());
     if (!kit) {
-        error = QStringLiteral("LibreOfficeKit could not be loaded from %1").arg(programFolder);
+        failure = {HelperError::NoLibreOffice,
+                   QStringLiteral("LibreOfficeKit could not be loaded from %1").arg(programFolder)};
         return nullptr;
     }
-    const MainThreadHold hold;
     auto office = std::make_unique<Office>(Office{kit, {}});
     try {
-        const Reference<css::uno::XComponentContext> context = processContext();
+        const Reference<css::uno::XComponentContext> context = LibreOfficeInternals::processComponentContext();
         if (context.is())
             office->desktop = css::frame::Desktop::create(context);
     } catch (const css::uno::Exception& exception) {
-        error = toQString(exception.Message);
+        failure.detail = toQString(exception.Message);
     }
     if (!office->desktop.is()) {
-        if (error.isEmpty())
-            error = QStringLiteral("LibreOffice's document loader cannot be reached");
+        failure.error = HelperError::NoLoader;
+        if (failure.detail.isEmpty())
+            failure.detail = QStringLiteral("this LibreOffice does not show its component context");
         return nullptr;
     }
     return std::unique_ptr<OfficeSession>(new OfficeSession(std::move(office)));
@@ -147,25 +148,52 @@ OfficeSession::OfficeSession(std::unique_ptr<Office> office) : office(std::move(
 
 OfficeSession::~OfficeSession() = default;
 
+// LibreOffice takes documents by file URL, and a file URL holds UTF-8 only. A document
+// whose name holds other bytes is loaded through a link with a plain name in a
+// private folder; the document itself is never copied.
+QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
+{
+    if (LocalFileName::isPlainUtf8(path))
+        return path;
+    if (!links)
+        links.emplace(QDir::tempPath() + QStringLiteral("/varnello-lok-XXXXXX"));
+    if (!links->isValid())
+        return {};
+    // The suffix helps LibreOffice's type detection, when it is a plain one.
+    static const QRegularExpression plainSuffix(QStringLiteral("\\A[A-Za-z0-9]{1,8}\\z"));
+    const QString suffix = QFileInfo(path).suffix();
+    const QString link = links->filePath(QString::fromLatin1(id.toHex())
+                                         + (plainSuffix.match(suffix).hasMatch() ? '.' + suffix : QString()));
+    QFile::remove(link);
+    if (symlink(LocalFileName::encode(path).constData(), QFile::encodeName(link).constData()) != 0)
+        return {};
+    return link;
+}
+
 // Documents load hidden, as LibreOffice's own batch converter loads them: no window,
-// no toolbars, no layout for a screen; read-only; macros never run; nobody asked.
+// no toolbars, no layout for a screen; read-only; macros never run; links to other
+// files not updated; nobody asked.
 OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 {
     documents.erase(id);
-    releaseMainThreadWhenIdle();
-    const SniffResult sniffed = sniffDocument(path);
+    const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
     switch (sniffed.kind) {
-    case DocumentKind::Missing: return {"missing", {}};
-    case DocumentKind::Unreadable: return {"unreadable", sniffed.detail};
-    case DocumentKind::Empty: return {"empty", {}};
-    case DocumentKind::NotWord: return {"notword", {}};
+    case DocumentKind::Missing: return {HelperError::Missing, {}};
+    case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
+    case DocumentKind::Empty: return {HelperError::Empty, {}};
+    case DocumentKind::NotWord: return {HelperError::NotWord, {}};
+    case DocumentKind::WebArchive: return {HelperError::WebArchive, {}};
     case DocumentKind::WordLike: break;
     }
     if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
-        return {"toolarge", tooLarge};
+        return {HelperError::TooLarge, tooLarge};
+    auto document = std::make_unique<Document>();
+    const QString loadable = loadablePath(id, path);
+    if (loadable.isEmpty())
+        return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
+    if (loadable != path)
+        document->link = loadable;
 
-    if (!mainThreadHold)
-        mainThreadHold.emplace();
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);
     const css::beans::PropertyValue properties[] = {
@@ -175,11 +203,10 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
     };
-    auto document = std::make_unique<Document>();
     QString error;
     try {
         document->component = office->desktop->loadComponentFromURL(
-            fileUrl(path), rtl::OUString("_blank"), 0,
+            fileUrl(loadable), rtl::OUString("_blank"), 0,
             css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));
     } catch (const css::uno::Exception& exception) {
         error = toQString(exception.Message);
@@ -187,16 +214,19 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 
     OfficeResult result;
     const Reference<css::lang::XServiceInfo> info(document->component, css::uno::UNO_QUERY);
+    const auto supports = [&](const char* service) {
+        return info.is() && info->supportsService(rtl::OUString::createFromAscii(service));
+    };
     if (refuser->passwordRequested)
-        result = {"password", {}};
+        result = {HelperError::Password, {}};
     else if (!document->component.is())
-        result = {"damaged", error};
-    else if (!info.is() || !info->supportsService(rtl::OUString("com.sun.star.text.TextDocument")))
-        result = {"notext", {}};
-    else
+        result = {HelperError::Damaged, error};
+    else if (supports("com.sun.star.text.WebDocument"))
+        document->webDocument = true;
+    else if (!supports("com.sun.star.text.TextDocument"))
+        result = {HelperError::NotText, {}};
+    if (result.ok())
         documents.emplace(id, std::move(document));
-    document.reset();
-    releaseMainThreadWhenIdle();
     return result;
 }
 
@@ -204,9 +234,11 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
 {
     auto found = documents.find(id);
     if (found == documents.end())
-        return {"nodocument", {}};
+        return {HelperError::NoDocument, {}};
+    // A web page loaded as one is written by the web page's own filter.
+    const char* filter = found->second->webDocument ? "HTML" : "HTML (StarWriter)";
     const css::beans::PropertyValue properties[] = {
-        property("FilterName", css::uno::Any(rtl::OUString("HTML (StarWriter)"))),
+        property("FilterName", css::uno::Any(rtl::OUString::createFromAscii(filter))),
         property("Overwrite", css::uno::Any(true)),
     };
     try {
@@ -214,7 +246,7 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
         storable->storeToURL(fileUrl(htmlPath),
                              css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));
     } catch (const css::uno::Exception& exception) {
-        return {"savefailed", toQString(exception.Message)};
+        return {HelperError::SaveFailed, toQString(exception.Message)};
     }
     return {};
 }
@@ -222,12 +254,4 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
 void OfficeSession::close(const QByteArray& id)
 {
     documents.erase(id);
-    releaseMainThreadWhenIdle();
-}
-
-void OfficeSession::releaseMainThreadWhenIdle()
-{
-    // Between documents the main thread may tidy up; it has nothing to lay out.
-    if (documents.empty())
-        mainThreadHold.reset();
 }

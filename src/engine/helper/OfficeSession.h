@@ -1,20 +1,21 @@
 #pragma once
 
-#include "MainThreadHold.h"
+#include "engine/protocol/HelperProtocol.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <map>
 #include <memory>
 #include <optional>
 
-// The outcome of one operation: empty kind on success, else the protocol's
-// error kind and LibreOffice's own words.
+// The outcome of one operation: no error on success, else the protocol's error
+// and LibreOffice's own words.
 struct OfficeResult {
-    QByteArray kind;
+    std::optional<LibreOfficeHelperProtocol::HelperError> error;
     QString detail;
-    bool ok() const { return kind.isEmpty(); }
+    bool ok() const { return !error; }
 };
 
 // LibreOffice started in this process through LibreOfficeKit, with the documents
@@ -24,13 +25,14 @@ struct OfficeResult {
 class OfficeSession {
 public:
     // Loads LibreOffice from its program folder with the given profile folder.
-    // Returns null and sets `error` when LibreOffice cannot be loaded.
+    // Returns null and sets `failure` when LibreOffice cannot be loaded.
     static std::unique_ptr<OfficeSession> start(const QString& programFolder,
-                                                const QString& profileFolder, QString& error);
+                                                const QString& profileFolder, OfficeResult& failure);
     ~OfficeSession();
     OfficeSession(const OfficeSession&) = delete;
     OfficeSession& operator=(const OfficeSession&) = delete;
 
+    // `path` may hold bytes that are not UTF-8 (see LocalFileName).
     OfficeResult open(const QByteArray& id, const QString& path);
     OfficeResult saveAsHtml(const QByteArray& id, const QString& htmlPath);
     void close(const QByteArray& id);
@@ -40,10 +42,10 @@ private:
     struct Document;
 
     explicit OfficeSession(std::unique_ptr<Office> office);
-    void releaseMainThreadWhenIdle();
+    QString loadablePath(const QByteArray& id, const QString& path);
 
     std::unique_ptr<Office> office;
     std::map<QByteArray, std::unique_ptr<Document>> documents;
-    // Taken before a load, given back once no document is open.
-    std::optional<MainThreadHold> mainThreadHold;
+    // Plain-named links to documents whose names a file URL cannot carry.
+    std::optional<QTemporaryDir> links;
 };

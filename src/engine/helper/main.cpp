@@ -2,16 +2,17 @@
 //
 //   varnello-lok <LibreOffice program folder> <private profile folder>
 //
+// Both folders are percent-encoded, so that any name reaches the helper byte for byte.
 // Requests arrive on standard input and answers leave on standard output (see
-// LibreOfficeHelperProtocol.h). LibreOffice itself may print anything, so the
-// protocol moves to private descriptors before LibreOffice is loaded.
+// HelperProtocol.h). LibreOffice itself may print anything, so the protocol moves
+// to private descriptors before LibreOffice is loaded.
 
 #include "MemoryLimit.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
+#include "engine/files/LocalFileName.h"
 #include "engine/protocol/HelperProtocol.h"
 
-#include <QFile>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -24,6 +25,8 @@ namespace {
 
 using LibreOfficeHelperProtocol::decodeLine;
 using LibreOfficeHelperProtocol::encodeLine;
+using LibreOfficeHelperProtocol::HelperError;
+using LibreOfficeHelperProtocol::wireWord;
 
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
@@ -81,7 +84,17 @@ void answer(Channel& channel, const OfficeResult& result)
     if (result.ok())
         channel.send({"ok"});
     else
-        channel.send({"error", result.kind, result.detail.toUtf8()});
+        channel.send({"error", wireWord(*result.error), result.detail.toUtf8()});
+}
+
+void refuse(Channel& channel, HelperError error, const QString& detail)
+{
+    channel.send({"failed", wireWord(error), detail.toUtf8()});
+}
+
+QString folderArgument(const char* argument)
+{
+    return LocalFileName::decode(QByteArray::fromPercentEncoding(argument));
 }
 
 } // namespace
@@ -96,21 +109,22 @@ int main(int argc, char* argv[])
     if (getppid() == 1)
         return 2;
     if (argc != 3) {
-        channel->send({"failed", "usage: varnello-lok <LibreOffice program folder> <profile folder>"});
+        refuse(*channel, HelperError::BadRequest,
+               QStringLiteral("usage: varnello-lok <LibreOffice program folder> <profile folder>"));
         return 2;
     }
-    const QString programFolder = QFile::decodeName(argv[1]);
-    const QString profileFolder = QFile::decodeName(argv[2]);
+    const QString programFolder = folderArgument(argv[1]);
+    const QString profileFolder = folderArgument(argv[2]);
 
     if (const QString error = writeProfileSettings(profileFolder); !error.isEmpty()) {
-        channel->send({"failed", error.toUtf8()});
+        refuse(*channel, HelperError::NoProfile, error);
         return 1;
     }
     limitHelperMemory();
-    QString error;
-    auto office = OfficeSession::start(programFolder, profileFolder, error);
+    OfficeResult failure;
+    auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
-        channel->send({"failed", error.toUtf8()});
+        refuse(*channel, *failure.error, failure.detail);
         return 1;
     }
     channel->send({"ready"});
@@ -119,16 +133,16 @@ int main(int argc, char* argv[])
     while (channel->receive(words)) {
         const QByteArray& verb = words.value(0);
         if (verb == "open" && words.size() == 3) {
-            answer(*channel, office->open(words[1], QString::fromUtf8(words[2])));
+            answer(*channel, office->open(words[1], LocalFileName::decode(words[2])));
         } else if (verb == "save" && words.size() == 3) {
-            answer(*channel, office->saveAsHtml(words[1], QString::fromUtf8(words[2])));
+            answer(*channel, office->saveAsHtml(words[1], LocalFileName::decode(words[2])));
         } else if (verb == "close" && words.size() == 2) {
             office->close(words[1]);
             channel->send({"ok"});
         } else if (verb == "quit") {
             break;
         } else {
-            channel->send({"error", "protocol", "unknown request " + verb});
+            channel->send({"error", wireWord(HelperError::BadRequest), "unknown request " + verb});
         }
     }
     // Leave without LibreOffice's own shutdown: it is slow, and nothing needs saving.

@@ -3,21 +3,84 @@
 #include <QByteArray>
 #include <QList>
 
+#include <optional>
+
 // The line protocol between the program and its LibreOffice helper process.
 //
 // Every request and every answer is one line of words separated by one blank.
 // The first word is a plain verb; every further word is percent-encoded, so a
-// path may hold blanks, line breaks or any other byte.
+// path may hold blanks, line breaks or any other byte. Paths travel as the bytes
+// the file system uses (LocalFileName::encode), not as UTF-8 text.
 //
-//   helper, once started:  ready | failed <reason>
-//   open <id> <path>       -> ok | error <kind> <detail>
-//   save <id> <html path>  -> ok | error <kind> <detail>
+//   helper, once started:  ready | failed <error> <detail>
+//   open <id> <path>       -> ok | error <error> <detail>
+//   save <id> <html path>  -> ok | error <error> <detail>
 //   close <id>             -> ok
 //   quit                   -> (the helper exits)
-//
-// Kinds of open errors: missing, unreadable, empty, notword, toolarge, password, notext, damaged.
-// Kinds of save errors: nodocument, savefailed.
 namespace LibreOfficeHelperProtocol {
+
+// Why the helper could not do what it was asked.
+enum class HelperError {
+    // while starting
+    NoLibreOffice, // LibreOffice is not installed where the helper looked
+    NoLoader,      // LibreOffice started, but its document loader cannot be reached
+    NoProfile,     // the profile folder it was given cannot be written
+    BadRequest,    // the helper was started or spoken to wrongly
+    // opening
+    Missing,
+    Unreadable,
+    Empty,
+    NotWord,
+    WebArchive,
+    TooLarge, // a package whose own sizes tell it would take all memory
+    Password,
+    NotText,
+    Damaged,
+    // saving
+    NoDocument,
+    SaveFailed,
+};
+
+namespace detail {
+struct ErrorWord {
+    HelperError error;
+    const char* word;
+};
+inline constexpr ErrorWord errorWords[] = {
+    {HelperError::NoLibreOffice, "nolibreoffice"},
+    {HelperError::NoLoader, "noloader"},
+    {HelperError::NoProfile, "noprofile"},
+    {HelperError::BadRequest, "badrequest"},
+    {HelperError::Missing, "missing"},
+    {HelperError::Unreadable, "unreadable"},
+    {HelperError::Empty, "empty"},
+    {HelperError::NotWord, "notword"},
+    {HelperError::WebArchive, "webarchive"},
+    {HelperError::TooLarge, "toolarge"},
+    {HelperError::Password, "password"},
+    {HelperError::NotText, "notext"},
+    {HelperError::Damaged, "damaged"},
+    {HelperError::NoDocument, "nodocument"},
+    {HelperError::SaveFailed, "savefailed"},
+};
+} // namespace detail
+
+inline QByteArray wireWord(HelperError error)
+{
+    for (const auto& entry : detail::errorWords)
+        if (entry.error == error)
+            return entry.word;
+    return {};
+}
+
+// Unknown words (from a helper of another version) give nothing.
+inline std::optional<HelperError> helperErrorFromWire(const QByteArray& word)
+{
+    for (const auto& entry : detail::errorWords)
+        if (word == entry.word)
+            return entry.error;
+    return std::nullopt;
+}
 
 inline QByteArray encodeLine(const QList<QByteArray>& words)
 {

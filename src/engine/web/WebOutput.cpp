@@ -139,17 +139,12 @@ QString writeSingleFileArchive(const StagedPage& page, const QString& outputPath
 
 } // namespace
 
-bool WebFormat::isKnown(int32_t format)
-{
-    return format == WebPage || format == SingleFileArchive || format == FilteredWebPage;
-}
-
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format)
 {
     StagedPage page;
     if (QString error = readStagedPage(stagedPage, page); !error.isEmpty())
         return error;
-    switch (format) {
+    switch (WebFormat(format)) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);
     case WebFormat::FilteredWebPage: return writeFilteredWebPage(page, outputPath);
     case WebFormat::SingleFileArchive: return writeSingleFileArchive(page, outputPath);

@@ -1,16 +1,8 @@
 #pragma once
 
+#include "engine/word/WebFormat.h"
+
 #include <QString>
-
-#include <cstdint>
-
-// The web formats a document can be saved in, by their save-format numbers.
-namespace WebFormat {
-inline constexpr int32_t WebPage = 8;           // page + pictures in <name>_files/
-inline constexpr int32_t SingleFileArchive = 9; // one RFC 2557 MIME archive
-inline constexpr int32_t FilteredWebPage = 10;  // one page, pictures as data: URIs
-bool isKnown(int32_t format);
-} // namespace WebFormat
 
 // Turns the page LibreOffice saved in a staging folder of its own (pictures beside
 // it) into `outputPath` in `format`, replacing an existing file. Pictures are named
