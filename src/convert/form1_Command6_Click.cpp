@@ -1,7 +1,9 @@
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
+#include "convert/OutputFormats.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QTreeWidget>
@@ -14,6 +16,19 @@ QString baseNameOf(const QString& documentName)
 {
     const qsizetype lastDot = documentName.lastIndexOf(QLatin1Char('.'));
     return Module1::RemoveBlanksAndDots(lastDot < 0 ? documentName : documentName.left(lastDot));
+}
+
+// The documents the run will convert, in its order, for the word processor to start on.
+QStringList checkedDocumentPaths(const form1& window, int itemCount)
+{
+    QStringList paths;
+    for (int position = 1; position <= itemCount; ++position) {
+        const QTreeWidgetItem* item = ListViews::item(*window.ListView2, position);
+        if (item && ListViews::checked(*item))
+            if (QString path = Module1::GetDocumentPath(window, position); !path.isEmpty())
+                paths << path;
+    }
+    return paths;
 }
 
 } // namespace
@@ -33,6 +48,8 @@ void form1::Command6_Click()
         if (CheckOutputFolder(*this)) {
             converting = true;
             setMousePointer(MousePointer::Wait);
+            const int32_t formatCode = outputFormat(Combo1->currentIndex()).wordFormatCode;
+            desktop.word.Announce(checkedDocumentPaths(*this, itemCount), formatCode);
             int32_t collisionCounter = 0;
             for (int position = 1; position <= itemCount; ++position) {
                 const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
@@ -56,6 +73,7 @@ void form1::Command6_Click()
                 // Let the window repaint between documents; input waits for the run.
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             }
+            desktop.word.Announce({}, formatCode);
             desktop.shell.openFolder(OutputFolder);
             converting = false;
         }

@@ -2,25 +2,12 @@
 
 #include "engine/protocol/HelperProtocol.h"
 
-#include <QDeadlineTimer>
+#include <QFile>
 
-#include <algorithm>
-#include <limits>
+#include <unistd.h>
 
-using namespace std::chrono_literals;
-
-namespace {
-
-int milliseconds(const QDeadlineTimer& deadline)
-{
-    return int(std::clamp<qint64>(deadline.remainingTime(), 0, std::numeric_limits<int>::max()));
-}
-
-} // namespace
-
-LibreOfficeHelperProcess::LibreOfficeHelperProcess(const QString& helperPath,
-                                                   const QString& libreOfficeProgramFolder,
-                                                   const QString& profileFolder)
+HelperProcess::HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
+                             const QString& profileFolder)
 {
     process.setProgram(helperPath);
     process.setArguments({libreOfficeProgramFolder, profileFolder});
@@ -32,11 +19,11 @@ LibreOfficeHelperProcess::LibreOfficeHelperProcess(const QString& helperPath,
     process.start(QIODevice::ReadWrite);
 }
 
-LibreOfficeHelperProcess::~LibreOfficeHelperProcess()
+HelperProcess::~HelperProcess()
 {
     if (process.state() == QProcess::NotRunning)
         return;
-    if (ready) {
+    if (state == State::Ready) {
         process.write(LibreOfficeHelperProtocol::encodeLine({"quit"}));
         process.closeWriteChannel();
         if (process.waitForFinished(2000))
@@ -45,77 +32,72 @@ LibreOfficeHelperProcess::~LibreOfficeHelperProcess()
     kill();
 }
 
-void LibreOfficeHelperProcess::kill()
+HelperProcess::State HelperProcess::poll()
 {
+    if (state == State::Failed || state == State::Gone)
+        return state;
+    // Picks up what the pipes hold, and an ending, even when no event loop ran since.
+    if (process.state() != QProcess::NotRunning) {
+        if (process.bytesAvailable() == 0)
+            process.waitForReadyRead(0);
+        process.waitForFinished(0);
+    }
+    while (process.canReadLine()) {
+        QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(process.readLine());
+        if (state == State::Ready) {
+            answers.append(std::move(words));
+        } else if (words.value(0) == "ready") {
+            state = State::Ready;
+        } else {
+            why = QString::fromUtf8(words.value(1));
+            state = State::Failed;
+            kill();
+            return state;
+        }
+    }
+    if (process.state() == QProcess::NotRunning) {
+        if (process.error() == QProcess::FailedToStart)
+            why = QStringLiteral("its helper program %1 could not be run (%2)")
+                      .arg(process.program(), process.errorString());
+        else if (process.exitStatus() == QProcess::CrashExit)
+            why = QStringLiteral("it stopped unexpectedly");
+        else
+            why = QStringLiteral("it ended with code %1").arg(process.exitCode());
+        state = state == State::Starting ? State::Failed : State::Gone;
+    }
+    return state;
+}
+
+void HelperProcess::send(const QList<QByteArray>& words)
+{
+    process.write(LibreOfficeHelperProtocol::encodeLine(words));
+}
+
+std::optional<QList<QByteArray>> HelperProcess::takeAnswer()
+{
+    if (answers.isEmpty())
+        return std::nullopt;
+    return answers.takeFirst();
+}
+
+void HelperProcess::kill()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
     process.kill();
     process.waitForFinished(5000);
 }
 
-bool LibreOfficeHelperProcess::isRunning()
-{
-    if (process.state() != QProcess::NotRunning)
-        process.waitForFinished(0);
-    return process.state() != QProcess::NotRunning;
-}
-
-qint64 LibreOfficeHelperProcess::processId() const
+qint64 HelperProcess::processId() const
 {
     return process.processId();
 }
 
-void LibreOfficeHelperProcess::waitUntilReady(std::chrono::milliseconds timeout)
+qint64 HelperProcess::residentBytes() const
 {
-    if (ready)
-        return;
-    const QDeadlineTimer deadline(timeout);
-    if (!process.waitForStarted(milliseconds(deadline))) {
-        const QString reason = process.errorString();
-        kill();
-        throw HelperFailure(HelperFailure::Kind::CannotStart,
-                            QStringLiteral("its helper program %1 could not be run (%2)")
-                                .arg(process.program(), reason));
-    }
-    QList<QByteArray> answer;
-    try {
-        answer = LibreOfficeHelperProtocol::decodeLine(
-            readLine(std::chrono::milliseconds(milliseconds(deadline)), HelperFailure::Kind::CannotStart));
-    } catch (const HelperFailure& failure) {
-        throw HelperFailure(HelperFailure::Kind::CannotStart, failure.detail);
-    }
-    if (answer.value(0) != "ready") {
-        kill();
-        throw HelperFailure(HelperFailure::Kind::CannotStart, QString::fromUtf8(answer.value(1)));
-    }
-    ready = true;
-}
-
-QList<QByteArray> LibreOfficeHelperProcess::request(const QList<QByteArray>& words,
-                                                     std::chrono::milliseconds timeout)
-{
-    if (!isRunning())
-        throw HelperFailure(HelperFailure::Kind::Died, QStringLiteral("it is no longer running"));
-    process.write(LibreOfficeHelperProtocol::encodeLine(words));
-    return LibreOfficeHelperProtocol::decodeLine(readLine(timeout, HelperFailure::Kind::Died));
-}
-
-QByteArray LibreOfficeHelperProcess::readLine(std::chrono::milliseconds timeout, HelperFailure::Kind onDeath)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!process.canReadLine()) {
-        if (process.state() == QProcess::NotRunning || !process.waitForReadyRead(milliseconds(deadline))) {
-            if (process.canReadLine())
-                break;
-            if (process.state() == QProcess::NotRunning) {
-                const QString how = process.exitStatus() == QProcess::CrashExit
-                                        ? QStringLiteral("it stopped unexpectedly")
-                                        : QStringLiteral("it ended with code %1").arg(process.exitCode());
-                throw HelperFailure(onDeath, how);
-            }
-            if (deadline.hasExpired()) {
-                kill();
-                throw HelperFailure(HelperFailure::Kind::TimedOut, QStringLiteral("it did not answer in time"));
-            }
-        }
-    }
-    return process.readLine();
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(process.processId()));
+    if (process.processId() <= 0 || !statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
 }

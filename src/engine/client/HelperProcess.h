@@ -5,46 +5,43 @@
 #include <QProcess>
 #include <QString>
 
-#include <chrono>
-#include <stdexcept>
+#include <optional>
 
-// Why a request to the helper got no answer.
-class HelperFailure : public std::runtime_error {
+// One running LibreOffice helper process. Requests go out at once; answers are
+// collected as they arrive, so several helpers can work while the caller waits for
+// any of them (see HelperPool). Nothing here blocks.
+class HelperProcess {
 public:
-    enum class Kind { CannotStart, Died, TimedOut };
-    HelperFailure(Kind kind, const QString& detail)
-        : std::runtime_error(detail.toStdString()), kind(kind), detail(detail)
-    {
-    }
-    Kind kind;
-    QString detail;
-};
+    enum class State { Starting, Ready, Failed, Gone };
 
-// One running LibreOffice helper process, spoken to synchronously over its pipes.
-class LibreOfficeHelperProcess {
-public:
-    // Starts the process; it loads LibreOffice in the background until waitUntilReady().
-    LibreOfficeHelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                             const QString& profileFolder);
-    // Ends the process: asks it to quit, and kills it if it does not.
-    ~LibreOfficeHelperProcess();
-    LibreOfficeHelperProcess(const LibreOfficeHelperProcess&) = delete;
-    LibreOfficeHelperProcess& operator=(const LibreOfficeHelperProcess&) = delete;
+    // Starts the process; it loads LibreOffice in the background.
+    HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
+                  const QString& profileFolder);
+    // Ends the process: asks a ready one to quit, and kills it if it does not.
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
 
-    // Waits for LibreOffice to be loaded; throws HelperFailure(CannotStart) otherwise.
-    void waitUntilReady(std::chrono::milliseconds timeout);
-    // Sends one request and waits for its answer. On Died or TimedOut the process is gone.
-    QList<QByteArray> request(const QList<QByteArray>& words, std::chrono::milliseconds timeout);
+    // Reads what has arrived and notices a process that ended; returns the state.
+    State poll();
+    // Once poll() said Failed or Gone: why, in words for a message.
+    const QString& problem() const { return why; }
 
-    // Also notices a process that died since the last request.
-    bool isRunning();
+    void send(const QList<QByteArray>& words);
+    // The next complete answer, when one has arrived.
+    std::optional<QList<QByteArray>> takeAnswer();
+
+    // Ends the process at once (a hung or worn helper).
+    void kill();
     qint64 processId() const;
-    int documentsOpened = 0;
+    // The resident memory of the process in bytes, 0 when unknown.
+    qint64 residentBytes() const;
+    // The object whose signals tell that something arrived or the process ended.
+    QProcess& signalSource() { return process; }
 
 private:
-    QByteArray readLine(std::chrono::milliseconds timeout, HelperFailure::Kind onDeath);
-    void kill();
-
     QProcess process;
-    bool ready = false;
+    State state = State::Starting;
+    QString why;
+    QList<QList<QByteArray>> answers;
 };

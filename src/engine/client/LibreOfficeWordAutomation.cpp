@@ -6,11 +6,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <optional>
 
 namespace {
 
-// One application object: at most one active document, in the shared helper.
+// One application object: at most one active document, in the shared service.
 class LibreOfficeApplication final : public WordApplication {
 public:
     explicit LibreOfficeApplication(std::shared_ptr<LibreOfficeService> service)
@@ -23,27 +22,26 @@ public:
     {
         releaseDocument();
         const QString path = QFileInfo(documentPath).absoluteFilePath();
-        generation = service->open(id, path);
-        openPath = path;
+        service->open(id, path);
+        hasDocument = true;
     }
 
     void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) override
     {
         const QString path = QFileInfo(outputPath).absoluteFilePath();
-        if (!generation)
+        if (!hasDocument)
             throw AutomationError(LibreOfficeErrors::NoDocument,
                                   QStringLiteral("No document is open, so nothing can be saved as \u201C%1\u201D.")
                                       .arg(path));
-        service->saveAs(id, *generation, openPath, path, FileFormat);
+        service->saveAs(id, path, FileFormat);
     }
 
     void ActiveDocumentClose() override
     {
-        if (!generation)
+        if (!hasDocument)
             throw AutomationError(LibreOfficeErrors::NoDocument, QStringLiteral("No document is open to be closed."));
-        const quint64 documentGeneration = *generation;
-        generation.reset();
-        service->close(id, documentGeneration, openPath);
+        hasDocument = false;
+        service->close(id);
     }
 
     void Quit() override { releaseDocument(); }
@@ -51,15 +49,14 @@ public:
 private:
     void releaseDocument()
     {
-        if (generation)
-            service->release(id, *generation);
-        generation.reset();
+        if (hasDocument)
+            service->release(id);
+        hasDocument = false;
     }
 
     std::shared_ptr<LibreOfficeService> service;
     QByteArray id;
-    std::optional<quint64> generation; // of the helper that holds the active document
-    QString openPath;
+    bool hasDocument = false;
 };
 
 } // namespace
@@ -90,9 +87,19 @@ std::unique_ptr<WordApplication> LibreOfficeWordAutomation::CreateObject()
     return std::make_unique<LibreOfficeApplication>(service);
 }
 
+void LibreOfficeWordAutomation::Announce(const QStringList& documentPaths, int32_t)
+{
+    // Every format starts from the same LibreOffice page, so the plan holds for any.
+    QStringList absolute;
+    absolute.reserve(documentPaths.size());
+    for (const QString& path : documentPaths)
+        absolute << QFileInfo(path).absoluteFilePath();
+    service->announce(absolute);
+}
+
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
 {
-    service->callTimeout = timeout;
+    service->setCallTimeout(timeout);
 }
 
 qint64 LibreOfficeWordAutomation::helperProcessId() const
