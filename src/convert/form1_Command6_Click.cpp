@@ -2,10 +2,29 @@
 #include "app/Module1.h"
 #include "app/form1.h"
 #include "convert/OutputNames.h"
+#include "convert/OutputFormats.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QTreeWidget>
+
+namespace {
+
+// The documents the run will convert, in its order, for the word processor to start on.
+QStringList checkedDocumentPaths(const form1& window, int itemCount)
+{
+    QStringList paths;
+    for (int position = 1; position <= itemCount; ++position) {
+        const QTreeWidgetItem* item = ListViews::item(*window.ListView2, position);
+        if (item && ListViews::checked(*item))
+            if (QString path = Module1::GetDocumentPath(window, position); !path.isEmpty())
+                paths << path;
+    }
+    return paths;
+}
+
+} // namespace
 
 // Convert: every checked document of ListView2 into the output folder.
 void form1::Command6_Click()
@@ -22,6 +41,8 @@ void form1::Command6_Click()
         if (CheckOutputFolder(*this)) {
             converting = true;
             setMousePointer(MousePointer::Wait);
+            const int32_t formatCode = outputFormat(Combo1->currentIndex()).wordFormatCode;
+            desktop.word.Announce(checkedDocumentPaths(*this, itemCount), formatCode);
             OutputNames outputNames(OutputFolder);
             for (int position = 1; position <= itemCount; ++position) {
                 const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
@@ -38,6 +59,7 @@ void form1::Command6_Click()
                 // Let the window repaint between documents; input waits for the run.
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             }
+            desktop.word.Announce({}, formatCode);
             desktop.shell.openFolder(OutputFolder);
             converting = false;
         }

@@ -93,6 +93,22 @@ private slots:
         QVERIFY(rewritten.contains("href=\"notes.txt\""));
     }
 
+    // Only addresses are references: a title, a class or a meta content that looks
+    // like a file name or a relative address is text and stays as it is.
+    void textThatLooksLikeAnAddressIsLeftAlone()
+    {
+        const QByteArray html = "<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">"
+                                "<meta name=\"generator\" content=\"page.html\"></head><body class=\"image001.png\">"
+                                "<img alt=\"image001.png\" title=\"notes\" src=\"image001.png\"></body></html>";
+        const QList<HtmlFileReference> staged = findFileReferences(html, {QStringLiteral("image001.png")});
+        QCOMPARE(staged.size(), 1);
+        QCOMPARE(html.mid(staged[0].offset, staged[0].length), QByteArray("\"image001.png\""));
+        QCOMPARE(html.left(staged[0].offset).count("image001.png"), 2); // class and alt come first, untouched
+        const QList<HtmlFileReference> relative = findRelativeReferences(html);
+        QCOMPARE(relative.size(), 1);
+        QCOMPARE(relative[0].offset, staged[0].offset);
+    }
+
     void writesEachFormat_data()
     {
         QTest::addColumn<int>("format");

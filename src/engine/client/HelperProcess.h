@@ -1,19 +1,17 @@
 #pragma once
 
+#include "engine/client/HelperTempFolder.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QProcess>
-
-#include "engine/client/HelperTempFolder.h"
 #include <QString>
 
-#include <chrono>
 #include <optional>
 #include <stdexcept>
 
-// Why a request to the helper got no answer, or why the helper did not start.
+// Why a request to a helper got no answer, or why the helper did not start.
 class HelperFailure : public std::runtime_error {
 public:
     enum class Kind {
@@ -34,31 +32,44 @@ public:
     std::optional<LibreOfficeHelperProtocol::HelperError> refusal;
 };
 
-// One running LibreOffice helper process, spoken to synchronously over its pipes.
-class LibreOfficeHelperProcess {
+// One running LibreOffice helper process. Requests go out at once; answers are
+// collected as they arrive, so several helpers can work while the caller waits for
+// any of them (see HelperPool). Nothing here blocks.
+class HelperProcess {
 public:
-    // Starts the process; it loads LibreOffice in the background until waitUntilReady().
-    LibreOfficeHelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                             const QString& profileFolder);
-    // Ends the process: asks it to quit, and kills it if it does not.
-    ~LibreOfficeHelperProcess();
-    LibreOfficeHelperProcess(const LibreOfficeHelperProcess&) = delete;
-    LibreOfficeHelperProcess& operator=(const LibreOfficeHelperProcess&) = delete;
+    enum class State { Starting, Ready, Failed, Gone };
 
-    // Waits for LibreOffice to be loaded; throws HelperFailure otherwise.
-    void waitUntilReady(std::chrono::milliseconds timeout);
-    // Sends one request and waits for its answer. On Died or a timeout the process is gone.
-    QList<QByteArray> request(const QList<QByteArray>& words, std::chrono::milliseconds timeout);
+    // Starts the process; it loads LibreOffice in the background.
+    HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
+                  const QString& profileFolder);
+    // Ends the process: asks a ready one to quit, and kills it if it does not.
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
 
-    // Also notices a process that died since the last request.
-    bool isRunning();
+    // Reads what has arrived and notices a process that ended; returns the state.
+    State poll();
+    // Once poll() said Failed or Gone: why.
+    const std::optional<HelperFailure>& failure() const { return why; }
+
+    void send(const QList<QByteArray>& words);
+    // The next complete answer, when one has arrived.
+    std::optional<QList<QByteArray>> takeAnswer();
+
+    // Ends a hung or worn process at once.
+    void kill();
     qint64 processId() const;
+    // The resident memory of the process in bytes, 0 when unknown.
+    qint64 residentBytes() const;
+    // The processor time the process has used so far in milliseconds, -1 when unknown.
+    qint64 processorMilliseconds() const;
+    // The object whose signals tell that something arrived or the process ended.
+    QProcess& signalSource() { return process; }
 
 private:
-    QByteArray readLine(std::chrono::milliseconds timeout, HelperFailure::Kind onDeath);
-    void kill();
-
     HelperTempFolder tempFolder; // outlives the process
     QProcess process;
-    bool ready = false;
+    State state = State::Starting;
+    std::optional<HelperFailure> why;
+    QList<QList<QByteArray>> answers;
 };

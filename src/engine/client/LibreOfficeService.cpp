@@ -1,8 +1,6 @@
 #include "engine/client/LibreOfficeService.h"
 
-#include "engine/client/HelperTempFolder.h"
 #include "engine/client/EngineErrors.h"
-#include "engine/files/LocalFileName.h"
 #include "engine/web/WebOutput.h"
 
 #include <QDir>
@@ -10,16 +8,7 @@
 
 #include <algorithm>
 
-using LibreOfficeHelperProtocol::HelperError;
-using LibreOfficeHelperProtocol::helperErrorFromWire;
-
 namespace {
-
-// A staging folder lives for one save only.
-struct RemoveFolderOnExit {
-    QString path;
-    ~RemoveFolderOnExit() { QDir(path).removeRecursively(); }
-};
 
 bool isInstalled(const QString& libreOfficeProgramFolder)
 {
@@ -30,162 +19,130 @@ bool isInstalled(const QString& libreOfficeProgramFolder)
 
 } // namespace
 
-LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings) : settings(settings) {}
-
-LibreOfficeService::~LibreOfficeService()
+LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
+    : settings(settings), pool(std::make_unique<HelperPool>(settings))
 {
-    shutDown();
 }
 
 void LibreOfficeService::shutDown()
 {
-    ended = true;
-    successor.reset();
-    dropHelper();
-    staging.reset();
-}
-
-void LibreOfficeService::dropHelper()
-{
-    helper.reset();
+    planned.clear();
+    plan.clear();
     openDocuments.clear();
-    documentsInHelper = 0;
-}
-
-qint64 LibreOfficeService::helperProcessId()
-{
-    return helper && helper->isRunning() ? helper->processId() : 0;
-}
-
-std::unique_ptr<LibreOfficeHelperProcess> LibreOfficeService::launch()
-{
-    if (!profile)
-        profile.emplace(settings.profileRoot);
-    if (!profile->isValid())
-        throw EngineErrors::noProfile(profile->problem());
-    if (starts == 0)
-        removeStaleHelperTempFolders();
-    // Two folders in turn: a successor loads while its predecessor may still run.
-    auto process = std::make_unique<LibreOfficeHelperProcess>(
-        settings.helperPath, settings.libreOfficeProgramFolder, profile->folder(starts % 2));
-    ++starts;
-    return process;
-}
-
-LibreOfficeHelperProcess& LibreOfficeService::readyHelper()
-{
-    if (ended)
-        throw EngineErrors::shutDown();
-    const bool worn = helper && documentsInHelper >= settings.documentsPerHelper && openDocuments.isEmpty();
-    if (helper && helper->isRunning() && !worn)
-        return *helper;
-    if (!isInstalled(settings.libreOfficeProgramFolder))
-        throw EngineErrors::libreOfficeMissing(settings.libreOfficeProgramFolder);
-    dropHelper();
-    ++generation;
-    helper = successor ? std::move(successor) : launch();
-    try {
-        helper->waitUntilReady(settings.startTimeout);
-    } catch (const HelperFailure& failure) {
-        dropHelper();
-        // A profile that turned out unwritable: once more in a temporary one.
-        if (failure.refusal == HelperError::NoProfile && profile->fallBackToTemporary())
-            return readyHelper();
-        throw EngineErrors::helperCannotStart(failure, settings.helperPath);
-    }
-    return *helper;
+    pool.reset();
 }
 
 void LibreOfficeService::start()
 {
-    readyHelper();
-}
-
-void LibreOfficeService::checkHelperHolds(quint64 documentGeneration, const QString& documentPath)
-{
-    if (ended)
+    if (!pool)
         throw EngineErrors::shutDown();
-    if (!helper || generation != documentGeneration || !helper->isRunning())
-        throw EngineErrors::documentLost(documentPath);
+    if (!isInstalled(settings.libreOfficeProgramFolder))
+        throw EngineErrors::libreOfficeMissing(settings.libreOfficeProgramFolder);
+    if (std::optional<AutomationError> problem = pool->ensureReady())
+        throw *problem;
 }
 
-QList<QByteArray> LibreOfficeService::request(const QList<QByteArray>& words, const QString& doing,
-                                              const QString& documentPath)
+void LibreOfficeService::announce(const QStringList& documentPaths)
 {
-    try {
-        return helper->request(words, settings.callTimeout);
-    } catch (const HelperFailure& failure) {
-        dropHelper();
-        throw EngineErrors::callFailed(failure, doing, documentPath, settings.callTimeout);
+    for (const auto& conversion : planned)
+        pool->forget(conversion);
+    planned.clear();
+    plan = documentPaths;
+    nextToQueue = 0;
+    if (!pool || plan.isEmpty())
+        return;
+    const int helpers = settings.helpers > 0 ? int(std::min<qsizetype>(settings.helpers, plan.size()))
+                                             : automaticHelperCount(int(plan.size()));
+    pool->setSize(helpers);
+    // Enough ahead to keep every helper busy while the run writes what is done.
+    aheadLimit = std::size_t(4 * helpers);
+    planAhead();
+}
+
+void LibreOfficeService::planAhead()
+{
+    while (planned.size() < aheadLimit && nextToQueue < plan.size())
+        planned.push_back(pool->enqueue(plan[nextToQueue++], false));
+}
+
+std::shared_ptr<Conversion> LibreOfficeService::takePlanned(const QString& path)
+{
+    const auto found = std::find_if(planned.begin(), planned.end(),
+                                    [&](const auto& conversion) { return conversion->documentPath == path; });
+    if (found != planned.end()) {
+        // Documents the run passed over are not wanted any more.
+        std::for_each(planned.begin(), found, [this](const auto& skipped) { pool->forget(skipped); });
+        std::shared_ptr<Conversion> conversion = *found;
+        planned.erase(planned.begin(), found + 1);
+        planAhead();
+        return conversion;
     }
+    const qsizetype later = plan.indexOf(path, nextToQueue);
+    if (later >= 0) {
+        for (const auto& skipped : planned)
+            pool->forget(skipped);
+        planned.clear();
+        nextToQueue = later + 1;
+        planAhead();
+    }
+    return nullptr; // not announced: converted now
 }
 
-quint64 LibreOfficeService::open(const QByteArray& id, const QString& path)
+void LibreOfficeService::open(const QByteArray& id, const QString& path)
 {
-    readyHelper();
+    if (!pool)
+        throw EngineErrors::shutDown();
     openDocuments.remove(id);
-    // The replacement starts a fifth of the quota early, on the other core, so that it
-    // is ready when this helper has had its share: starting takes about as long as
-    // twenty small documents.
-    const int launchAt = std::max(1, settings.documentsPerHelper - settings.documentsPerHelper / 5);
-    if (++documentsInHelper >= launchAt && !successor)
-        successor = launch();
-    const QList<QByteArray> answer = request({"open", id, LocalFileName::encode(path)}, QStringLiteral("opening"), path);
-    if (answer.value(0) != "ok")
-        throw EngineErrors::openFailed(path, helperErrorFromWire(answer.value(1)), QString::fromUtf8(answer.value(2)));
-    openDocuments.insert(id);
-    return generation;
+    std::shared_ptr<Conversion> conversion = takePlanned(path);
+    if (!conversion)
+        conversion = pool->enqueue(path, true);
+    pool->waitUntilDone(*conversion);
+    switch (conversion->outcome) {
+    case Conversion::Outcome::OpenFailed:
+        throw EngineErrors::openFailed(path, LibreOfficeHelperProtocol::helperErrorFromWire(conversion->errorKind),
+                                       conversion->detail);
+    case Conversion::Outcome::CannotStart: throw *conversion->noStart;
+    case Conversion::Outcome::Crashed: fail(*conversion, QStringLiteral("opening"));
+    case Conversion::Outcome::TimedOut:
+        if (!conversion->failedWhileSaving)
+            fail(*conversion, QStringLiteral("opening"));
+        break;
+    case Conversion::Outcome::Converted:
+    case Conversion::Outcome::SaveFailed: break;
+    }
+    openDocuments.insert(id, std::move(conversion));
 }
 
-QString LibreOfficeService::newStagingFolder()
+void LibreOfficeService::fail(const Conversion& conversion, const QString& doing) const
 {
-    if (!staging)
-        staging.emplace(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX"));
-    const QString folder = staging->isValid() ? staging->filePath(QString::number(++lastStagingId)) : QString();
-    return !folder.isEmpty() && QDir().mkpath(folder) ? folder : QString();
+    throw EngineErrors::callFailed(*conversion.lost, doing, conversion.documentPath, pool->timeout());
 }
 
-void LibreOfficeService::saveAs(const QByteArray& id, quint64 documentGeneration, const QString& documentPath,
-                                const QString& outputPath, int32_t format)
+void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath, int32_t format)
 {
     if (!webFormatFromCode(format))
         throw EngineErrors::unknownFormat(format);
-    checkHelperHolds(documentGeneration, documentPath);
-    if (!openDocuments.contains(id))
+    const std::shared_ptr<Conversion> conversion = openDocuments.value(id);
+    if (!conversion)
         throw EngineErrors::noDocumentToSave(outputPath);
-    const QString folder = newStagingFolder();
-    if (folder.isEmpty())
-        throw EngineErrors::saveFailed(outputPath,
-                                       QStringLiteral("no temporary folder can be made in %1").arg(QDir::tempPath()));
-    const RemoveFolderOnExit cleanUp{folder};
-    const QString stagedPage = folder + QStringLiteral("/page.html");
-
-    const QList<QByteArray> answer =
-        request({"save", id, LocalFileName::encode(stagedPage)}, QStringLiteral("saving"), documentPath);
-    if (answer.value(0) != "ok")
+    if (conversion->outcome == Conversion::Outcome::TimedOut)
+        fail(*conversion, QStringLiteral("saving"));
+    if (conversion->outcome == Conversion::Outcome::SaveFailed)
         throw EngineErrors::saveFailed(outputPath, QStringLiteral("LibreOffice could not turn \u201C%1\u201D into a "
                                                                   "web page (%2)")
-                                                       .arg(QDir::toNativeSeparators(documentPath),
-                                                            QString::fromUtf8(answer.value(2))));
-    if (const QString error = writeWebOutput(stagedPage, outputPath, format); !error.isEmpty())
+                                                       .arg(QDir::toNativeSeparators(conversion->documentPath),
+                                                            conversion->detail));
+    if (const QString error = writeWebOutput(conversion->stagedPage(), outputPath, format); !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);
 }
 
-void LibreOfficeService::close(const QByteArray& id, quint64 documentGeneration, const QString& documentPath)
+void LibreOfficeService::close(const QByteArray& id)
 {
-    checkHelperHolds(documentGeneration, documentPath);
     if (!openDocuments.remove(id))
         throw EngineErrors::noDocumentToClose();
-    request({"close", id}, QStringLiteral("closing"), documentPath);
 }
 
-void LibreOfficeService::release(const QByteArray& id, quint64 documentGeneration)
+void LibreOfficeService::release(const QByteArray& id)
 {
-    if (ended || generation != documentGeneration || !openDocuments.remove(id) || !helper || !helper->isRunning())
-        return;
-    try {
-        helper->request({"close", id}, settings.callTimeout);
-    } catch (const HelperFailure&) {
-        dropHelper();
-    }
+    openDocuments.remove(id);
 }

@@ -1,12 +1,12 @@
 #include "engine/client/LibreOfficeWordAutomation.h"
 
+#include "engine/word/ErrorNumbers.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/client/LibreOfficeService.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
-#include <optional>
 
 namespace {
 
@@ -16,7 +16,7 @@ QString absolutePath(const QString& path)
     return QDir::cleanPath(path.startsWith('/') ? path : QDir::currentPath() + '/' + path);
 }
 
-// One application object: at most one active document, in the shared helper.
+// One application object: at most one active document, in the shared service.
 class LibreOfficeApplication final : public WordApplication {
 public:
     explicit LibreOfficeApplication(std::shared_ptr<LibreOfficeService> service)
@@ -29,25 +29,24 @@ public:
     {
         releaseDocument();
         const QString path = absolutePath(documentPath);
-        generation = service->open(id, path);
-        openPath = path;
+        service->open(id, path);
+        hasDocument = true;
     }
 
     void ActiveDocumentSaveAs(const QString& outputPath, int32_t FileFormat) override
     {
         const QString path = absolutePath(outputPath);
-        if (!generation)
+        if (!hasDocument)
             throw EngineErrors::noDocumentToSave(path);
-        service->saveAs(id, *generation, openPath, path, FileFormat);
+        service->saveAs(id, path, FileFormat);
     }
 
     void ActiveDocumentClose() override
     {
-        if (!generation)
+        if (!hasDocument)
             throw EngineErrors::noDocumentToClose();
-        const quint64 documentGeneration = *generation;
-        generation.reset();
-        service->close(id, documentGeneration, openPath);
+        hasDocument = false;
+        service->close(id);
     }
 
     void Quit() override { releaseDocument(); }
@@ -55,15 +54,14 @@ public:
 private:
     void releaseDocument()
     {
-        if (generation)
-            service->release(id, *generation);
-        generation.reset();
+        if (hasDocument)
+            service->release(id);
+        hasDocument = false;
     }
 
     std::shared_ptr<LibreOfficeService> service;
     QByteArray id;
-    std::optional<quint64> generation; // of the helper that holds the active document
-    QString openPath;
+    bool hasDocument = false;
 };
 
 } // namespace
@@ -92,6 +90,16 @@ std::unique_ptr<WordApplication> LibreOfficeWordAutomation::CreateObject()
 {
     service->start();
     return std::make_unique<LibreOfficeApplication>(service);
+}
+
+void LibreOfficeWordAutomation::Announce(const QStringList& documentPaths, int32_t)
+{
+    // Every format starts from the same LibreOffice page, so the plan holds for any.
+    QStringList absolute;
+    absolute.reserve(documentPaths.size());
+    for (const QString& path : documentPaths)
+        absolute << absolutePath(path);
+    service->announce(absolute);
 }
 
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)

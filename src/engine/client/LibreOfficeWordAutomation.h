@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/client/LibreOfficeSettings.h"
 #include "engine/word/WordAutomation.h"
 
 #include <QString>
@@ -7,33 +8,21 @@
 #include <chrono>
 #include <memory>
 
-// Where LibreOffice and its helper are, and the limits they run under.
-struct LibreOfficeSettings {
-    QString helperPath;               // the varnello-lok executable
-    QString libreOfficeProgramFolder; // LibreOffice's program folder
-    QString profileRoot;              // where the private profiles live
-    std::chrono::milliseconds callTimeout{std::chrono::seconds(120)};
-    std::chrono::milliseconds startTimeout{std::chrono::seconds(120)};
-    int documentsPerHelper = 100;
-
-    // The helper beside the executable, Debian's LibreOffice, the user's cache folder.
-    static LibreOfficeSettings forProgramFolder(const QString& programFolder);
-};
-
 class LibreOfficeService;
 
-// The word processor as LibreOffice, run in a helper process that is kept warm
-// between application objects and replaced after a crash, a timeout, or
-// documentsPerHelper documents. The helper ends with this object.
+// The word processor as LibreOffice, run in a small pool of helper processes that
+// are kept warm between application objects, work ahead on an announced run, and are
+// replaced after a crash, a timeout, or by wear. The helpers end with this object.
 class LibreOfficeWordAutomation final : public WordAutomation {
 public:
     explicit LibreOfficeWordAutomation(const LibreOfficeSettings& settings);
     ~LibreOfficeWordAutomation() override;
 
     std::unique_ptr<WordApplication> CreateObject() override;
+    void Announce(const QStringList& documentPaths, int32_t FileFormat) override;
 
     void setCallTimeout(std::chrono::milliseconds timeout);
-    // The running helper's process id, 0 when there is none.
+    // A ready helper's process id, 0 when there is none.
     qint64 helperProcessId() const;
     // How many helper processes have been started so far.
     int helperStarts() const;

@@ -18,6 +18,17 @@ struct GumboOutputDeleter {
 // whether it has a query), the name to record, or an empty string to pass it by.
 using Wanted = std::function<QString(const QString& path, bool hasQuery)>;
 
+// Attributes whose value is an address; any other (a title, a class, a meta
+// content) is text, whatever it looks like.
+bool holdsAddress(const char* attribute)
+{
+    static constexpr const char* addressAttributes[] = {"src",  "href",     "background", "lowsrc", "dynsrc",
+                                                        "data", "poster",   "longdesc",   "cite",   "action",
+                                                        "codebase", "usemap", "formaction"};
+    return std::any_of(std::begin(addressAttributes), std::end(addressAttributes),
+                       [attribute](const char* name) { return qstricmp(attribute, name) == 0; });
+}
+
 QString referencedFile(QByteArrayView text, const Wanted& wanted)
 {
     const QUrl url = QUrl::fromEncoded(text.trimmed().toByteArray(), QUrl::TolerantMode);
@@ -93,6 +104,8 @@ QList<HtmlFileReference> findReferences(const QByteArray& html, const Wanted& wa
                 findCssReferences(html, offsetOf(raw.data), qsizetype(raw.length), wanted, found);
                 continue;
             }
+            if (!holdsAddress(attribute->name))
+                continue;
             const QString file = referencedFile(QByteArrayView(attribute->value), wanted);
             if (!file.isEmpty())
                 found.append({offsetOf(raw.data), qsizetype(raw.length), file, true, QByteArray(attribute->value)});

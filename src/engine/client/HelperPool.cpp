@@ -1,0 +1,312 @@
+#include "engine/client/HelperPool.h"
+
+#include "engine/client/EngineErrors.h"
+#include "engine/client/HelperTempFolder.h"
+#include "engine/files/LocalFileName.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// Two conversions sent to a helper at once keep it busy while the run writes the
+// previous document's output.
+constexpr std::size_t conversionsPerHelper = 2;
+// A crash is another's only once; a document that brings down two helpers fails.
+constexpr int crashesToFail = 2;
+constexpr int startTriesInARow = 2;
+
+qint64 availableMemory()
+{
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : meminfo.readAll().split('\n'))
+        if (line.startsWith("MemAvailable:"))
+            return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+} // namespace
+
+int automaticHelperCount(int documents)
+{
+    if (documents <= 2)
+        return 1;
+    constexpr qint64 perHelper = qint64(600) << 20;
+    const qint64 byMemory = std::max<qint64>(1, availableMemory() / perHelper);
+    const int byCores = std::max(1, QThread::idealThreadCount());
+    return int(std::clamp<qint64>(std::min<qint64>(byCores, byMemory), 1, documents));
+}
+
+HelperPool::HelperPool(const LibreOfficeSettings& settings)
+    : settings(settings), callTimeout(settings.callTimeout), staging(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX"))
+{
+}
+
+HelperPool::~HelperPool()
+{
+    waiting.clear();
+    helpers.clear();
+}
+
+qint64 HelperPool::firstProcessId()
+{
+    pump();
+    for (const Helper& helper : helpers)
+        if (helper.process->poll() == HelperProcess::State::Ready)
+            return helper.process->processId();
+    return 0;
+}
+
+void HelperPool::setSize(int count)
+{
+    size = std::max(1, count);
+    startFailures = 0;
+}
+
+std::optional<AutomationError> HelperPool::ensureReady()
+{
+    startFailures = 0;
+    for (;;) {
+        pump();
+        for (Helper& helper : helpers)
+            if (helper.process->poll() == HelperProcess::State::Ready)
+                return std::nullopt;
+        if (helpers.empty()) {
+            if (startFailures >= startTriesInARow)
+                return startProblem;
+            launch();
+            continue;
+        }
+        waitForActivity();
+    }
+}
+
+std::shared_ptr<Conversion> HelperPool::enqueue(const QString& documentPath, bool first)
+{
+    const QByteArray id = QByteArray::number(++lastId);
+    auto conversion = std::make_shared<Conversion>(
+        documentPath, staging.isValid() ? staging.filePath(QString::fromLatin1(id)) : QString(), id);
+    if (first)
+        waiting.push_front(conversion);
+    else
+        waiting.push_back(conversion);
+    return conversion;
+}
+
+void HelperPool::forget(const std::shared_ptr<Conversion>& conversion)
+{
+    std::erase(waiting, conversion);
+}
+
+void HelperPool::waitUntilDone(const Conversion& conversion)
+{
+    pump();
+    while (conversion.stage != Conversion::Stage::Done) {
+        waitForActivity();
+        pump();
+    }
+}
+
+// Returns when a helper has said something or ended, or after a short while, running
+// every event but user input meanwhile.
+void HelperPool::waitForActivity()
+{
+    QEventLoop loop;
+    for (Helper& helper : helpers) {
+        QProcess* process = &helper.process->signalSource();
+        QObject::connect(process, &QProcess::readyReadStandardOutput, &loop, &QEventLoop::quit);
+        QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    }
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void HelperPool::finish(Conversion& conversion, Conversion::Outcome outcome)
+{
+    conversion.outcome = outcome;
+    conversion.stage = Conversion::Stage::Done;
+}
+
+void HelperPool::pump()
+{
+    if (pumping)
+        return;
+    pumping = true;
+    for (Helper& helper : helpers) {
+        const HelperProcess::State state = helper.process->poll();
+        if (state == HelperProcess::State::Starting && helper.deadline.hasExpired())
+            helper.process->kill();
+        if (state == HelperProcess::State::Ready) {
+            startFailures = 0;
+            collectAnswers(helper);
+        }
+    }
+    // Lost helpers: failed to start, died, or hung and killed above or in collectAnswers.
+    for (auto it = helpers.begin(); it != helpers.end();) {
+        const HelperProcess::State state = it->process->poll();
+        if (state == HelperProcess::State::Failed) {
+            const HelperFailure& failure = *it->process->failure();
+            // A profile that turned out unwritable: once more in a temporary one.
+            if (failure.refusal == LibreOfficeHelperProtocol::HelperError::NoProfile && profile->fallBackToTemporary()) {
+                it = helpers.erase(it);
+                continue;
+            }
+            startProblem = EngineErrors::helperCannotStart(failure, settings.helperPath);
+            ++startFailures;
+        }
+        if (state == HelperProcess::State::Failed || state == HelperProcess::State::Gone) {
+            requeueAfterLoss(*it, state == HelperProcess::State::Gone && !it->killedForTimeout);
+            it = helpers.erase(it);
+        } else if (it->sent.empty() && worn(*it)) {
+            it = helpers.erase(it); // asked to quit; a fresh one starts below when needed
+        } else {
+            ++it;
+        }
+    }
+    // Nothing can convert what waits when no helper starts: say why, once per document.
+    if (helpers.empty() && startFailures >= startTriesInARow) {
+        for (const auto& conversion : waiting) {
+            conversion->noStart = startProblem;
+            finish(*conversion, Conversion::Outcome::CannotStart);
+        }
+        waiting.clear();
+    }
+    const bool work = !waiting.empty();
+    while (work && int(helpers.size()) < size && startFailures < startTriesInARow)
+        launch();
+    for (Helper& helper : helpers)
+        if (helper.process->poll() == HelperProcess::State::Ready)
+            dispatch(helper);
+    pumping = false;
+}
+
+void HelperPool::collectAnswers(Helper& helper)
+{
+    while (!helper.sent.empty()) {
+        std::optional<QList<QByteArray>> answer = helper.process->takeAnswer();
+        if (!answer) {
+            if (!helper.deadline.hasExpired())
+                return;
+            // No answer in time: this document is the one it is stuck on. A helper that
+            // used the processor for a tenth of the wait was still working on it.
+            Conversion& stuck = *helper.sent.front();
+            const qint64 used = helper.process->processorMilliseconds() - helper.processorAtDeadlineStart;
+            const bool working =
+                helper.processorAtDeadlineStart >= 0 && used * 10 >= helper.sinceDeadlineStart.elapsed();
+            stuck.lost.emplace(working ? HelperFailure::Kind::TookTooLong : HelperFailure::Kind::StoppedAnswering,
+                               QStringLiteral("it did not answer in time"));
+            stuck.failedWhileSaving = helper.answersForFirst > 0;
+            finish(stuck, Conversion::Outcome::TimedOut);
+            helper.sent.pop_front();
+            helper.process->kill();
+            helper.killedForTimeout = true;
+            return;
+        }
+        startDeadline(helper);
+        Conversion& conversion = *helper.sent.front();
+        const bool ok = answer->value(0) == "ok";
+        if (helper.answersForFirst == 0 && !ok) {
+            conversion.outcome = Conversion::Outcome::OpenFailed;
+            conversion.errorKind = answer->value(1);
+            conversion.detail = QString::fromUtf8(answer->value(2));
+        } else if (helper.answersForFirst == 1 && !ok && conversion.outcome == Conversion::Outcome::Converted) {
+            conversion.outcome = Conversion::Outcome::SaveFailed;
+            conversion.errorKind = answer->value(1);
+            conversion.detail = QString::fromUtf8(answer->value(2));
+        }
+        if (++helper.answersForFirst == 3) {
+            finish(conversion, conversion.outcome);
+            helper.sent.pop_front();
+            helper.answersForFirst = 0;
+            ++helper.documents;
+        }
+    }
+}
+
+void HelperPool::requeueAfterLoss(Helper& helper, bool crashed)
+{
+    // The first document was under way; those behind it never started.
+    for (auto it = helper.sent.rbegin(); it != helper.sent.rend(); ++it) {
+        Conversion& conversion = **it;
+        if (conversion.stage == Conversion::Stage::Done)
+            continue;
+        const bool underWay = *it == helper.sent.front();
+        if (underWay && crashed && ++conversion.crashes >= crashesToFail) {
+            conversion.lost = helper.process->failure();
+            finish(conversion, Conversion::Outcome::Crashed);
+            continue;
+        }
+        conversion.stage = Conversion::Stage::Waiting;
+        conversion.outcome = Conversion::Outcome::Converted;
+        conversion.errorKind.clear();
+        conversion.detail.clear();
+        if (!conversion.folder.isEmpty())
+            QDir(conversion.folder).removeRecursively();
+        waiting.push_front(*it);
+    }
+    helper.sent.clear();
+}
+
+bool HelperPool::worn(const Helper& helper) const
+{
+    return helper.documents >= settings.documentsPerHelper
+           || (helper.documents > 0 && helper.process->residentBytes() > settings.wornBytes);
+}
+
+void HelperPool::launch()
+{
+    if (!profile)
+        profile.emplace(settings.profileRoot);
+    if (!profile->isValid()) {
+        startProblem = EngineErrors::noProfile(profile->problem());
+        startFailures = startTriesInARow;
+        return;
+    }
+    if (launched == 0)
+        removeStaleHelperTempFolders();
+    int slot = 0;
+    while (std::any_of(helpers.begin(), helpers.end(), [slot](const Helper& h) { return h.profileSlot == slot; }))
+        ++slot;
+    Helper helper;
+    helper.process = std::make_unique<HelperProcess>(settings.helperPath, settings.libreOfficeProgramFolder,
+                                                     profile->folder(slot));
+    helper.profileSlot = slot;
+    helper.deadline.setRemainingTime(settings.startTimeout);
+    helpers.push_back(std::move(helper));
+    ++launched;
+}
+
+void HelperPool::startDeadline(Helper& helper)
+{
+    helper.deadline.setRemainingTime(callTimeout);
+    helper.processorAtDeadlineStart = helper.process->processorMilliseconds();
+    helper.sinceDeadlineStart.start();
+}
+
+void HelperPool::dispatch(Helper& helper)
+{
+    while (helper.sent.size() < conversionsPerHelper && !waiting.empty()) {
+        std::shared_ptr<Conversion> conversion = std::move(waiting.front());
+        waiting.pop_front();
+        if (conversion->folder.isEmpty() || !QDir().mkpath(conversion->folder)) {
+            conversion->errorKind = "savefailed";
+            conversion->detail = QStringLiteral("no temporary folder can be made in %1").arg(QDir::tempPath());
+            finish(*conversion, Conversion::Outcome::SaveFailed);
+            continue;
+        }
+        if (helper.sent.empty())
+            startDeadline(helper);
+        helper.process->send({"open", conversion->id, LocalFileName::encode(conversion->documentPath)});
+        helper.process->send({"save", conversion->id, LocalFileName::encode(conversion->stagedPage())});
+        helper.process->send({"close", conversion->id});
+        conversion->stage = Conversion::Stage::Sent;
+        helper.sent.push_back(std::move(conversion));
+    }
+}

@@ -1,0 +1,107 @@
+// A stand-in for varnello-lok that speaks its protocol without LibreOffice, so tests
+// can drive the pool of helpers fast and make helpers crash or hang on purpose.
+//
+//   scripted-helper <program folder> <profile folder>
+//
+// What it does with a document is written in the document itself (first line):
+//   crash            the helper dies while opening it
+//   crash-once FILE  dies while opening it unless FILE exists (and creates FILE)
+//   hang             never answers
+//   sleep MS         takes MS milliseconds to open it
+//   damaged          cannot open it
+//   anything else    "converts" it: the page holds the document's text
+// A profile folder under one named "fail-to-start" makes it fail before it is ready.
+
+#include "engine/protocol/HelperProtocol.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+void send(const QList<QByteArray>& words)
+{
+    const QByteArray line = LibreOfficeHelperProtocol::encodeLine(words);
+    std::fwrite(line.constData(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+QByteArray readAll(const QByteArray& path)
+{
+    QFile file(QFile::decodeName(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 3)
+        return 2;
+    if (QByteArray(argv[2]).contains("fail-to-start")) {
+        send({"failed", "noloader", "LibreOffice is broken here"});
+        return 1;
+    }
+    send({"ready"});
+    std::map<QByteArray, QByteArray> documents; // id -> text
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(QByteArray::fromStdString(line));
+        const QByteArray& verb = words.value(0);
+        if (verb == "open") {
+            const QByteArray text = readAll(words.value(2));
+            const QByteArray command = text.split('\n').value(0).trimmed();
+            if (command == "crash")
+                std::raise(SIGKILL);
+            if (command.startsWith("crash-once ")) {
+                QFile marker(QFile::decodeName(command.mid(11)));
+                if (!marker.exists()) {
+                    marker.open(QIODevice::WriteOnly);
+                    marker.close();
+                    std::raise(SIGKILL);
+                }
+            }
+            if (command == "hang")
+                for (;;)
+                    pause();
+            if (command.startsWith("sleep "))
+                std::this_thread::sleep_for(std::chrono::milliseconds(command.mid(6).toInt()));
+            if (command == "damaged" || text.isNull()) {
+                send({"error", "damaged", "scripted failure"});
+                continue;
+            }
+            documents[words.value(1)] = text;
+            send({"ok"});
+        } else if (verb == "save") {
+            const auto found = documents.find(words.value(1));
+            if (found == documents.end()) {
+                send({"error", "nodocument", ""});
+                continue;
+            }
+            QFile page(QFile::decodeName(words.value(2)));
+            if (!page.open(QIODevice::WriteOnly)) {
+                send({"error", "savefailed", page.errorString().toUtf8()});
+                continue;
+            }
+            page.write("<html><head><title></title></head><body><p>" + QString::fromUtf8(found->second).toHtmlEscaped().toUtf8()
+                       + "</p></body></html>\n");
+            page.close();
+            send({"ok"});
+        } else if (verb == "close") {
+            documents.erase(words.value(1));
+            send({"ok"});
+        } else if (verb == "quit") {
+            break;
+        }
+    }
+    return 0;
+}
