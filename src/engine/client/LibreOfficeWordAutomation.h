@@ -15,6 +15,7 @@ struct LibreOfficeSettings {
     std::chrono::milliseconds callTimeout{std::chrono::seconds(120)};
     std::chrono::milliseconds startTimeout{std::chrono::seconds(120)};
     int documentsPerHelper = 100;
+    int helpers = 1; // helper processes that may convert at once
 
     // The helper beside the executable, Debian's LibreOffice, the user's cache folder.
     static LibreOfficeSettings forProgramFolder(const QString& programFolder);

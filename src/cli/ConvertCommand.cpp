@@ -1,0 +1,137 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/ConversionRun.h"
+#include "cli/Reporter.h"
+#include "cli/StopSignals.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/files/LocalFileName.h"
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// About what one LibreOffice helper needs on large documents.
+constexpr qint64 MemoryPerHelper = 600LL * 1024 * 1024;
+
+qint64 availableMemory()
+{
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly))
+        return 0;
+    while (!meminfo.atEnd()) {
+        const QByteArray line = meminfo.readLine();
+        if (line.startsWith("MemAvailable:"))
+            return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// Where varnello-lok is: beside this program in a build folder, in lib/varnello when
+// installed.
+QString helperFolder()
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    if (QFileInfo(here + QStringLiteral("/varnello-lok")).isFile())
+        return here;
+    return QFileInfo(here + QStringLiteral("/../lib/varnello")).absoluteFilePath();
+}
+
+// Writes all of `bytes` to a descriptor; false once the reader has gone.
+bool writeAll(int descriptor, const QByteArray& bytes)
+{
+    qsizetype offset = 0;
+    while (offset < bytes.size()) {
+        const ssize_t written = ::write(descriptor, bytes.constData() + offset, size_t(bytes.size() - offset));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        offset += written;
+    }
+    return true;
+}
+
+void printError(const QString& text)
+{
+    writeAll(STDERR_FILENO, "varnello-convert: " + LocalFileName::encode(text) + '\n');
+}
+
+} // namespace
+
+int defaultJobs()
+{
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const qint64 memory = availableMemory();
+    const int byMemory = memory > 0 ? int(std::min<qint64>(memory / MemoryPerHelper, 64)) : cores;
+    return std::clamp(std::min(cores, byMemory), 1, 64);
+}
+
+int runConvertCommand(const ConvertOptions& options)
+{
+    bool sourcesMissing = false;
+    for (const QString& source : options.sources) {
+        const FileSystem::EntryKind kind = FileSystem::kindOf(source);
+        if (kind != FileSystem::EntryKind::File && kind != FileSystem::EntryKind::Folder) {
+            printError(source + QStringLiteral(": no such Word file or folder."));
+            sourcesMissing = true;
+        }
+    }
+    if (sourcesMissing)
+        return 2;
+    QString problem;
+    const QString outputFolder = prepareOutputFolder(options.outputFolder, problem);
+    if (outputFolder.isEmpty()) {
+        printError(problem);
+        return 2;
+    }
+
+    // From here a signal stops the run instead of the process.
+    const StopSignals stop;
+    std::atomic<bool> outputGone{false};
+    Reporter reporter(
+        [&](const QByteArray& line) {
+            if (!writeAll(STDOUT_FILENO, line))
+                outputGone = true;
+        },
+        [](const QByteArray& text) { writeAll(STDERR_FILENO, text); },
+        {options.json, options.quiet, ::isatty(STDERR_FILENO) == 1});
+
+    const DocumentTree tree = findDocuments(options.sources, options.recursive);
+    for (const QString& folder : tree.incompleteFolders)
+        reporter.message(folder + QStringLiteral(": the folder could not be read completely; some of its "
+                                                 "documents may be missing from this run."));
+    if (tree.documents.isEmpty())
+        reporter.message(QStringLiteral("no Word documents found."));
+
+    RunCounts counts;
+    {
+        LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(helperFolder());
+        settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
+        const int jobs = options.jobs > 0 ? options.jobs : defaultJobs();
+        settings.helpers = std::clamp(jobs, 1, int(std::max<qsizetype>(1, tree.documents.size())));
+        LibreOfficeWordAutomation word(settings);
+        ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
+        counts = run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
+        // Leaving this block ends the helpers while the stop watcher still runs.
+    }
+
+    if (stop.received() != 0) {
+        reporter.message(QStringLiteral("stopped by a signal: %1 converted, %2 failed, %3 not converted.")
+                             .arg(counts.converted)
+                             .arg(counts.failed)
+                             .arg(tree.documents.size() - counts.converted - counts.failed));
+        return stop.exitStatus();
+    }
+    if (outputGone)
+        return 128 + SIGPIPE;
+    return counts.failed > 0 || !tree.incompleteFolders.isEmpty() ? 1 : 0;
+}
