@@ -8,12 +8,15 @@
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <thread>
 #include <unistd.h>
 
@@ -60,6 +63,34 @@ bool writeAll(int descriptor, const QByteArray& bytes)
     return true;
 }
 
+// LibreOffice leaves temporary files behind when its helper is ended, and some even
+// when it quits. The helpers, and the engine's staging area, get a temporary folder of
+// this run's own, removed with everything in it when the run ends.
+class RunTemporaryFolder {
+public:
+    RunTemporaryFolder()
+        : folder(QDir::tempPath() + QStringLiteral("/varnello-convert-XXXXXX")),
+          hadPrevious(qEnvironmentVariableIsSet("TMPDIR")), previous(qgetenv("TMPDIR"))
+    {
+        if (folder.isValid())
+            qputenv("TMPDIR", QFile::encodeName(folder.path()));
+    }
+    ~RunTemporaryFolder()
+    {
+        if (hadPrevious)
+            qputenv("TMPDIR", previous);
+        else
+            qunsetenv("TMPDIR");
+    }
+    RunTemporaryFolder(const RunTemporaryFolder&) = delete;
+    RunTemporaryFolder& operator=(const RunTemporaryFolder&) = delete;
+
+private:
+    QTemporaryDir folder;
+    bool hadPrevious;
+    QByteArray previous;
+};
+
 void printError(const QString& text)
 {
     writeAll(STDERR_FILENO, "varnello-convert: " + LocalFileName::encode(text) + '\n');
@@ -94,6 +125,7 @@ int runConvertCommand(const ConvertOptions& options)
         return 2;
     }
 
+    const RunTemporaryFolder temporaryFolder;
     // From here a signal stops the run instead of the process.
     const StopSignals stop;
     std::atomic<bool> outputGone{false};
