@@ -17,9 +17,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${BUILD:-$here/../build}
 convert=$build/varnello-convert
-soffice_bin=/usr/lib/libreoffice/program/soffice.bin
 [ -x "$convert" ] || { echo "build varnello-convert first (cmake --build build --target varnello-convert)" >&2; exit 2; }
-[ -x "$soffice_bin" ] || { echo "LibreOffice is not installed ($soffice_bin is missing)" >&2; exit 2; }
+[ -x /usr/lib/libreoffice/program/soffice.bin ] || { echo "LibreOffice is not installed" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -32,22 +31,7 @@ format=${2:-web}
 jobs=${3:-}
 if [ -z "$folder" ]; then
   folder=$work/documents
-  mkdir -p "$work/html" "$folder"
-  picture='iVBORw0KGgoAAAANSUhEUgAAABAAAAAMCAIAAADkharWAAAAFUlEQVR4nGPQiDpBEmIY1TCqATsCANfh94HFfj51AAAAAElFTkSuQmCC'
-  for i in $(seq -w 1 200); do
-    cat > "$work/html/Document $i.html" <<HTML
-<html><body><h1>Report $i</h1>
-<p>This is paragraph one of document $i. It holds a few sentences of plain text so that the
-document has some body to lay out, convert and write.</p>
-<p><img src="data:image/png;base64,$picture" width="32" height="24"> A picture in line.</p>
-<table border="1"><tr><th>Item</th><th>Value</th></tr><tr><td>Alpha</td><td>$i</td></tr>
-<tr><td>Beta</td><td>42</td></tr></table>
-<p>Closing paragraph of document $i.</p></body></html>
-HTML
-  done
-  echo "generating 200 .docx files..."
-  "$soffice_bin" -env:UserInstallation="file://$batch_profile" --headless --convert-to "docx:MS Word 2007 XML" \
-    --outdir "$folder" "$work/html"/*.html > /dev/null 2>&1
+  "$here/generate_small_documents.sh" "$folder" 200 "$batch_profile"
 fi
 shopt -s nullglob nocaseglob
 documents=("$folder"/*.doc "$folder"/*.docx "$folder"/*.docm)
@@ -62,7 +46,7 @@ ours=$(( ($(now) - start) / 1000000 ))
 ours_pages=$(find "$work/ours" -maxdepth 1 -type f | wc -l)
 
 start=$(now)
-"$soffice_bin" -env:UserInstallation="file://$batch_profile" --headless --convert-to html --outdir "$work/batch" \
+"$here/soffice_bin.sh" -env:UserInstallation="file://$batch_profile" --headless --convert-to html --outdir "$work/batch" \
   "${documents[@]}" > /dev/null 2>&1 || true
 batch=$(( ($(now) - start) / 1000000 ))
 batch_pages=$(find "$work/batch" -maxdepth 1 -type f -iname '*.html' 2>/dev/null | wc -l)

@@ -55,7 +55,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                                       "them in the output folder."));
     const QCommandLineOption jobs({QStringLiteral("j"), QStringLiteral("jobs")},
                                   QStringLiteral("LibreOffice helper processes to use (1-%1); the default "
-                                                 "depends on the cores and the free memory.")
+                                                 "depends on the cores and the free memory. For now one "
+                                                 "helper converts at a time whatever N is.")
                                       .arg(MostJobs),
                                   QStringLiteral("N"));
     const QCommandLineOption timeout(QStringLiteral("timeout"),
