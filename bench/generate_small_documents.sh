@@ -25,4 +25,6 @@ HTML
 done
 echo "generating $count .docx files..."
 "$(dirname "$0")/soffice_bin.sh" -env:UserInstallation="file://$profile" --headless \
-  --convert-to "docx:MS Word 2007 XML" --outdir "$folder" "$html"/*.html > /dev/null 2>&1
+  --convert-to "docx:MS Word 2007 XML" --outdir "$folder" "$html"/*.html > /dev/null 2>&1 || true
+made=$(find "$folder" -maxdepth 1 -name 'Document *.docx' | wc -l)
+[ "$made" -ge "$count" ] || { echo "LibreOffice made only $made of $count documents" >&2; exit 1; }

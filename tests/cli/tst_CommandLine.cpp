@@ -113,10 +113,6 @@ private slots:
         QVERIFY(o.longExtension && o.recursive && o.quiet && o.json);
         QCOMPARE(o.jobs, 3);
         QCOMPARE(o.timeoutSeconds, 7);
-        const ConvertOptions defaults = parseCommandLine({"varnello-convert", "a", "-o", "b"}).options;
-        QCOMPARE(defaults.formatIndex, 0);
-        QCOMPARE(defaults.jobs, 0);
-        QCOMPARE(defaults.timeoutSeconds, 120);
     }
 
     // Without a display, and with status 2 and nothing made for what is refused early.
