@@ -14,7 +14,15 @@ inline QString OutputFolder;
 // The output path of the document being converted, without extension.
 inline QString TargetPath;
 
-// 1 an existing folder, 2 an existing file, 0 anything else; never throws.
+// What GetPathKind finds; these values are what callers have always compared.
+namespace PathKind {
+inline constexpr int32_t Neither = 0;
+inline constexpr int32_t Folder = 1;
+inline constexpr int32_t File = 2;
+} // namespace PathKind
+
+// PathKind::Folder an existing folder, PathKind::File an existing file,
+// PathKind::Neither anything else; never throws.
 int32_t GetPathKind(const QString& path);
 
 // Fills ListView2 with the documents of one source, all checked.

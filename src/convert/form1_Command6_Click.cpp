@@ -1,22 +1,11 @@
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
+#include "convert/OutputNames.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QTreeWidget>
-
-namespace {
-
-// The output name of a document: its name without the last extension, with
-// blanks and dots taken out.
-QString baseNameOf(const QString& documentName)
-{
-    const qsizetype lastDot = documentName.lastIndexOf(QLatin1Char('.'));
-    return Module1::RemoveBlanksAndDots(lastDot < 0 ? documentName : documentName.left(lastDot));
-}
-
-} // namespace
 
 // Convert: every checked document of ListView2 into the output folder.
 void form1::Command6_Click()
@@ -33,19 +22,12 @@ void form1::Command6_Click()
         if (CheckOutputFolder(*this)) {
             converting = true;
             setMousePointer(MousePointer::Wait);
-            int32_t collisionCounter = 0;
+            OutputNames outputNames(OutputFolder);
             for (int position = 1; position <= itemCount; ++position) {
                 const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
                 if (item && ListViews::checked(*item)) {
-                    TargetPath = OutputFolder;
-                    const QString baseName = baseNameOf(item->text(0));
-                    TargetPath += baseName;
-                    // Never write into a folder's place: the digits accumulate.
-                    while (GetPathKind(TargetPath) == 1) {
-                        ++collisionCounter;
-                        TargetPath += QString::number(collisionCounter);
-                    }
-                    collisionCounter = 0;
+                    const QString baseName = OutputNames::baseName(item->text(0));
+                    TargetPath = outputNames.claim(item->text(0));
                     if (ConvertDocument(*this, position) != 1) {
                         desktop.messages.show(
                             QStringLiteral("Convert ") + baseName + QStringLiteral(" file failed!"),

@@ -114,6 +114,42 @@ private slots:
         QCOMPARE(f.fake.shell.openedFolders, QStringList{f.output() + QLatin1Char('/')});
     }
 
+    void documentsOfOneRunNeverShareAnOutputName()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a b.doc"), QStringLiteral("a.b.docx"), QStringLiteral("ab.doc"),
+                   QStringLiteral("cd.doc")});
+        // A page of an earlier run is replaced; a folder still pushes the name on.
+        QFile(f.output(QStringLiteral("ab.htm"))).open(QIODevice::WriteOnly);
+        QDir(f.output()).mkdir(QStringLiteral("cd"));
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls),
+                 (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
+        QVERIFY(f.fake.messages.shown.empty());
+
+        // The next run starts afresh and refreshes the same pages.
+        f.fake.recordingWord.calls.clear();
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls),
+                 (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
+    }
+
+    void aNameTakenByAFolderAndByThisRunKeepsAccumulatingDigits()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("x.doc"), QStringLiteral("x.docx"), QStringLiteral("x.docm")});
+        QDir(f.output()).mkdir(QStringLiteral("x1"));
+        // A failed document still holds its name: a failed save may have left output.
+        f.fake.recordingWord.fault = [](const QString& call) -> std::optional<AutomationError> {
+            if (call.startsWith(QStringLiteral("Open")) && call.endsWith(QStringLiteral("x.doc")))
+                return AutomationError(5001, QStringLiteral("damaged"));
+            return std::nullopt;
+        };
+        f.window.Command6_Click();
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"x12.htm", "x123.htm"}));
+        QCOMPARE(f.fake.messages.texts(), (QStringList{"damaged", "Convert x file failed!"}));
+    }
+
     void dotOnlyNameGetsADigitAndHiddenDocumentsFail()
     {
         ConversionFixture f;
