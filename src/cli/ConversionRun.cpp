@@ -1,11 +1,13 @@
 #include "cli/ConversionRun.h"
 
-#include "app/Module1.h"
 #include "cli/ConvertFile.h"
 #include "cli/Reporter.h"
+#include "convert/OutputNames.h"
 #include "platform/FileSystem.h"
 
 #include <QElapsedTimer>
+
+#include <map>
 
 namespace {
 
@@ -21,20 +23,6 @@ bool makeSubfolders(const QString& root, const QString& relative)
         path += QLatin1Char('/');
     }
     return true;
-}
-
-// The output name of a document: its name without the last extension, blanks and
-// dots taken out; digits appended while a folder has that name or this run has
-// already written that file.
-QString outputTarget(const QString& folder, const QString& documentName, const QString& extension,
-                     const QSet<QString>& written)
-{
-    const qsizetype lastDot = documentName.lastIndexOf(QLatin1Char('.'));
-    QString target = folder + Module1::RemoveBlanksAndDots(lastDot < 0 ? documentName : documentName.left(lastDot));
-    int collisionCounter = 0;
-    while (Module1::GetPathKind(target) == 1 || written.contains(target + extension))
-        target += QString::number(++collisionCounter);
-    return target;
 }
 
 } // namespace
@@ -72,7 +60,7 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
 {
     RunCounts counts;
     const QString& extension = longExtension ? format.longExtension : format.shortExtension;
-    QSet<QString> written;
+    std::map<QString, OutputNames> namesByFolder; // mirrored folders name their outputs apart
     reporter.begin(documents.size());
     for (const DocumentToConvert& document : documents) {
         if (stopRequested()) {
@@ -89,8 +77,8 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
         if (!makeSubfolders(outputFolder, document.outputSubfolder)) {
             report.message = QStringLiteral("the output folder %1 cannot be created.").arg(folder);
         } else {
-            const QString output =
-                outputTarget(folder, FileSystem::lastName(document.source), extension, written) + extension;
+            OutputNames& names = namesByFolder.try_emplace(folder, folder).first->second;
+            const QString output = names.claim(FileSystem::lastName(document.source)) + extension;
             const FileConversion result = convertFile(word, document.source, output, format.wordFormatCode);
             // A document cut short by the stop is neither converted nor failed.
             if (!result.converted && stopRequested()) {
@@ -99,10 +87,8 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
             }
             report.converted = result.converted;
             report.message = result.message;
-            if (result.converted) {
+            if (result.converted)
                 report.output = output;
-                written.insert(output);
-            }
         }
         report.milliseconds = clock.elapsed();
         ++(report.converted ? counts.converted : counts.failed);

@@ -4,8 +4,6 @@
 #include "convert/OutputFormats.h"
 #include "engine/word/WordAutomation.h"
 
-#include <QSet>
-
 #include <functional>
 
 class Reporter;
