@@ -3,6 +3,7 @@
 #include "engine/word/AutomationError.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -28,4 +29,12 @@ class WordAutomation {
 public:
     virtual ~WordAutomation() = default;
     virtual std::unique_ptr<WordApplication> CreateObject() = 0;
+    // A hint before a run: these documents will be converted in this order, each in
+    // FileFormat. An implementation may start on them early; calls that follow must
+    // behave exactly as without the hint. An empty list ends the plan.
+    virtual void Announce(const QStringList& documentPaths, int32_t FileFormat)
+    {
+        Q_UNUSED(documentPaths);
+        Q_UNUSED(FileFormat);
+    }
 };
