@@ -61,6 +61,11 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
     RunCounts counts;
     const QString& extension = longExtension ? format.longExtension : format.shortExtension;
     std::map<QString, OutputNames> namesByFolder; // mirrored folders name their outputs apart
+    // The engine may work ahead on what the run announces; the calls below stay as they are.
+    QStringList plan;
+    for (const DocumentToConvert& document : documents)
+        plan << document.source;
+    word.Announce(plan, format.wordFormatCode);
     reporter.begin(documents.size());
     for (const DocumentToConvert& document : documents) {
         if (stopRequested()) {
@@ -94,6 +99,7 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
         ++(report.converted ? counts.converted : counts.failed);
         reporter.document(report);
     }
+    word.Announce({}, format.wordFormatCode);
     reporter.end();
     return counts;
 }

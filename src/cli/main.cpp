@@ -24,10 +24,12 @@ int main(int argc, char* argv[])
     switch (commandLine.action) {
     case CommandLine::Action::ShowHelp:
     case CommandLine::Action::ShowVersion:
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        std::fputs(LocalFileName::encode(commandLine.text).constData(), stdout);
         return 0;
     case CommandLine::Action::UsageError:
-        std::fputs(("varnello-convert: " + commandLine.text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+        std::fputs(LocalFileName::encode(QStringLiteral("varnello-convert: ") + commandLine.text + QLatin1Char('\n'))
+                       .constData(),
+                   stderr);
         return 2;
     case CommandLine::Action::Convert: break;
     }

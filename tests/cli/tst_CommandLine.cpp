@@ -213,6 +213,12 @@ private slots:
         // The failed document's instance is quit, as the window quits it.
         QVERIFY(fake.word.calls.contains("Open /in/bad.doc !5101"));
         QCOMPARE(fake.word.calls.count("Quit"), 7);
+        // The plan is announced up front, in order, and ended after the run.
+        QCOMPARE(fake.word.announcements.size(), size_t(2));
+        QCOMPARE(fake.word.announcements[0].documentPaths.size(), documents.size());
+        QCOMPARE(fake.word.announcements[0].documentPaths.last(), "/in/sub/a b.doc");
+        QCOMPARE(fake.word.announcements[0].format, 8);
+        QVERIFY(fake.word.announcements[1].documentPaths.isEmpty());
     }
 
     void stopsBetweenDocuments()
