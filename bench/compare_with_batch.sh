@@ -23,22 +23,7 @@ folder=${1:-}
 format=${2:-0}
 if [ -z "$folder" ]; then
   folder=$work/documents
-  mkdir -p "$work/html" "$folder"
-  picture='iVBORw0KGgoAAAANSUhEUgAAABAAAAAMCAIAAADkharWAAAAFUlEQVR4nGPQiDpBEmIY1TCqATsCANfh94HFfj51AAAAAElFTkSuQmCC'
-  for i in $(seq -w 1 200); do
-    cat > "$work/html/Document $i.html" <<HTML
-<html><body><h1>Report $i</h1>
-<p>This is paragraph one of document $i. It holds a few sentences of plain text so that the
-document has some body to lay out, convert and write.</p>
-<p><img src="data:image/png;base64,$picture" width="32" height="24"> A picture in line.</p>
-<table border="1"><tr><th>Item</th><th>Value</th></tr><tr><td>Alpha</td><td>$i</td></tr>
-<tr><td>Beta</td><td>42</td></tr></table>
-<p>Closing paragraph of document $i.</p></body></html>
-HTML
-  done
-  echo "generating 200 .docx files..."
-  soffice -env:UserInstallation="file://$batch_profile" --headless --convert-to "docx:MS Word 2007 XML" \
-    --outdir "$folder" "$work/html"/*.html > /dev/null 2>&1
+  "$here/generate_small_documents.sh" "$folder" 200 "$batch_profile"
 fi
 count=$(find "$folder" -maxdepth 1 -type f \( -iname '*.doc' -o -iname '*.docx' -o -iname '*.docm' \) | wc -l)
 

@@ -13,6 +13,7 @@ packages=(
   zlib1g-dev                           # the tests pack oversized documents
   xvfb xauth                           # an X server for the tests that need a real one
   librsvg2-bin                         # the icon's bitmap sizes, drawn from its SVG
+  parallel                             # the many-machines recipe of varnello-convert, tested locally
 )
 # LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
 # installed after libreoffice-writer, it keeps the full one that Writer needs.

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Times varnello-convert against LibreOffice's own one-process batch converter on the
+# same folder, both from a cold process start, counts what each side wrote, and
+# prints both times and their ratio.
+#
+#   bench/compare_cli_with_batch.sh [document folder] [web|filtered|archive] [jobs]
+#
+# Without a folder, 200 small .docx files (text, a table, a picture) are generated.
+# Without jobs, varnello-convert chooses from the cores and the memory.
+# BUILD names the build folder (default: build beside bench/).
+#
+# The batch runs LibreOffice's soffice.bin directly: the soffice launcher stops
+# silently after about 240 documents and still exits with status 0. No ratio is
+# printed when the two sides wrote different numbers of pages.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=${BUILD:-$here/../build}
+convert=$build/varnello-convert
+[ -x "$convert" ] || { echo "build varnello-convert first (cmake --build build --target varnello-convert)" >&2; exit 2; }
+[ -x /usr/lib/libreoffice/program/soffice.bin ] || { echo "LibreOffice is not installed" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The batch converter's own profile, kept between runs as the helpers' are.
+batch_profile=${XDG_CACHE_HOME:-$HOME/.cache}/varnello/bench-soffice-profile
+mkdir -p "$batch_profile"
+
+folder=${1:-}
+format=${2:-web}
+jobs=${3:-}
+if [ -z "$folder" ]; then
+  folder=$work/documents
+  "$here/generate_small_documents.sh" "$folder" 200 "$batch_profile"
+fi
+shopt -s nullglob nocaseglob
+documents=("$folder"/*.doc "$folder"/*.docx "$folder"/*.docm)
+count=${#documents[@]}
+
+now() { date +%s%N; }
+
+start=$(now)
+status=0
+"$convert" --quiet --format "$format" ${jobs:+--jobs "$jobs"} "$folder" -o "$work/ours" 2> "$work/ours.err" || status=$?
+ours=$(( ($(now) - start) / 1000000 ))
+ours_pages=$(find "$work/ours" -maxdepth 1 -type f | wc -l)
+
+start=$(now)
+"$here/soffice_bin.sh" -env:UserInstallation="file://$batch_profile" --headless --convert-to html --outdir "$work/batch" \
+  "${documents[@]}" > /dev/null 2>&1 || true
+batch=$(( ($(now) - start) / 1000000 ))
+batch_pages=$(find "$work/batch" -maxdepth 1 -type f -iname '*.html' 2>/dev/null | wc -l)
+
+echo "documents:              $count"
+echo "format:                 $format (the batch writes html)"
+echo "jobs:                   ${jobs:-default}"
+echo "varnello-convert:       $ours ms, $ours_pages pages, exit status $status"
+echo "soffice.bin batch:      $batch ms, $batch_pages pages"
+if [ "$ours_pages" -ne "$batch_pages" ]; then
+  echo "no ratio: the two sides wrote different numbers of pages" >&2
+  grep -m 5 . "$work/ours.err" >&2 || true
+  exit 1
+fi
+[ "$ours_pages" -lt "$count" ] && echo "note: $((count - ours_pages)) documents failed on both sides"
+awk -v a="$ours" -v b="$batch" 'BEGIN { printf "ratio (ours / batch):   %.3f\n", a / b }'

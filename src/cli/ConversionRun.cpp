@@ -1,0 +1,105 @@
+#include "cli/ConversionRun.h"
+
+#include "cli/ConvertFile.h"
+#include "cli/Reporter.h"
+#include "convert/OutputNames.h"
+#include "platform/FileSystem.h"
+
+#include <QElapsedTimer>
+
+#include <map>
+
+namespace {
+
+// Makes `relative` (such as "a/b") below `root` one folder at a time, so a mirrored
+// folder is never made outside the output folder.
+bool makeSubfolders(const QString& root, const QString& relative)
+{
+    QString path = root;
+    for (const QString& name : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path += name;
+        if (FileSystem::kindOf(path) != FileSystem::EntryKind::Folder && !FileSystem::makeDirectory(path))
+            return false;
+        path += QLatin1Char('/');
+    }
+    return true;
+}
+
+} // namespace
+
+QString prepareOutputFolder(const QString& folder, QString& problem)
+{
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    switch (FileSystem::kindOf(path)) {
+    case FileSystem::EntryKind::Folder: break;
+    case FileSystem::EntryKind::Missing:
+        if (!FileSystem::makeDirectory(path)) {
+            problem = QStringLiteral("the output folder %1 cannot be created; its parent folder must exist "
+                                     "and be writable.")
+                          .arg(path);
+            return {};
+        }
+        break;
+    case FileSystem::EntryKind::File:
+    case FileSystem::EntryKind::Other:
+        problem = QStringLiteral("the output folder %1 is not a folder.").arg(path);
+        return {};
+    }
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+ConversionRun::ConversionRun(WordAutomation& word, Reporter& reporter, std::function<bool()> stopRequested)
+    : word(word), reporter(reporter), stopRequested(std::move(stopRequested))
+{
+}
+
+RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QString& outputFolder,
+                             const OutputFormat& format, bool longExtension)
+{
+    RunCounts counts;
+    const QString& extension = longExtension ? format.longExtension : format.shortExtension;
+    std::map<QString, OutputNames> namesByFolder; // mirrored folders name their outputs apart
+    // The engine may work ahead on what the run announces; the calls below stay as they are.
+    QStringList plan;
+    for (const DocumentToConvert& document : documents)
+        plan << document.source;
+    word.Announce(plan, format.wordFormatCode);
+    reporter.begin(documents.size());
+    for (const DocumentToConvert& document : documents) {
+        if (stopRequested()) {
+            counts.stopped = true;
+            break;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        DocumentReport report;
+        report.source = document.source;
+        const QString folder = document.outputSubfolder.isEmpty()
+                                   ? outputFolder
+                                   : outputFolder + document.outputSubfolder + QLatin1Char('/');
+        if (!makeSubfolders(outputFolder, document.outputSubfolder)) {
+            report.message = QStringLiteral("the output folder %1 cannot be created.").arg(folder);
+        } else {
+            OutputNames& names = namesByFolder.try_emplace(folder, folder).first->second;
+            const QString output = names.claim(FileSystem::lastName(document.source)) + extension;
+            const FileConversion result = convertFile(word, document.source, output, format.wordFormatCode);
+            // A document cut short by the stop is neither converted nor failed.
+            if (!result.converted && stopRequested()) {
+                counts.stopped = true;
+                break;
+            }
+            report.converted = result.converted;
+            report.message = result.message;
+            if (result.converted)
+                report.output = output;
+        }
+        report.milliseconds = clock.elapsed();
+        ++(report.converted ? counts.converted : counts.failed);
+        reporter.document(report);
+    }
+    word.Announce({}, format.wordFormatCode);
+    reporter.end();
+    return counts;
+}

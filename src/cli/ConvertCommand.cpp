@@ -1,0 +1,136 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/ConversionRun.h"
+#include "cli/Reporter.h"
+#include "cli/StopSignals.h"
+#include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/files/LocalFileName.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramLocations.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+// Writes all of `bytes` to a descriptor; false once the reader has gone.
+bool writeAll(int descriptor, const QByteArray& bytes)
+{
+    qsizetype offset = 0;
+    while (offset < bytes.size()) {
+        const ssize_t written = ::write(descriptor, bytes.constData() + offset, size_t(bytes.size() - offset));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        offset += written;
+    }
+    return true;
+}
+
+// LibreOffice leaves temporary files behind when its helper is ended, and some even
+// when it quits. The helpers, and the engine's staging area, get a temporary folder of
+// this run's own, removed with everything in it when the run ends.
+class RunTemporaryFolder {
+public:
+    RunTemporaryFolder()
+        : folder(QDir::tempPath() + QStringLiteral("/varnello-convert-XXXXXX")),
+          hadPrevious(qEnvironmentVariableIsSet("TMPDIR")), previous(qgetenv("TMPDIR"))
+    {
+        if (folder.isValid())
+            qputenv("TMPDIR", QFile::encodeName(folder.path()));
+    }
+    ~RunTemporaryFolder()
+    {
+        if (hadPrevious)
+            qputenv("TMPDIR", previous);
+        else
+            qunsetenv("TMPDIR");
+    }
+    RunTemporaryFolder(const RunTemporaryFolder&) = delete;
+    RunTemporaryFolder& operator=(const RunTemporaryFolder&) = delete;
+
+private:
+    QTemporaryDir folder;
+    bool hadPrevious;
+    QByteArray previous;
+};
+
+void printError(const QString& text)
+{
+    writeAll(STDERR_FILENO, "varnello-convert: " + LocalFileName::encode(text) + '\n');
+}
+
+} // namespace
+
+
+int runConvertCommand(const ConvertOptions& options)
+{
+    bool sourcesMissing = false;
+    for (const QString& source : options.sources) {
+        const FileSystem::EntryKind kind = FileSystem::kindOf(source);
+        if (kind != FileSystem::EntryKind::File && kind != FileSystem::EntryKind::Folder) {
+            printError(source + QStringLiteral(": no such Word file or folder."));
+            sourcesMissing = true;
+        }
+    }
+    if (sourcesMissing)
+        return 2;
+    QString problem;
+    const QString outputFolder = prepareOutputFolder(options.outputFolder, problem);
+    if (outputFolder.isEmpty()) {
+        printError(problem);
+        return 2;
+    }
+
+    const RunTemporaryFolder temporaryFolder;
+    // From here a signal stops the run instead of the process.
+    const StopSignals stop;
+    std::atomic<bool> outputGone{false};
+    Reporter reporter(
+        [&](const QByteArray& line) {
+            if (!writeAll(STDOUT_FILENO, line))
+                outputGone = true;
+        },
+        [](const QByteArray& text) { writeAll(STDERR_FILENO, text); },
+        {options.json, options.quiet, ::isatty(STDERR_FILENO) == 1});
+
+    const DocumentTree tree = findDocuments(options.sources, options.recursive);
+    for (const QString& folder : tree.incompleteFolders)
+        reporter.message(folder + QStringLiteral(": the folder could not be read completely; some of its "
+                                                 "documents may be missing from this run."));
+    if (tree.documents.isEmpty())
+        reporter.message(QStringLiteral("no Word documents found."));
+
+    RunCounts counts;
+    {
+        LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
+        settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
+        // Without --jobs the engine chooses from the cores, the free memory and the documents.
+        settings.helpers = options.jobs;
+        LibreOfficeWordAutomation word(settings);
+        ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
+        counts = run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
+        // Leaving this block ends the helpers while the stop watcher still runs.
+    }
+
+    if (stop.received() != 0) {
+        reporter.message(QStringLiteral("stopped by a signal: %1 converted, %2 failed, %3 not converted.")
+                             .arg(counts.converted)
+                             .arg(counts.failed)
+                             .arg(tree.documents.size() - counts.converted - counts.failed));
+        return stop.exitStatus();
+    }
+    if (outputGone)
+        return 128 + SIGPIPE;
+    return counts.failed > 0 || !tree.incompleteFolders.isEmpty() ? 1 : 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What one varnello-convert invocation is asked to do.
+struct ConvertOptions {
+    QStringList sources;       // Word files and folders, as given
+    QString outputFolder;      // as given
+    int formatIndex = 0;       // in the format table: 0 web page, 1 filtered, 2 web archive
+    bool longExtension = false;
+    int jobs = 0;              // helper processes; 0 chooses from the cores and memory
+    int timeoutSeconds = 120;  // for one call into LibreOffice
+    bool recursive = false;
+    bool json = false;
+    bool quiet = false;
+};
+
+// The outcome of reading the command line.
+struct CommandLine {
+    enum class Action { Convert, ShowHelp, ShowVersion, UsageError };
+    Action action = Action::UsageError;
+    ConvertOptions options;
+    QString text; // the help or version text, or what is wrong with the arguments
+};
+
+// Reads the arguments (the program name first). Never exits the process.
+CommandLine parseCommandLine(const QStringList& arguments);

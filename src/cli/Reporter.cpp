@@ -1,0 +1,127 @@
+#include "cli/Reporter.h"
+
+#include "engine/files/LocalFileName.h"
+
+namespace {
+
+// A JSON string. File names are bytes: one that is not UTF-8 keeps its stray bytes
+// as the escapes \udc80..\udcff, which Python's surrogateescape turns back into them.
+QByteArray jsonString(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    escaped += QLatin1Char('"');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        const char16_t code = unit.unicode();
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            escaped += unit;
+            escaped += text.at(++i);
+        } else if (unit.isSurrogate() || code < 0x20 || code == 0x7F) {
+            switch (code) {
+            case '\n': escaped += QLatin1String("\\n"); break;
+            case '\r': escaped += QLatin1String("\\r"); break;
+            case '\t': escaped += QLatin1String("\\t"); break;
+            default: escaped += QStringLiteral("\\u%1").arg(int(code), 4, 16, QLatin1Char('0'));
+            }
+        } else if (code == '"' || code == '\\') {
+            escaped += QLatin1Char('\\');
+            escaped += unit;
+        } else {
+            escaped += unit;
+        }
+    }
+    escaped += QLatin1Char('"');
+    return escaped.toUtf8();
+}
+
+// A name as the file system spells it, so scripts can use the line as it stands.
+QByteArray bytesOf(const QString& path)
+{
+    return LocalFileName::encode(path);
+}
+
+// A message on one line: a line end inside it would look like a second message.
+QByteArray oneLine(const QString& text)
+{
+    QByteArray bytes = LocalFileName::encode(text);
+    bytes.replace('\n', ' ');
+    bytes.replace('\r', ' ');
+    return bytes;
+}
+
+} // namespace
+
+Reporter::Reporter(Sink standardOutput, Sink standardError, Style style)
+    : out(std::move(standardOutput)), err(std::move(standardError)), style(style)
+{
+}
+
+QByteArray Reporter::jsonLine(const DocumentReport& report)
+{
+    return "{\"source\":" + jsonString(report.source)
+           + ",\"output\":" + (report.output.isEmpty() ? QByteArray("null") : jsonString(report.output))
+           + ",\"result\":" + (report.converted ? "\"converted\"" : "\"failed\"")
+           + ",\"milliseconds\":" + QByteArray::number(report.milliseconds)
+           + ",\"message\":" + jsonString(report.message) + '}';
+}
+
+void Reporter::begin(qsizetype documents)
+{
+    total = documents;
+    done = 0;
+    clock.start();
+    drawProgress();
+}
+
+void Reporter::document(const DocumentReport& report)
+{
+    ++done;
+    clearProgress();
+    if (!report.converted)
+        message(report.source + QStringLiteral(": ")
+                + (report.message.isEmpty() ? QStringLiteral("the conversion failed.") : report.message));
+    if (style.json)
+        out(jsonLine(report) + '\n');
+    else if (!style.quiet)
+        out(report.converted ? "converted " + bytesOf(report.source) + " -> " + bytesOf(report.output) + '\n'
+                             : "failed " + bytesOf(report.source) + '\n');
+    drawProgress();
+}
+
+void Reporter::message(const QString& text)
+{
+    const bool redraw = progressShown;
+    clearProgress();
+    err("varnello-convert: " + oneLine(text) + '\n');
+    if (redraw)
+        drawProgress();
+}
+
+void Reporter::end()
+{
+    clearProgress();
+}
+
+void Reporter::clearProgress()
+{
+    if (progressShown)
+        err("\r\033[K");
+    progressShown = false;
+}
+
+void Reporter::drawProgress()
+{
+    if (!style.progressBar || style.quiet || total <= 0)
+        return;
+    constexpr int Width = 30;
+    const int filled = int(done * Width / total);
+    QByteArray line = "\r\033[K" + QByteArray::number(done) + '/' + QByteArray::number(total) + " ["
+                      + QByteArray(filled, '#') + QByteArray(Width - filled, '.') + "] "
+                      + QByteArray::number(done * 100 / total) + '%';
+    const qint64 elapsed = clock.elapsed();
+    if (done > 0 && elapsed > 0)
+        line += "  " + QByteArray::number(double(done) * 1000.0 / double(elapsed), 'f', 1) + " documents/s";
+    err(line);
+    progressShown = true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+
+// How one document went, as it is reported.
+struct DocumentReport {
+    QString source;
+    QString output; // the file written; "" when the document failed
+    bool converted = false;
+    qint64 milliseconds = 0;
+    QString message; // why it failed
+};
+
+// Writes what a run has to say: one line per document on standard output (text or
+// JSON), messages on standard error, and a progress bar on standard error that is
+// redrawn in place (only wanted when that is a terminal).
+class Reporter {
+public:
+    using Sink = std::function<void(const QByteArray&)>;
+    struct Style {
+        bool json = false;
+        bool quiet = false;
+        bool progressBar = false;
+    };
+    Reporter(Sink standardOutput, Sink standardError, Style style);
+
+    void begin(qsizetype documents);
+    void document(const DocumentReport& report);
+    // "varnello-convert: " + text, on a line of its own.
+    void message(const QString& text);
+    // Takes the progress bar off the screen.
+    void end();
+
+    // The JSON line for one document (without its line end).
+    static QByteArray jsonLine(const DocumentReport& report);
+
+private:
+    void clearProgress();
+    void drawProgress();
+
+    Sink out;
+    Sink err;
+    Style style;
+    qsizetype total = 0;
+    qsizetype done = 0;
+    QElapsedTimer clock;
+    bool progressShown = false;
+};
