@@ -199,7 +199,8 @@ void LibreOfficeService::saveAs(const QByteArray& id, quint64 documentGeneration
                               saveFailed.arg(quoted(outputPath),
                                              QStringLiteral("LibreOffice could not turn %1 into a web page (%2)")
                                                  .arg(quoted(documentPath), QString::fromUtf8(answer.value(2)))));
-    if (const QString error = writeWebOutput(stagedPage, outputPath, format); !error.isEmpty())
+    if (const QString error = writeWebOutput(stagedPage, outputPath, format, QFileInfo(documentPath).completeBaseName());
+        !error.isEmpty())
         throw AutomationError(LibreOfficeErrors::SaveFailed, saveFailed.arg(quoted(outputPath), error));
 }
 

@@ -15,6 +15,7 @@
 #include "OfficeSession.h"
 
 #include "DocumentSniffer.h"
+#include "PictureAltText.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -205,6 +206,7 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
         property("Overwrite", css::uno::Any(true)),
     };
     try {
+        useDescriptionsAsAltText(found->second->component);
         const Reference<css::frame::XStorable> storable(found->second->component, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(fileUrl(htmlPath),
                              css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));

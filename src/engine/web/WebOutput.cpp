@@ -1,7 +1,9 @@
 #include "engine/web/WebOutput.h"
 
+#include "engine/web/CleanPage.h"
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/MimeArchive.h"
+#include "engine/web/TitleAndAlt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,12 +33,14 @@ struct StagedPage {
     QHash<QString, qsizetype> pictureIndex; // by staged name
 };
 
-QString readStagedPage(const QString& path, StagedPage& page)
+// The page as the format wants it; picture references are found afterwards, in it.
+QString readStagedPage(const QString& path, int32_t format, const QString& title, StagedPage& page)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("the page LibreOffice wrote cannot be read (%1)").arg(file.errorString());
-    page.html = file.readAll();
+    const QByteArray html = file.readAll();
+    page.html = format == WebFormat::FilteredWebPage ? cleanPage(html, title) : withTitleAndAlt(html, title);
 
     const QFileInfo pageInfo(path);
     const QDir folder = pageInfo.dir();
@@ -142,10 +146,12 @@ bool WebFormat::isKnown(int32_t format)
     return format == WebPage || format == SingleFileArchive || format == FilteredWebPage;
 }
 
-QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format)
+QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
+                       const QString& fallbackTitle)
 {
+    const QString title = fallbackTitle.isEmpty() ? QFileInfo(outputPath).completeBaseName() : fallbackTitle;
     StagedPage page;
-    if (QString error = readStagedPage(stagedPage, page); !error.isEmpty())
+    if (QString error = readStagedPage(stagedPage, format, title, page); !error.isEmpty())
         return error;
     if (QFileInfo(outputPath).isDir())
         return QStringLiteral("a folder of that name is in the way");
