@@ -2,6 +2,7 @@
 
 #include "engine/web/LegacyMarkup.h"
 #include "engine/web/ParsedPage.h"
+#include "engine/web/StyleSheet.h"
 
 #include <QHash>
 #include <QSet>
@@ -183,6 +184,11 @@ private:
                 out += " id=\"" + escapeHtml(value) + '"';
                 continue;
             }
+            if (name == "style") {
+                if (const QByteArray style = withoutInventedProperties(value); !style.trimmed().isEmpty())
+                    out += " style=\"" + escapeHtml(style) + '"';
+                continue;
+            }
             out += ' ' + name + "=\"" + escapeHtml(value) + '"';
         }
         if (!clean.declarations.isEmpty())
@@ -301,7 +307,7 @@ QByteArray cleanPage(const QByteArray& html, const QString& fallbackTitle)
         result += "<style";
         if (const char* media = attributeValue(style, "media"))
             result += " media=\"" + escapeHtml(media) + '"';
-        result += '>' + styleSheetText(style) + "</style>\n";
+        result += '>' + withoutInventedProperties(styleSheetText(style)) + "</style>\n";
     }
     result += "</head>\n" + bodyHtml + "\n</html>\n";
     return result;
