@@ -14,6 +14,8 @@ packages=(
   xvfb xauth                           # an X server for the tests that need a real one
   librsvg2-bin                         # the icon's bitmap sizes, drawn from its SVG
   parallel                             # the many-machines recipe of varnello-convert, tested locally
+  tidy python3                         # tools/tidy-report.py and the tests that run it
+  chromium                             # the test that compares how pages look
 )
 # LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
 # installed after libreoffice-writer, it keeps the full one that Writer needs.

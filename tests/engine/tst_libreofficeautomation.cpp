@@ -1,6 +1,7 @@
 // The Word automation interface as LibreOffice serves it, with the real helper and
 // documents that LibreOffice writes for the test at its start.
 #include "engine/LibreOfficeChecks.h"
+#include "engine/RealLibreOffice.h"
 #include "engine/TestDocuments.h"
 
 #include "engine/word/ErrorNumbers.h"
@@ -60,35 +61,13 @@ private:
     std::unique_ptr<LibreOfficeWordAutomation> word;
     QHash<QString, QByteArray> originalChecksums;
 
-    static LibreOfficeSettings settings()
-    {
-        LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QString());
-        settings.helperPath = QStringLiteral(VARNELLO_LOK_HELPER);
-        settings.profileRoot = QDir::tempPath() + QStringLiteral("/varnello-test-profiles-") + QString::number(getuid());
-        // A hang shows up as a failed test, not as a stuck test run.
-        settings.callTimeout = 60s;
-        return settings;
-    }
+    static LibreOfficeSettings settings() { return reallibreoffice::engineSettings(); }
 
     QString document(const QString& name) const { return documents + '/' + name; }
 
-    // One profile per user: another user's cannot be written.
-    static QString sofficeProfile()
-    {
-        return QDir::tempPath() + QStringLiteral("/varnello-test-soffice-") + QString::number(getuid());
-    }
+    static QString sofficeProfile() { return reallibreoffice::sofficeProfile({}); }
 
-    bool runSoffice(const QStringList& arguments)
-    {
-        const QString profile = QUrl::fromLocalFile(sofficeProfile()).toString();
-        QProcess soffice;
-        soffice.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        soffice.setStandardOutputFile(QProcess::nullDevice());
-        soffice.start(QStringLiteral("soffice"),
-                      QStringList{QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless")}
-                          + arguments);
-        return soffice.waitForFinished(120000) && soffice.exitCode() == 0;
-    }
+    bool runSoffice(const QStringList& arguments) { return reallibreoffice::runSoffice(sofficeProfile(), arguments); }
 
     void makeDocuments()
     {

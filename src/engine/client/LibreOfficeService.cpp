@@ -17,6 +17,15 @@ bool isInstalled(const QString& libreOfficeProgramFolder)
            || QFileInfo::exists(libreOfficeProgramFolder + QStringLiteral("/libsofficeapp.so"));
 }
 
+// The document's file name without its extension: the title of a page that has none
+// of its own. By text alone, so names that are not UTF-8 keep their bytes.
+QString documentTitle(const QString& documentPath)
+{
+    const QString name = documentPath.mid(documentPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
 } // namespace
 
 LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
@@ -132,7 +141,9 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
                                                                   "web page (%2)")
                                                        .arg(QDir::toNativeSeparators(conversion->documentPath),
                                                             conversion->detail));
-    if (const QString error = writeWebOutput(conversion->stagedPage(), outputPath, format); !error.isEmpty())
+    if (const QString error = writeWebOutput(conversion->stagedPage(), outputPath, format,
+                                             documentTitle(conversion->documentPath));
+        !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);
 }
 

@@ -18,6 +18,7 @@
 #include "DocumentSniffer.h"
 #include "PackageCheck.h"
 #include "engine/files/LocalFileName.h"
+#include "PictureAltText.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -242,6 +243,7 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
         property("Overwrite", css::uno::Any(true)),
     };
     try {
+        useDescriptionsAsAltText(found->second->component);
         const Reference<css::frame::XStorable> storable(found->second->component, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(fileUrl(htmlPath),
                              css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));

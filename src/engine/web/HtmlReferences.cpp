@@ -1,18 +1,13 @@
 #include "engine/web/HtmlReferences.h"
 
+#include "engine/web/HtmlEdits.h"
+#include "engine/web/ParsedPage.h"
+
 #include <QUrl>
 
-#include <gumbo.h>
-
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 namespace {
-
-struct GumboOutputDeleter {
-    void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
-};
 
 // Which references a search wants: given the path a relative reference names (and
 // whether it has a query), the name to record, or an empty string to pass it by.
@@ -73,25 +68,20 @@ void findCssReferences(const QByteArray& html, qsizetype base, qsizetype length,
 QList<HtmlFileReference> findReferences(const QByteArray& html, const Wanted& wanted)
 {
     QList<HtmlFileReference> found;
-    std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
-        gumbo_parse_with_options(&kGumboDefaultOptions, html.constData(), size_t(html.size())));
-    if (!output)
+    const ParsedPage page(html);
+    if (!page.root())
         return found;
     const auto offsetOf = [&html](const char* data) { return qsizetype(data - html.constData()); };
 
-    // Walked with a stack of our own: pages nest deeply enough to matter.
-    std::vector<const GumboNode*> pending{output->root};
-    while (!pending.empty()) {
-        const GumboNode* node = pending.back();
-        pending.pop_back();
+    findNode(page.root(), [&](const GumboNode* node) {
         if (node->type == GUMBO_NODE_TEXT && node->parent && node->parent->type == GUMBO_NODE_ELEMENT
             && node->parent->v.element.tag == GUMBO_TAG_STYLE) {
             const GumboStringPiece& text = node->v.text.original_text;
             findCssReferences(html, offsetOf(text.data), qsizetype(text.length), wanted, found);
-            continue;
+            return false;
         }
         if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
-            continue;
+            return false;
         const GumboElement& element = node->v.element;
         for (unsigned i = 0; i < element.attributes.length; ++i) {
             const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
@@ -110,9 +100,8 @@ QList<HtmlFileReference> findReferences(const QByteArray& html, const Wanted& wa
             if (!file.isEmpty())
                 found.append({offsetOf(raw.data), qsizetype(raw.length), file, true, QByteArray(attribute->value)});
         }
-        for (unsigned i = element.children.length; i > 0; --i)
-            pending.push_back(static_cast<const GumboNode*>(element.children.data[i - 1]));
-    }
+        return false;
+    });
     std::sort(found.begin(), found.end(),
               [](const HtmlFileReference& a, const HtmlFileReference& b) { return a.offset < b.offset; });
     return found;
@@ -135,20 +124,12 @@ QList<HtmlFileReference> findRelativeReferences(const QByteArray& html)
 QByteArray replaceFileReferences(const QByteArray& html, const QList<HtmlFileReference>& references,
                                  const std::function<QByteArray(const QString&)>& newReference)
 {
-    QByteArray result;
-    result.reserve(html.size());
-    qsizetype copied = 0;
+    QList<HtmlEdit> edits;
+    edits.reserve(references.size());
     for (const HtmlFileReference& reference : references) {
-        if (reference.offset < copied)
-            continue; // overlaps one already replaced
-        result.append(html.constData() + copied, reference.offset - copied);
         const QByteArray replacement = newReference(reference.fileName);
-        if (reference.attribute)
-            result += '"' + replacement + '"';
-        else
-            result += replacement;
-        copied = reference.offset + reference.length;
+        edits.append({reference.offset, reference.length,
+                      reference.attribute ? '"' + replacement + '"' : replacement});
     }
-    result.append(html.constData() + copied, html.size() - copied);
-    return result;
+    return applyEdits(html, edits);
 }

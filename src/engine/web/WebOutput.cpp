@@ -2,7 +2,9 @@
 
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/MimeArchive.h"
+#include "engine/web/CleanPage.h"
 #include "engine/web/OutputFiles.h"
+#include "engine/web/TitleAndAlt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,12 +47,14 @@ QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& refe
     return address;
 }
 
-QString readStagedPage(const QString& path, StagedPage& page)
+// The page as the format wants it; picture references are found afterwards, in it.
+QString readStagedPage(const QString& path, int32_t format, const QString& title, StagedPage& page)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("the page LibreOffice wrote cannot be read (%1)").arg(file.errorString());
-    page.html = file.readAll();
+    const QByteArray html = file.readAll();
+    page.html = format == int32_t(WebFormat::FilteredWebPage) ? cleanPage(html, title) : withTitleAndAlt(html, title);
 
     const QFileInfo pageInfo(path);
     const QDir folder = pageInfo.dir();
@@ -139,10 +143,12 @@ QString writeSingleFileArchive(const StagedPage& page, const QString& outputPath
 
 } // namespace
 
-QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format)
+QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
+                       const QString& fallbackTitle)
 {
+    const QString title = fallbackTitle.isEmpty() ? QFileInfo(outputPath).completeBaseName() : fallbackTitle;
     StagedPage page;
-    if (QString error = readStagedPage(stagedPage, page); !error.isEmpty())
+    if (QString error = readStagedPage(stagedPage, format, title, page); !error.isEmpty())
         return error;
     switch (WebFormat(format)) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);

@@ -6,6 +6,10 @@
 
 // Turns the page LibreOffice saved in a staging folder of its own (pictures beside
 // it) into `outputPath` in `format`, replacing an existing file. Pictures are named
-// image001.png, ... in the order the page first shows them.
+// image001.png, ... in the order the page first shows them. Every page gets a title
+// and every picture an alt; the filtered page is rewritten as clean HTML5 without
+// personal metadata. `fallbackTitle` is the title of a page without its own title or
+// a heading (the document's file name without extension; the output's when empty).
 // Returns an empty string, or why the output could not be written.
-QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format);
+QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
+                       const QString& fallbackTitle = {});
