@@ -67,7 +67,7 @@ def png(width, height, rng, noisy):
             row[x * 3 + 1] = (base[1] + band * 36) & 255
             row[x * 3 + 2] = (base[2] + (shade ^ (band * 36))) & 255
         bands.append(int.from_bytes(row, "big"))
-    grain = bytes(range(16)) * 16
+    grain = bytes(range(64)) * 4
     noise = [int.from_bytes(rng.randbytes(width * 3).translate(grain), "big") if noisy else 0
              for _ in range(61)]
     rows = b"".join(b"\0" + (bands[y * 7 // height] ^ noise[y % 61]).to_bytes(width * 3, "big")
