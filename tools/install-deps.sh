@@ -10,6 +10,7 @@ packages=(
   libreoffice-writer libreofficekit-dev # the document engine and its LibreOfficeKit headers
   libgmime-3.0-dev libgumbo-dev        # web archives (MIME) and HTML parsing for the LibreOffice output
   xvfb xauth                           # an X server for the tests that need a real one
+  python3-uno                          # the benchmark's generated documents, written through LibreOffice
 )
 # LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
 # installed after libreoffice-writer, it keeps the full one that Writer needs.
