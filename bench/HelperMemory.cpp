@@ -17,24 +17,35 @@ QByteArray readProc(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every process below this one: each thread lists the children it started.
-std::vector<int> descendants()
+QString commandName(int pid)
+{
+    return QString::fromUtf8(readProc(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed());
+}
+
+// The processes below this one with the given name, leaving out those whose parent has
+// that name too: a helper's own short-lived forks share its memory and are no helpers.
+std::vector<int> helpersBelow(const QString& name)
 {
     std::vector<int> found;
-    std::vector<int> parents{static_cast<int>(getpid())};
+    std::vector<int> seen;
+    std::vector<std::pair<int, bool>> parents{{static_cast<int>(getpid()), false}};
     while (!parents.empty()) {
-        const int parent = parents.back();
+        const auto [parent, parentIsHelper] = parents.back();
         parents.pop_back();
+        // Each thread lists the children it started.
         const QString tasks = QStringLiteral("/proc/%1/task").arg(parent);
         for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             const QList<QByteArray> children = readProc(tasks + QLatin1Char('/') + task + QStringLiteral("/children")).split(' ');
             for (const QByteArray& child : children) {
                 bool ok = false;
                 const int pid = child.trimmed().toInt(&ok);
-                if (ok && std::find(found.begin(), found.end(), pid) == found.end()) {
+                if (!ok || std::find(seen.begin(), seen.end(), pid) != seen.end())
+                    continue;
+                seen.push_back(pid);
+                const bool isHelper = commandName(pid) == name;
+                if (isHelper && !parentIsHelper)
                     found.push_back(pid);
-                    parents.push_back(pid);
-                }
+                parents.emplace_back(pid, isHelper);
             }
         }
     }
@@ -67,9 +78,7 @@ void HelperMemory::sample()
     int64_t single = 0;
     int count = 0;
     std::vector<int> helpers;
-    for (const int pid : descendants()) {
-        if (QString::fromUtf8(readProc(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed()) != processName)
-            continue;
+    for (const int pid : helpersBelow(processName)) {
         // statm: size, then resident pages.
         const QList<QByteArray> fields = readProc(QStringLiteral("/proc/%1/statm").arg(pid)).split(' ');
         if (fields.size() < 2)

@@ -115,36 +115,42 @@ compare() {
 
   local start
   start=$(now)
-  "$bench" "$folder" "$out" "$format" > "$work/ours.txt"
+  "$bench" "$folder" "$out" "$format" > "$work/ours.txt" 2> "$work/ours.err" || true
   ours=$(( ($(now) - start) / 1000000 ))
 
   local files=()
   mapfile -d '' files < <(word_files "$folder")
   start=$(now)
-  batch --convert-to html --outdir "$batch_out" "${files[@]}" > /dev/null 2>&1 || true
+  batch --convert-to html --outdir "$batch_out" "${files[@]}" > "$work/batch.txt" 2>&1 || true
   theirs=$(( ($(now) - start) / 1000000 ))
 
-  local converted written batch_written
+  # Ours: the documents bench_convert reports converted, and the pages they should give
+  # (documents whose names differ only in blanks, dots or extension share one page).
+  local converted expected written
   converted=$(sed -n 's/^documents: [0-9]*, converted: \([0-9]*\),.*/\1/p' "$work/ours.txt")
+  expected=$(sed -n 's/^\(.*[^ ]\) \+1 \+[0-9]\+ ms$/\1/p' "$work/ours.txt" | sed 's/\.[^.]*$//; s/[ .]//g' | sort -u | wc -l)
   written=$(find "$out" -maxdepth 1 -type f \( -iname '*.htm' -o -iname '*.html' -o -iname '*.mht' -o -iname '*.mhtml' \) | wc -l)
+  # The batch names each document it converts, and says so again when the save fails.
+  local batch_converted batch_written
+  batch_converted=$(( $(grep -c '^convert ' "$work/batch.txt" || true) - $(grep -c '^Error: Please verify' "$work/batch.txt" || true) ))
   batch_written=$(find "$batch_out" -maxdepth 1 -type f -iname '*.html' 2> /dev/null | wc -l)
 
   echo "documents:            $count${known_bad:+ ($known_bad that no converter can open)}"
-  echo "Varnello run:         $ours ms, $converted converted, $written pages written"
-  echo "soffice.bin batch:    $theirs ms, $batch_written pages written"
+  echo "Varnello run:         $ours ms, ${converted:-?} converted, $written pages written"
+  echo "soffice.bin batch:    $theirs ms, $batch_converted converted, $batch_written pages written"
   sed -n 's/^longest stall: /longest stall:        /p; s/^helpers: /helpers:              /p' "$work/ours.txt"
 
   local why=""
   if [ -z "$converted" ]; then
     why="bench_convert printed no count"
-  elif [ "$written" -ne "$converted" ]; then
-    why="Varnello reported $converted converted but wrote $written pages"
+  elif [ "$written" -ne "$expected" ]; then
+    why="Varnello reported $converted converted, which should give $expected pages, but wrote $written"
   elif [ -n "$known_bad" ]; then
     local could=$(( count - known_bad ))
     [ "$converted" -ge "$could" ] || why="Varnello converted $converted of the $could documents it could"
-    [ "$batch_written" -ge "$could" ] || why="${why:+$why; }the batch converted $batch_written of the $could documents it could"
-  elif [ "$converted" -ne "$batch_written" ]; then
-    why="Varnello converted $converted, the batch $batch_written: set KNOWN_BAD to the number no converter can open"
+    [ "$batch_converted" -ge "$could" ] || why="${why:+$why; }the batch converted $batch_converted of the $could documents it could"
+  elif [ "$converted" -ne "$batch_converted" ]; then
+    why="Varnello converted $converted, the batch $batch_converted: set KNOWN_BAD to the number no converter can open"
   fi
   if [ -n "$why" ]; then
     echo "no ratio: $why"

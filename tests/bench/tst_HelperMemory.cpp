@@ -35,7 +35,7 @@ private slots:
         child.start(QStringLiteral("sleep"), {QStringLiteral("30")});
         // The shell starts its own sleep: a grandchild. Unrelated processes are left out.
         QProcess shell;
-        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 30; true")});
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 3; true")});
         QVERIFY(child.waitForStarted() && shell.waitForStarted());
 
         const HelperMemory::Figures figures = waitForSamples(memory, 2);
@@ -46,6 +46,19 @@ private slots:
         QVERIFY(figures.peakSingle > 0);
         QVERIFY(figures.peakTogether >= figures.peakSingle);
         QVERIFY(figures.peakTogether < 64 * 1024 * 1024);
+    }
+
+    void leavesOutAHelpersOwnChildrenOfItsName()
+    {
+        const HelperMemory memory(QStringLiteral("sh"));
+        QProcess helper;
+        helper.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sh -c 'sleep 3; true'; true")});
+        QVERIFY(helper.waitForStarted());
+        QThread::msleep(300);
+        const HelperMemory::Figures figures = waitForSamples(memory, 1);
+        stop(helper);
+        QCOMPARE(figures.mostAtOnce, 1);
+        QCOMPARE(figures.started, 1);
     }
 
     void countsProcessesStartedFromAnotherThread()
