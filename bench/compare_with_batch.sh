@@ -31,6 +31,10 @@ trap 'rm -rf "$work"' EXIT
 # The batch converter's own profile, kept between runs as the helper's is.
 batch_profile=${XDG_CACHE_HOME:-$HOME/.cache}/varnello/bench-soffice-profile
 mkdir -p "$batch_profile"
+# One comparison at a time: a second LibreOffice on the same profile hands its files to
+# the first and exits, and two runs at once would time each other anyway.
+exec 9> "$batch_profile.lock"
+flock 9
 
 mode=${1:-}
 format=${2:-0}
@@ -109,6 +113,7 @@ compare() {
   local folder=$1 known_bad=$2 name
   name=$(basename "$folder")
   local out=$work/ours-$name batch_out=$work/batch-$name
+  mkdir -p "$out" "$batch_out"
   local count
   count=$(word_files "$folder" | tr -cd '\0' | wc -c)
   [ "$count" -gt 0 ] || { echo "no Word documents in $folder" >&2; exit 2; }
@@ -133,7 +138,7 @@ compare() {
   # The batch names each document it converts, and says so again when the save fails.
   local batch_converted batch_written
   batch_converted=$(( $(grep -c '^convert ' "$work/batch.txt" || true) - $(grep -c '^Error: Please verify' "$work/batch.txt" || true) ))
-  batch_written=$(find "$batch_out" -maxdepth 1 -type f -iname '*.html' 2> /dev/null | wc -l)
+  batch_written=$(find "$batch_out" -maxdepth 1 -type f -iname '*.html' | wc -l)
 
   echo "documents:            $count${known_bad:+ ($known_bad that no converter can open)}"
   echo "Varnello run:         $ours ms, ${converted:-?} converted, $written pages written"
