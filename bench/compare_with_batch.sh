@@ -89,7 +89,9 @@ small_folder() {
   subset=$work/small-$1
   make_small
   mkdir -p "$subset"
-  word_files "$small_cache/documents" | head -z -n "$1" | xargs -0 ln -t "$subset"
+  local all=()
+  mapfile -d '' all < <(word_files "$small_cache/documents")
+  ln -t "$subset" "${all[@]:0:$1}"
 }
 
 mixed_cache=/tmp/varnello-bench-mixed
