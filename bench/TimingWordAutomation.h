@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <vector>
 
@@ -31,6 +32,15 @@ public:
             throw;
         }
     }
+
+    // The plan goes on to the real word processor, which may work ahead on it.
+    void Announce(const QStringList& documentPaths, int32_t FileFormat) override
+    {
+        real.Announce(documentPaths, FileFormat);
+    }
+
+    // The document whose application object was created last: the one in progress.
+    QString current() const { return documents.empty() ? QString() : documents.back().name; }
 
     std::vector<Document> documents;
 

@@ -3,8 +3,10 @@
 //
 //   bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]
 //
-// Prints one line per document (name, result code, milliseconds) and the total.
+// Prints one line per document (name, result code, milliseconds), the total, the longest
+// time the user-interface thread went without handling events, and the helpers' memory.
 
+#include "HelperMemory.h"
 #include "TimingWordAutomation.h"
 
 #include "app/ListViews.h"
@@ -19,9 +21,54 @@
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
+
+namespace {
+
+// The longest stretch without a timer firing: how long the window could neither
+// paint nor answer the desktop.
+class EventGap {
+public:
+    explicit EventGap(const TimingWordAutomation& timing) : timing(timing)
+    {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+        clock.start();
+        timer.start();
+    }
+    void stop()
+    {
+        tick();
+        timer.stop();
+    }
+    qint64 longest = 0;
+    QString during;
+
+private:
+    void tick()
+    {
+        const qint64 gap = clock.restart();
+        if (gap > longest) {
+            longest = gap;
+            during = timing.current();
+        }
+    }
+
+    const TimingWordAutomation& timing;
+    QTimer timer;
+    QElapsedTimer clock;
+};
+
+double megabytes(int64_t bytes)
+{
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -73,10 +120,14 @@ int main(int argc, char* argv[])
     window.Combo2->AddItem(output, 0);
     window.Combo2->setListIndex(0);
 
+    const HelperMemory helpers(QStringLiteral("varnello-lok"));
+    EventGap gap(timing);
     QElapsedTimer run;
     run.start();
     window.Command6_Click();
     const qint64 runMilliseconds = run.elapsed();
+    gap.stop();
+    const HelperMemory::Figures memory = helpers.figures();
 
     int converted = 0;
     for (const TimingWordAutomation::Document& document : timing.documents) {
@@ -88,5 +139,10 @@ int main(int argc, char* argv[])
                 fake.messages.shown.size());
     std::printf("run: %lld ms, total with start-up: %lld ms\n", static_cast<long long>(runMilliseconds),
                 static_cast<long long>(total.elapsed()));
+    std::printf("longest stall: %lld ms without handling events (during %s)\n", static_cast<long long>(gap.longest),
+                gap.during.isEmpty() ? "start-up" : qPrintable(gap.during));
+    std::printf("helpers: %d started, at most %d at once; resident memory at most %.0f MB together, "
+                "%.0f MB the largest one\n",
+                memory.started, memory.mostAtOnce, megabytes(memory.peakTogether), megabytes(memory.peakSingle));
     return 0;
 }

@@ -16,6 +16,7 @@ packages=(
   parallel                             # the many-machines recipe of varnello-convert, tested locally
   tidy python3                         # tools/tidy-report.py and the tests that run it
   chromium                             # the test that compares how pages look
+  python3-uno                          # the benchmark's generated documents, written through LibreOffice
 )
 # LibreOffice's SDK (interface headers, cppumaker) accepts the no-GUI LibreOffice too:
 # installed after libreoffice-writer, it keeps the full one that Writer needs.
