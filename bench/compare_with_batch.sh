@@ -61,23 +61,8 @@ small_stamp="small documents v1: 1000"
 make_small() {
   [ "$(cat "$small_cache/stamp" 2> /dev/null)" = "$small_stamp" ] && return 0
   rm -rf "$small_cache"
-  mkdir -p "$small_cache/documents" "$work/html"
-  local picture='iVBORw0KGgoAAAANSUhEUgAAABAAAAAMCAIAAADkharWAAAAFUlEQVR4nGPQiDpBEmIY1TCqATsCANfh94HFfj51AAAAAElFTkSuQmCC'
-  local i
-  for i in $(seq -w 1 1000); do
-    cat > "$work/html/Document $i.html" <<HTML
-<html><body><h1>Report $i</h1>
-<p>This is paragraph one of document $i. It holds a few sentences of plain text so that the
-document has some body to lay out, convert and write.</p>
-<p><img src="data:image/png;base64,$picture" width="32" height="24"> A picture in line.</p>
-<table border="1"><tr><th>Item</th><th>Value</th></tr><tr><td>Alpha</td><td>$i</td></tr>
-<tr><td>Beta</td><td>42</td></tr></table>
-<p>Closing paragraph of document $i.</p></body></html>
-HTML
-  done
-  echo "generating 1000 small .docx files (once, kept in $small_cache)..."
-  batch --convert-to "docx:MS Word 2007 XML" --outdir "$small_cache/documents" "$work/html"/*.html > /dev/null 2>&1
-  rm -rf "$work/html"
+  echo "(once, kept in $small_cache)"
+  "$here/generate_small_documents.sh" "$small_cache/documents" 1000 "$batch_profile"
   local made
   made=$(word_files "$small_cache/documents" | tr -cd '\0' | wc -c)
   [ "$made" -eq 1000 ] || { echo "only $made of 1000 small documents were generated" >&2; exit 2; }
