@@ -7,6 +7,7 @@
 #include "engine/word/ErrorNumbers.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 #include "engine/files/LocalFileName.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -29,19 +30,12 @@ const QStringList SampleTexts{QStringLiteral("Hello Varnello text"), QStringLite
 
 QByteArray pngBytes()
 {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(QColor(200, 30, 30));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngPicture(40, 30, QColor(200, 30, 30));
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return writeBytes(path, data);
 }
 
 QByteArray checksum(const QString& path)

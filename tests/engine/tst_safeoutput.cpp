@@ -4,6 +4,7 @@
 
 #include "engine/files/LocalFileName.h"
 #include "engine/web/WebOutput.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -18,20 +19,12 @@ namespace {
 
 QByteArray png()
 {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngPicture(4, 4, Qt::green);
 }
 
 void writeFile(const QString& path, const QByteArray& data)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(data);
+    QVERIFY2(writeBytes(path, data), qPrintable(path));
 }
 
 mode_t modeOf(const QByteArray& path)

@@ -5,6 +5,7 @@
 
 #include "engine/client/LibreOfficeWordAutomation.h"
 #include "engine/word/AutomationError.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -82,19 +83,12 @@ private:
 
 QByteArray png()
 {
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngPicture(16, 16, Qt::magenta);
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return writeBytes(path, data);
 }
 
 QByteArray flatTextDocument(const QByteArray& text, const QList<QByteArray>& pictures)

@@ -4,6 +4,7 @@
 
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/WebOutput.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -16,20 +17,12 @@ namespace {
 
 QByteArray png(QColor color)
 {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngPicture(8, 6, color);
 }
 
 void writeFile(const QString& path, const QByteArray& data)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
+    QVERIFY(writeBytes(path, data));
 }
 
 const char StagedHtml[] =
