@@ -5,6 +5,7 @@
 #include "engine/PublishingChecks.h"
 #include "engine/PublishingDocuments.h"
 #include "engine/RealLibreOffice.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -17,19 +18,12 @@ namespace {
 
 QByteArray pngBase64(QColor color, int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toBase64();
+    return pngPicture(width, height, color).toBase64();
 }
 
 bool writeFile(const QString& path, const QByteArray& data)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return writeBytes(path, data);
 }
 
 // The counts tools/tidy-report.py prints, by their label.
