@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <QEventLoop>
+
 #include <algorithm>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -24,6 +28,21 @@ QString documentTitle(const QString& documentPath)
     const QString name = documentPath.mid(documentPath.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot > 0 ? name.left(dot) : name;
+}
+
+// Runs `work` on a thread of its own while this one keeps handling every event but
+// user input: a large page takes long enough to write that a window would stop painting.
+QString whileEventsRun(const std::function<QString()>& work)
+{
+    QEventLoop loop;
+    QString result;
+    std::thread worker([&] {
+        result = work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    return result;
 }
 
 } // namespace
@@ -141,8 +160,9 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
                                                                   "web page (%2)")
                                                        .arg(QDir::toNativeSeparators(conversion->documentPath),
                                                             conversion->detail));
-    if (const QString error = writeWebOutput(conversion->stagedPage(), outputPath, format,
-                                             documentTitle(conversion->documentPath));
+    if (const QString error = whileEventsRun([&] {
+            return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath));
+        });
         !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);
 }
