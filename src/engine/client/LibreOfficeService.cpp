@@ -64,7 +64,8 @@ void LibreOfficeService::start()
 {
     if (!pool)
         throw EngineErrors::shutDown();
-    if (!isInstalled(settings.libreOfficeProgramFolder))
+    // Looked for until found once: every document creates an application object.
+    if (!libreOfficeFound && !(libreOfficeFound = isInstalled(settings.libreOfficeProgramFolder)))
         throw EngineErrors::libreOfficeMissing(settings.libreOfficeProgramFolder);
     if (std::optional<AutomationError> problem = pool->ensureReady())
         throw *problem;

@@ -51,4 +51,5 @@ private:
     std::size_t aheadLimit = 0;
     QHash<QByteArray, std::shared_ptr<Conversion>> openDocuments;
     quint64 lastDocumentId = 0;
+    bool libreOfficeFound = false;
 };
