@@ -1,10 +1,10 @@
 #include "app/form1.h"
+#include "engine/files/LocalFileName.h"
 #include "platform/Platform.h"
 #include "platform/ProgramLocations.h"
 #include "state/StateFolder.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFont>
 #include <QIcon>
 #include <QTextStream>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     // What is left on the command line once Qt has taken its own options: files and folders.
     QStringList paths;
     for (int index = 1; index < argc; ++index)
-        paths << QFile::decodeName(argv[index]);
+        paths << LocalFileName::decode(QByteArray(argv[index]));
 
     QtPlatform desktop(locations);
     form1 window(desktop.platform());

@@ -1,9 +1,37 @@
 #include "platform/FileDialogs.h"
 
+#include "platform/DialogPaths.h"
+
 #include <QFileDialog>
 #include <QStringList>
 
 namespace {
+
+// Qt refuses a picked file whose name it could not decode (it looks for the
+// decoded name, which does not exist); this dialog finds such a file again by its
+// bytes and accepts it.
+class ByteExactFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    QString pickedPath() const { return recovered.isEmpty() ? selectedFiles().value(0) : recovered; }
+
+    void accept() override
+    {
+        const QStringList picked = selectedFiles();
+        if (picked.size() == 1) {
+            if (const QString path = recoverDialogPath(picked.constFirst()); path != picked.constFirst()) {
+                recovered = path;
+                QDialog::accept();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString recovered;
+};
 
 // Qt reads a filter's patterns from the parentheses at its end, separated by blanks;
 // the dialog is told to show the description alone. "*.*" means every file, also
@@ -26,7 +54,7 @@ QStringList nameFilters(const QList<FileType>& fileTypes)
 std::optional<QString> runFileDialog(QWidget* owner, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(owner, request.title, request.startFolder);
+    ByteExactFileDialog dialog(owner, request.title, request.startFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -43,9 +71,9 @@ std::optional<QString> runFileDialog(QWidget* owner, const FileDialogRequest& re
     if (!request.startName.isEmpty())
         dialog.selectFile(request.startName);
     dialog.setWindowModality(Qt::WindowModal);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.pickedPath().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return dialog.pickedPath();
 }
 
 } // namespace
@@ -62,13 +90,13 @@ std::optional<QString> QtFileDialogs::saveFile(QWidget* owner, const FileDialogR
 
 std::optional<QString> QtFileDialogs::chooseFolder(QWidget* owner, const QString& title)
 {
-    QFileDialog dialog(owner, title);
+    ByteExactFileDialog dialog(owner, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setWindowModality(Qt::WindowModal);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.pickedPath().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return dialog.pickedPath();
 }
 
