@@ -19,6 +19,7 @@
 #include "PackageCheck.h"
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
+#include "WebArchiveUnpacker.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -109,6 +110,7 @@ struct OfficeSession::Document {
     Reference<css::lang::XComponent> component;
     bool webDocument = false; // loaded as a web page, which has a save filter of its own
     QString link;             // the plain-named link it was loaded through, if any
+    std::unique_ptr<QTemporaryDir> unpacked; // the page of a web archive, loaded in its place
     ~Document()
     {
         closeQuietly(component);
@@ -183,13 +185,26 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
     case DocumentKind::Empty: return {HelperError::Empty, {}};
     case DocumentKind::NotWord: return {HelperError::NotWord, {}};
-    case DocumentKind::WebArchive: return {HelperError::WebArchive, {}};
+    case DocumentKind::WebArchive:
     case DocumentKind::WordLike: break;
     }
     if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
         return {HelperError::TooLarge, tooLarge};
     auto document = std::make_unique<Document>();
-    const QString loadable = loadablePath(id, path);
+    QString loadable;
+    if (sniffed.kind == DocumentKind::WebArchive) {
+        UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath());
+        using Failure = UnpackedWebArchive::Failure;
+        if (unpacked.failure != Failure::None)
+            return {unpacked.failure == Failure::TooLarge     ? HelperError::TooLarge
+                    : unpacked.failure == Failure::Unreadable ? HelperError::Unreadable
+                                                              : HelperError::WebArchive,
+                    unpacked.detail};
+        document->unpacked = std::move(unpacked.folder);
+        loadable = unpacked.pagePath;
+    } else {
+        loadable = loadablePath(id, path);
+    }
     if (loadable.isEmpty())
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
