@@ -87,7 +87,8 @@ inline QByteArray wordPageHtml()
            "src=\"report_files/image001.png\" o:title=\"\"/></v:shape><![endif]--><![if !vml]><img width=16 "
            "height=16 src=\"report_files/image001.png\" v:shapes=\"Picture_x0020_1\"><![endif]></p>\n"
            "<p class=MsoNormal>Second picture:<img width=16 height=16 src=\"cid:image002.png@01DA2B3C.4D5E6F70\"></p>\n"
-           "<p class=MsoNormal><a href=\"https://example.invalid/more.htm\">More on the web</a></p>\n"
+           "<p class=MsoNormal><a href=\"https://example.invalid/more.htm\">More on the web</a> and "
+           "<a href=\"minutes.htm\">the minutes</a></p>\n"
            "</div>\n</body>\n</html>\n";
 }
 

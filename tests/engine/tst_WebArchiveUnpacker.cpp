@@ -84,6 +84,9 @@ private slots:
         // What is no picture or style sheet of the archive stays as written.
         QVERIFY(page.contains("<link rel=File-List href=\"report_files/filelist.xml\">"));
         QVERIFY(page.contains("<a href=\"https://example.invalid/more.htm\">"));
+        // They resolve from where the archive is, as those of any page would.
+        QVERIFY(page.contains("\n<base href=\"" + QUrl::fromLocalFile(work.filePath(QStringLiteral("report.doc"))).toEncoded()
+                              + "\">\n<html"));
 
         unpacked = {};
         QVERIFY(!QFileInfo::exists(folder));
@@ -130,7 +133,9 @@ private slots:
         QCOMPARE(unpacked.failure, UnpackedWebArchive::Failure::None);
         QFile written(unpacked.pagePath);
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), page);
+        const QByteArray all = written.readAll();
+        QVERIFY(all.startsWith("<base href=\"file:///")); // no charset named, none declared
+        QCOMPARE(all.mid(all.indexOf('\n') + 1), page);
     }
 
     // A page in UTF-16 cannot take ASCII spliced in: it is written as UTF-8, said so.
@@ -173,6 +178,21 @@ private slots:
         QCOMPARE(inlinePictures(page), (QList<QByteArray>{red, blue}));
         // Found in no part, these stay as the page wrote them: nothing is read for them.
         QVERIFY(page.contains("<img src=\"file:///etc/hostname\"><img src=\"x_files/away.png\">"));
+    }
+
+    // A page saved from the web keeps its address as the base of what is not in the archive.
+    void pagesFromTheWebResolveFromTheirAddress()
+    {
+        QTemporaryDir temporary;
+        const UnpackedWebArchive unpacked = unpackWebArchive(
+            file(QStringLiteral("web.doc"), archive({htmlPart("https://example.com/news/today.htm", "<img src=a.png>"),
+                                                     picturePart("Content-Location: https://example.com/news/a.png", red)})),
+            temporary.path());
+        QFile written(unpacked.pagePath);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray page = written.readAll();
+        QVERIFY(page.contains("<base href=\"https://example.com/news/today.htm\">"));
+        QCOMPARE(inlinePictures(page), QList<QByteArray>{red});
     }
 
     void unusableArchivesAreRefused_data()

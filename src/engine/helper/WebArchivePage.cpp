@@ -93,14 +93,19 @@ public:
     }
 
     // The root page with its references made self-contained; false when it grows too large.
-    bool build(qsizetype root, QByteArray& page)
+    bool build(qsizetype root, const QUrl& archiveFile, QByteArray& page)
     {
         QByteArray charset = plainCharset(archive.parts[root].charset.trimmed());
         const QByteArray html = asciiCompatible(archive.parts[root].data, charset);
         this->charset = charset;
         if (!charset.isEmpty())
             page = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">\n";
-        return rewrite(html, baseOf(root), true, page);
+        const QUrl rootBase = baseOf(root);
+        const bool onTheWeb = rootBase.scheme() == QLatin1String("http") || rootBase.scheme() == QLatin1String("https");
+        const QUrl base = onTheWeb ? rootBase : archiveFile;
+        if (base.isValid())
+            page += "<base href=\"" + base.toEncoded(QUrl::FullyEncoded).replace("&", "&amp;") + "\">\n";
+        return rewrite(html, rootBase, true, page);
     }
 
 private:
@@ -233,14 +238,14 @@ private:
 
 } // namespace
 
-WebArchivePage webArchivePage(const WebArchive& archive, qint64 maximumSize)
+WebArchivePage webArchivePage(const WebArchive& archive, const QUrl& archiveFile, qint64 maximumSize)
 {
     PageBuilder builder(archive, maximumSize);
     const auto root = builder.rootPart();
     if (!root)
         return {WebArchivePage::Outcome::NoPage, {}};
     WebArchivePage page;
-    if (!builder.build(*root, page.html))
+    if (!builder.build(*root, archiveFile, page.html))
         return {WebArchivePage::Outcome::TooLarge, {}};
     return page;
 }

@@ -3,8 +3,10 @@
 #include "WebArchivePage.h"
 #include "WebArchiveParts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QUrl>
 
 #include <cerrno>
 #include <cstring>
@@ -58,7 +60,10 @@ UnpackedWebArchive unpackWebArchive(const QByteArray& path, const QString& tempo
                                              .arg(limits.parts));
     if (!read.archive)
         return failed(Failure::Unusable, QString::fromLatin1(read.problem));
-    const WebArchivePage page = webArchivePage(*read.archive, limits.pageSize);
+    // Made from the name's bytes, so that a name which is not UTF-8 keeps them.
+    const QByteArray absolute = path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    const QUrl archiveFile = QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"));
+    const WebArchivePage page = webArchivePage(*read.archive, archiveFile, limits.pageSize);
     if (page.outcome == WebArchivePage::Outcome::NoPage)
         return failed(Failure::Unusable, QStringLiteral("it holds no HTML page"));
     if (page.outcome == WebArchivePage::Outcome::TooLarge)
