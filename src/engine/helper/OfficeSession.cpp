@@ -30,6 +30,7 @@
 #include <QUrl>
 
 #include <unistd.h>
+#include <vector>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
@@ -212,18 +213,20 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);
-    const css::beans::PropertyValue properties[] = {
+    std::vector<css::beans::PropertyValue> properties{
         property("Hidden", css::uno::Any(true)),
         property("ReadOnly", css::uno::Any(true)),
         property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
     };
+    if (!sniffed.filter.isEmpty())
+        properties.push_back(property("FilterName", css::uno::Any(toOUString(sniffed.filter))));
     QString error;
     try {
         document->component = office->desktop->loadComponentFromURL(
             fileUrl(loadable), rtl::OUString("_blank"), 0,
-            css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));
+            css::uno::Sequence<css::beans::PropertyValue>(properties.data(), sal_Int32(properties.size())));
     } catch (const css::uno::Exception& exception) {
         error = toQString(exception.Message);
     }
