@@ -180,13 +180,15 @@ private:
     }
 
     // Copies `text` to `out`, replacing the references it finds. Positions in the Latin-1
-    // view are byte positions, so bytes of any charset are copied unchanged.
+    // view are byte positions, so bytes of any charset are copied unchanged. No pattern
+    // scans past the next "<" or the next "(" of its kind, so hostile markup cannot make
+    // the search quadratic.
     bool rewrite(const QByteArray& text, const QUrl& base, bool isPage, QByteArray& out)
     {
         static const QRegularExpression reference(
-            QStringLiteral("(?<link><link\\b[^>]*>)"
-                           "|(?<meta><meta\\b[^>]*>)"
-                           "|\\burl\\(\\s*(?:\"(?<u1>[^\"]*)\"|'(?<u2>[^']*)'|(?<u3>[^\"')\\s]*))\\s*\\)"
+            QStringLiteral("(?<link><link\\b[^<>]*>)"
+                           "|(?<meta><meta\\b[^<>]*>)"
+                           "|\\burl\\(\\s*(?:\"(?<u1>[^\"]*)\"|'(?<u2>[^']*)'|(?<u3>[^\"'()\\s]*))\\s*\\)"
                            "|\\b(?:src|href|background|lowsrc|dynsrc|poster)\\s*=\\s*"
                            "(?:\"(?<a1>[^\"]*)\"|'(?<a2>[^']*)'|(?<a3>[^\\s\"'>]+))"),
             Option::CaseInsensitiveOption);
