@@ -10,7 +10,9 @@
 
 using namespace webarchives;
 
-Q_DECLARE_METATYPE(UnpackedWebArchive::Failure)
+using LibreOfficeHelperProtocol::HelperError;
+
+Q_DECLARE_METATYPE(HelperError)
 
 namespace {
 
@@ -66,7 +68,7 @@ private slots:
         QTemporaryDir temporary;
         UnpackedWebArchive unpacked =
             unpackWebArchive(file(QStringLiteral("report.doc"), wordWebArchive(red, blue)), temporary.path());
-        QCOMPARE(unpacked.failure, UnpackedWebArchive::Failure::None);
+        QCOMPARE(unpacked.error, std::nullopt);
         const QString folder = unpacked.folder->path();
         QCOMPARE(filesBelow(temporary.path()), writtenPage(temporary.path(), unpacked));
         QFile pageFile(unpacked.pagePath);
@@ -130,7 +132,7 @@ private slots:
         QFETCH(QByteArray, page);
         QTemporaryDir temporary;
         const UnpackedWebArchive unpacked = unpackWebArchive(file(QStringLiteral("split.doc"), message), temporary.path());
-        QCOMPARE(unpacked.failure, UnpackedWebArchive::Failure::None);
+        QCOMPARE(unpacked.error, std::nullopt);
         QFile written(unpacked.pagePath);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QByteArray all = written.readAll();
@@ -170,7 +172,7 @@ private slots:
                                             picturePart("Content-Location: /etc/passwd", blue)});
         QTemporaryDir temporary;
         const UnpackedWebArchive unpacked = unpackWebArchive(file(QStringLiteral("hostile.doc"), message), temporary.path());
-        QCOMPARE(unpacked.failure, UnpackedWebArchive::Failure::None);
+        QCOMPARE(unpacked.error, std::nullopt);
         QCOMPARE(filesBelow(temporary.path()), writtenPage(temporary.path(), unpacked));
         QFile written(unpacked.pagePath);
         QVERIFY(written.open(QIODevice::ReadOnly));
@@ -197,39 +199,38 @@ private slots:
 
     void unusableArchivesAreRefused_data()
     {
-        using Failure = UnpackedWebArchive::Failure;
         QTest::addColumn<QByteArray>("message");
-        QTest::addColumn<Failure>("failure");
+        QTest::addColumn<HelperError>("error");
         QTest::addColumn<QString>("detail");
 
         QTest::newRow("no boundary") << QByteArray("MIME-Version: 1.0\r\nContent-Type: multipart/related\r\n\r\n--b\r\n")
-                                     << Failure::Unusable << "boundary";
+                                     << HelperError::WebArchive << "boundary";
         QTest::newRow("no part") << QByteArray("Content-Type: multipart/related; boundary=b\r\n\r\nonly a preamble\r\n")
-                                 << Failure::Unusable << "no parts";
-        QTest::newRow("no page") << archive({picturePart("Content-Location: a.png", red)}) << Failure::Unusable
+                                 << HelperError::WebArchive << "no parts";
+        QTest::newRow("no page") << archive({picturePart("Content-Location: a.png", red)}) << HelperError::WebArchive
                                  << "no HTML page";
         QTest::newRow("malformed part headers")
             << QByteArray("Content-Type: multipart/related; boundary=b\r\n\r\n--b\r\nnot a header\r\n\r\nx\r\n--b--\r\n")
-            << Failure::Unusable << "malformed";
+            << HelperError::WebArchive << "malformed";
         QList<Part> many;
         for (int i = 0; i < 30; ++i)
             many.append(Part{"Content-Type: text/plain\r\n", "x"});
-        QTest::newRow("too many parts") << archive(many) << Failure::TooLarge << "more than 20 parts";
+        QTest::newRow("too many parts") << archive(many) << HelperError::TooLarge << "more than 20 parts";
         // One small picture referenced over and over would inline into gigabytes.
         QByteArray references;
         for (int i = 0; i < 200; ++i)
             references += "<img src=cid:p>";
         QTest::newRow("one picture, many references")
             << archive({htmlPart("page.htm", references), picturePart("Content-ID: <p>", QByteArray(600, 'x'))})
-            << Failure::TooLarge << "would grow past 64.0 kB";
+            << HelperError::TooLarge << "would grow past 64.0 kB";
         QTest::newRow("larger than an archive may be")
-            << archive({htmlPart("page.htm", QByteArray(300 * 1024, 'x'))}) << Failure::TooLarge << "(256.0 kB)";
+            << archive({htmlPart("page.htm", QByteArray(300 * 1024, 'x'))}) << HelperError::TooLarge << "(256.0 kB)";
     }
 
     void unusableArchivesAreRefused()
     {
         QFETCH(QByteArray, message);
-        QFETCH(UnpackedWebArchive::Failure, failure);
+        QFETCH(HelperError, error);
         QFETCH(QString, detail);
         WebArchiveLimits limits;
         limits.parts = 20;
@@ -238,7 +239,7 @@ private slots:
         QTemporaryDir temporary;
         const UnpackedWebArchive unpacked =
             unpackWebArchive(file(QStringLiteral("refused.doc"), message), temporary.path(), limits);
-        QCOMPARE(unpacked.failure, failure);
+        QCOMPARE(unpacked.error, error);
         QVERIFY2(unpacked.detail.contains(detail), qPrintable(unpacked.detail));
         QCOMPARE(filesBelow(temporary.path()), QStringList());
     }

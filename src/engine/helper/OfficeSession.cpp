@@ -195,12 +195,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     QString loadable;
     if (sniffed.kind == DocumentKind::WebArchive) {
         UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath());
-        using Failure = UnpackedWebArchive::Failure;
-        if (unpacked.failure != Failure::None)
-            return {unpacked.failure == Failure::TooLarge     ? HelperError::TooLarge
-                    : unpacked.failure == Failure::Unreadable ? HelperError::Unreadable
-                                                              : HelperError::WebArchive,
-                    unpacked.detail};
+        if (unpacked.error)
+            return {unpacked.error, unpacked.detail};
         document->unpacked = std::move(unpacked.folder);
         loadable = unpacked.pagePath;
     } else {

@@ -80,14 +80,17 @@ public:
         partBase = base;
     }
 
+    // The part the multipart's start parameter names, else the first page.
     std::optional<qsizetype> rootPart() const
     {
-        if (!archive.start.isEmpty())
-            if (const auto start = byContentId.find(archive.start);
-                start != byContentId.end() && archive.parts[*start].mediaType.startsWith("text/"))
-                return *start;
+        const auto isPage = [&](qsizetype i) {
+            return archive.parts[i].mediaType == "text/html" || archive.parts[i].mediaType == "application/xhtml+xml";
+        };
+        if (const auto start = byContentId.find(archive.start); !archive.start.isEmpty() && start != byContentId.end()
+                                                                 && isPage(*start))
+            return *start;
         for (qsizetype i = 0; i < archive.parts.size(); ++i)
-            if (archive.parts[i].mediaType == "text/html")
+            if (isPage(i))
                 return i;
         return std::nullopt;
     }
@@ -180,8 +183,8 @@ private:
     }
 
     // Copies `text` to `out`, replacing the references it finds. Positions in the Latin-1
-    // view are byte positions, so bytes of any charset are copied unchanged. No pattern
-    // scans past the next "<" or the next "(" of its kind, so hostile markup cannot make
+    // view are byte positions, so bytes of any charset are copied unchanged. Each pattern
+    // stops where another match of its kind could start, so hostile markup cannot make
     // the search quadratic.
     bool rewrite(const QByteArray& text, const QUrl& base, bool isPage, QByteArray& out)
     {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "engine/protocol/HelperProtocol.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 // LibreOffice reads a single-file web page (a MIME archive, as Word's "Web Archive"
 // saved under a Word name) as plain text. Its page is unpacked beforehand into one
@@ -17,9 +20,9 @@ struct WebArchiveLimits {
 };
 
 struct UnpackedWebArchive {
-    enum class Failure { None, Unreadable, TooLarge, Unusable };
-    Failure failure = Failure::None;
-    QString detail;                      // why, as a sentence's end, when it failed
+    // Unreadable, TooLarge, or WebArchive when it cannot be unpacked.
+    std::optional<LibreOfficeHelperProtocol::HelperError> error;
+    QString detail;                        // why, as a sentence's end, when it failed
     std::unique_ptr<QTemporaryDir> folder; // holds the page; removed with this object
     QString pagePath;
 };
