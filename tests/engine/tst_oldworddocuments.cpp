@@ -62,11 +62,7 @@ private slots:
         QVERIFY(writeBytes(document, bytes));
         const QString output = work.filePath(QStringLiteral("%1-%2.%3").arg(name).arg(format).arg(format == 9 ? "mht" : "htm"));
 
-        auto application = word->CreateObject();
-        application->DocumentsOpen(document);
-        application->ActiveDocumentSaveAs(output, format);
-        application->ActiveDocumentClose();
-        application->Quit();
+        reallibreoffice::convert(*word, document, output, format);
 
         const QByteArray page = format == 9 ? checks::parseArchive(checks::readAll(output)).value(0).data
                                             : checks::readAll(output);

@@ -9,7 +9,6 @@
 #include "engine/word/ErrorNumbers.h"
 #include "support/TestFiles.h"
 
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,17 +19,6 @@ namespace {
 // LibreOffice breaks lines between words.
 const QStringList PageTexts{QStringLiteral("Caf\u00E9 cr\u00E8me"), QStringLiteral("\u201Cquoted\u201D na\u00EFve r\u00E9sum\u00E9"),
                             QStringLiteral("Second picture:")};
-
-QStringList entriesBelow(const QString& folder)
-{
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(folder).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
 
 // What the helpers of this test keep in their temporary folders.
 QStringList helperTemporaryFiles()
@@ -59,11 +47,7 @@ private:
 
     void convert(const QString& document, const QString& output, int format)
     {
-        auto application = word->CreateObject();
-        application->DocumentsOpen(document);
-        application->ActiveDocumentSaveAs(output, format);
-        application->ActiveDocumentClose();
-        application->Quit();
+        reallibreoffice::convert(*word, document, output, format);
     }
 
     QString openFailure(const QString& document)
