@@ -134,8 +134,8 @@ DocumentKind classifyDocument(QIODevice& file)
 // shows the file's control codes as text. Their own filter reads them right.
 QString importFilterFor(const QByteArray& head)
 {
-    const bool word1or2 = head.size() >= 128
-                          && (startsWith(head, "\x9B\xA5\x21\x00", 4) || startsWith(head, "\xDB\xA5\x2D\x00", 4));
+    // The reader tells 1.x from 2.0 by wIdent alone, whatever release's nFib follows.
+    const bool word1or2 = head.size() >= 128 && (startsWith(head, "\x9B\xA5", 2) || startsWith(head, "\xDB\xA5", 2));
     return word1or2 ? QStringLiteral("MS WinWord 5") : QString();
 }
 
