@@ -211,6 +211,14 @@ private slots:
         QTest::newRow("one picture, many references")
             << archive({htmlPart("page.htm", references), picturePart("Content-ID: <p>", QByteArray(600, 'x'))})
             << HelperError::TooLarge << "would grow past 64.0 kB";
+        QByteArray rules;
+        for (int i = 0; i < 200; ++i)
+            rules += "p.c" + QByteArray::number(i) + " { background: url(cid:p) }\n";
+        QTest::newRow("a style sheet, many references")
+            << archive({htmlPart("page.htm", "<link rel=stylesheet href=s.css><p>x</p>"),
+                        {"Content-Location: s.css\r\nContent-Type: text/css\r\n", rules},
+                        picturePart("Content-ID: <p>", QByteArray(600, 'x'))})
+            << HelperError::TooLarge << "would grow past 64.0 kB";
         QTest::newRow("larger than an archive may be")
             << archive({htmlPart("page.htm", QByteArray(300 * 1024, 'x'))}) << HelperError::TooLarge << "(256.0 kB)";
     }

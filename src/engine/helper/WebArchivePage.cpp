@@ -49,10 +49,8 @@ QByteArray plainCharset(const QByteArray& name)
 QByteArray asciiCompatible(const QByteArray& data, QByteArray& charset)
 {
     std::optional<QStringConverter::Encoding> wide = QStringConverter::encodingForData(data);
-    if (!wide && charset.startsWith("utf-16"))
-        wide = charset == "utf-16le" ? QStringConverter::Utf16LE : charset == "utf-16be" ? QStringConverter::Utf16BE : QStringConverter::Utf16;
-    if (!wide && charset.startsWith("utf-32"))
-        wide = charset == "utf-32le" ? QStringConverter::Utf32LE : charset == "utf-32be" ? QStringConverter::Utf32BE : QStringConverter::Utf32;
+    if (!wide && (charset.startsWith("utf-16") || charset.startsWith("utf-32")))
+        wide = QStringConverter::encodingForName(charset.constData()); // with or without "le"/"be"
     if (!wide || *wide == QStringConverter::Utf8) {
         if (wide) // a UTF-8 byte-order mark says more than the header
             charset = "utf-8";
@@ -65,19 +63,19 @@ QByteArray asciiCompatible(const QByteArray& data, QByteArray& charset)
 
 class PageBuilder {
 public:
-    PageBuilder(const WebArchive& archive, qint64 maximumSize) : archive(archive), maximumSize(maximumSize)
+    PageBuilder(const WebArchive& archive, qint64 maximumSize)
+        : archive(archive), maximumSize(maximumSize),
+          partBase(QUrl::fromEncoded(archive.contentLocation.trimmed(), QUrl::TolerantMode))
     {
-        const QUrl base = QUrl::fromEncoded(archive.contentLocation.trimmed(), QUrl::TolerantMode);
         for (qsizetype i = 0; i < archive.parts.size(); ++i) {
             const WebArchivePart& part = archive.parts[i];
             if (!part.contentId.isEmpty())
                 byContentId.insert(part.contentId, i);
             if (!part.contentLocation.isEmpty()) {
-                byLocation.insert(locationKey(part.contentLocation, base), i);
+                byLocation.insert(locationKey(part.contentLocation, partBase), i);
                 byLocation.insert(locationKey(part.contentLocation, {}), i);
             }
         }
-        partBase = base;
     }
 
     // The part the multipart's start parameter names, else the first page.
@@ -177,8 +175,10 @@ private:
         if (!rel.contains("stylesheet") || !index || archive.parts[*index].mediaType != "text/css")
             return std::nullopt;
         QByteArray style = "<style type=\"text/css\">\n";
-        if (!rewrite(archive.parts[*index].data, baseOf(*index), false, style))
+        if (!rewrite(archive.parts[*index].data, baseOf(*index), false, style)) {
+            tooLarge = true;
             return std::nullopt;
+        }
         return style + "\n</style>";
     }
 
@@ -211,10 +211,14 @@ private:
             if (match.hasCaptured(QStringLiteral("link"))) {
                 if (isPage)
                     replacement = inlinedStyleSheet(match.captured(QStringLiteral("link")), base);
+                if (tooLarge)
+                    return false;
             } else if (match.hasCaptured(QStringLiteral("meta"))) {
                 // The page is read in the charset declared in front of it; no other may contradict it.
                 if (isPage && !charset.isEmpty())
-                    replacement = match.captured().replace(metaCharset, QStringLiteral("\\1") + QString::fromLatin1(charset)).toLatin1();
+                    replacement = match.captured()
+                                      .replace(metaCharset, QStringLiteral("\\1") + QString::fromLatin1(charset))
+                                      .toLatin1();
             } else {
                 for (const char* group : {"u1", "u2", "u3", "a1", "a2", "a3"}) {
                     const QString name = QString::fromLatin1(group);
@@ -234,8 +238,9 @@ private:
 
     const WebArchive& archive;
     const qint64 maximumSize;
-    QUrl partBase;
+    const QUrl partBase; // the message's own location, which the parts' locations resolve from
     QByteArray charset;
+    bool tooLarge = false; // a style sheet grew past the limit
     QHash<QByteArray, qsizetype> byContentId;
     QHash<QString, qsizetype> byLocation;
     QHash<qsizetype, QByteArray> dataUris;
