@@ -31,6 +31,16 @@ inline QString sofficeProfile(const QString& test)
     return QDir::tempPath() + QStringLiteral("/varnello-test-soffice-%1%2").arg(test).arg(getuid());
 }
 
+// One document through the Word-like interface, as the conversion of one document does.
+inline void convert(LibreOfficeWordAutomation& word, const QString& document, const QString& output, int format)
+{
+    auto application = word.CreateObject();
+    application->DocumentsOpen(document);
+    application->ActiveDocumentSaveAs(output, format);
+    application->ActiveDocumentClose();
+    application->Quit();
+}
+
 inline bool runSoffice(const QString& profile, const QStringList& arguments)
 {
     QProcess soffice;

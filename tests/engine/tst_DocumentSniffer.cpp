@@ -128,6 +128,29 @@ private slots:
         QCOMPARE(classifyDocument(buffer), kind);
     }
 
+    // Only the Word for Windows 1.x and 2.0 signatures name their filter; the rest is
+    // left to LibreOffice's own detection.
+    void oldWordForWindowsNamesItsFilter()
+    {
+        QCOMPARE(importFilterFor(header("\x9B\xA5\x21\x00", 4)), QStringLiteral("MS WinWord 5"));
+        QCOMPARE(importFilterFor(header("\xDB\xA5\x2D\x00", 4)), QStringLiteral("MS WinWord 5"));
+        QCOMPARE(importFilterFor(QByteArray("\xDB\xA5\x2D\x00", 4)), QString()); // no room for its header
+        QCOMPARE(importFilterFor(header("\xDB\xA5\x2C\x00", 4)), QStringLiteral("MS WinWord 5")); // another release
+        QCOMPARE(importFilterFor(header("\x31\xBE\x00\x00\x00\xAB", 6)), QString());
+        QCOMPARE(importFilterFor(header("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)), QString());
+
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("w2.docx"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(header("\xDB\xA5\x2D\x00", 4));
+        file.close();
+        const SniffResult sniffed = sniffDocument(QFile::encodeName(path));
+        QCOMPARE(sniffed.kind, DocumentKind::WordLike);
+        QCOMPARE(sniffed.filter, QStringLiteral("MS WinWord 5"));
+    }
+
     void filesThatAreNotDocumentsAreNeverRead()
     {
         QTemporaryDir folder;

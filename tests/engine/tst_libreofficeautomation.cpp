@@ -91,7 +91,7 @@ private:
         QVERIFY(writeFile(document(QStringLiteral("plain text.doc")), "Just a line of plain text.\n"));
         QVERIFY(writeFile(document(QStringLiteral("web archive.doc")),
                           "MIME-Version: 1.0\r\nContent-Type: multipart/related; boundary=\"b\"\r\n\r\n--b\r\n"
-                          "Content-Type: text/html\r\n\r\n<html><body>Archived</body></html>\r\n--b--\r\n"));
+                          "Content-Type: text/plain\r\n\r\nNo page in this archive\r\n--b--\r\n"));
         QVERIFY(writeFile(document(QStringLiteral("AutoRun.docm")), autoRunDocument(work.filePath(QStringLiteral("marker.txt")))));
         QVERIFY(QFile::copy(document(QStringLiteral("sample.docx")), document(awkwardName() + QStringLiteral(".docx"))));
         QVERIFY(QFile::copy(document(QStringLiteral("protected.doc")), document(awkwardName() + QStringLiteral(".doc"))));

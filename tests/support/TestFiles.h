@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QString>
@@ -23,4 +25,16 @@ inline bool writeBytes(const QString& path, const QByteArray& data)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// Every file and folder below `folder`, hidden ones too, relative to it and sorted.
+inline QStringList entriesBelow(const QString& folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(folder).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
 }

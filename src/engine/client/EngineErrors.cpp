@@ -25,8 +25,10 @@ QString openFailureReason(std::optional<HelperError> why, const QString& detail)
     case HelperError::NotWord:
         return QStringLiteral("the file is not a Word document (it holds plain text or another kind of data).");
     case HelperError::WebArchive:
-        return QStringLiteral("it is a single-file web page (a web archive) under a Word name, which LibreOffice "
-                              "cannot read. Open it in Word and save it as a Word document, then convert that.");
+        return QStringLiteral("it is a single-file web page (a web archive) under a Word name whose page cannot be "
+                              "unpacked (%1). It may be damaged: open it in Word and save it as a Word document, "
+                              "then convert that.")
+            .arg(detail);
     case HelperError::TooLarge:
         return QStringLiteral("%1. Such a file is refused before it can take all memory.").arg(detail);
     case HelperError::Password:

@@ -129,6 +129,16 @@ DocumentKind classifyDocument(QIODevice& file)
     return DocumentKind::NotWord;
 }
 
+// Word for Windows 1.x and 2.0 look much like Word for the Macintosh: under a name
+// other than .doc, LibreOffice's detection hands them to its Macintosh filter, which
+// shows the file's control codes as text. Their own filter reads them right.
+QString importFilterFor(const QByteArray& head)
+{
+    // The reader tells 1.x from 2.0 by wIdent alone, whatever release's nFib follows.
+    const bool word1or2 = head.size() >= 128 && (startsWith(head, "\x9B\xA5", 2) || startsWith(head, "\xDB\xA5", 2));
+    return word1or2 ? QStringLiteral("MS WinWord 5") : QString();
+}
+
 SniffResult sniffDocument(const QByteArray& path)
 {
     struct stat status {};
@@ -145,5 +155,8 @@ SniffResult sniffDocument(const QByteArray& path)
         close(descriptor);
         return {DocumentKind::Unreadable, file.errorString()};
     }
-    return {classifyDocument(file), {}};
+    const DocumentKind kind = classifyDocument(file);
+    if (kind != DocumentKind::WordLike || !file.seek(0))
+        return {kind, {}};
+    return {kind, {}, importFilterFor(file.read(HeadSize))};
 }

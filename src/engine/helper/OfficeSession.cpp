@@ -19,6 +19,7 @@
 #include "PackageCheck.h"
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
+#include "WebArchiveUnpacker.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -29,6 +30,7 @@
 #include <QUrl>
 
 #include <unistd.h>
+#include <vector>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
@@ -109,6 +111,7 @@ struct OfficeSession::Document {
     Reference<css::lang::XComponent> component;
     bool webDocument = false; // loaded as a web page, which has a save filter of its own
     QString link;             // the plain-named link it was loaded through, if any
+    std::unique_ptr<QTemporaryDir> unpacked; // the page of a web archive, loaded in its place
     ~Document()
     {
         closeQuietly(component);
@@ -183,13 +186,22 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
     case DocumentKind::Empty: return {HelperError::Empty, {}};
     case DocumentKind::NotWord: return {HelperError::NotWord, {}};
-    case DocumentKind::WebArchive: return {HelperError::WebArchive, {}};
+    case DocumentKind::WebArchive:
     case DocumentKind::WordLike: break;
     }
     if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
         return {HelperError::TooLarge, tooLarge};
     auto document = std::make_unique<Document>();
-    const QString loadable = loadablePath(id, path);
+    QString loadable;
+    if (sniffed.kind == DocumentKind::WebArchive) {
+        UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath());
+        if (unpacked.error)
+            return {unpacked.error, unpacked.detail};
+        document->unpacked = std::move(unpacked.folder);
+        loadable = unpacked.pagePath;
+    } else {
+        loadable = loadablePath(id, path);
+    }
     if (loadable.isEmpty())
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
@@ -197,18 +209,20 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
 
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);
-    const css::beans::PropertyValue properties[] = {
+    std::vector<css::beans::PropertyValue> properties{
         property("Hidden", css::uno::Any(true)),
         property("ReadOnly", css::uno::Any(true)),
         property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
     };
+    if (!sniffed.filter.isEmpty())
+        properties.push_back(property("FilterName", css::uno::Any(toOUString(sniffed.filter))));
     QString error;
     try {
         document->component = office->desktop->loadComponentFromURL(
             fileUrl(loadable), rtl::OUString("_blank"), 0,
-            css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));
+            css::uno::Sequence<css::beans::PropertyValue>(properties.data(), sal_Int32(properties.size())));
     } catch (const css::uno::Exception& exception) {
         error = toQString(exception.Message);
     }
