@@ -25,8 +25,9 @@ QString installedLibreOfficeVersion(const QString& programFolder)
     const qsizetype end = value < 0 ? -1 : xml.indexOf("</value>", value);
     if (end < 0 || value - name > 200)
         return {};
-    const QString version = QString::fromLatin1(xml.mid(value + 7, end - value - 7));
-    return isPlainVersion(version) ? version : QString();
+    // LibreOffice compares only the first two numbers ("7.4" of "7.4.7").
+    static const QRegularExpression leading(QStringLiteral(R"(\A\s*(\d{1,4}\.\d{1,4})(?!\d))"));
+    return leading.match(QString::fromLatin1(xml.mid(value + 7, end - value - 7))).captured(1);
 }
 
 QString markProfileWithVersion(const QString& profileFolder, const QString& version)
