@@ -44,7 +44,8 @@ int automaticHelperCount(int documents)
 }
 
 HelperPool::HelperPool(const LibreOfficeSettings& settings)
-    : settings(settings), callTimeout(settings.callTimeout), staging(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX"))
+    : settings(settings), callTimeout(settings.callTimeout), staging(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX")),
+      remover(std::make_shared<FolderRemover>())
 {
 }
 
@@ -91,7 +92,7 @@ std::shared_ptr<Conversion> HelperPool::enqueue(const QString& documentPath, boo
 {
     const QByteArray id = QByteArray::number(++lastId);
     auto conversion = std::make_shared<Conversion>(
-        documentPath, staging.isValid() ? staging.filePath(QString::fromLatin1(id)) : QString(), id);
+        documentPath, staging.isValid() ? staging.filePath(QString::fromLatin1(id)) : QString(), id, remover);
     if (first)
         waiting.push_front(conversion);
     else
@@ -143,10 +144,12 @@ void HelperPool::pump()
         const HelperProcess::State state = helper.process->poll();
         if (state == HelperProcess::State::Starting && helper.deadline.hasExpired())
             helper.process->kill();
-        if (state == HelperProcess::State::Ready) {
+        if (state == HelperProcess::State::Ready)
             startFailures = 0;
+        // A helper that ended may have answered for its first documents before: those
+        // answers stand, or a healthy document would be charged with the crash.
+        if (state == HelperProcess::State::Ready || state == HelperProcess::State::Gone)
             collectAnswers(helper);
-        }
     }
     // Lost helpers: failed to start, died, or hung and killed above or in collectAnswers.
     for (auto it = helpers.begin(); it != helpers.end();) {
@@ -192,7 +195,7 @@ void HelperPool::collectAnswers(Helper& helper)
     while (!helper.sent.empty()) {
         std::optional<QList<QByteArray>> answer = helper.process->takeAnswer();
         if (!answer) {
-            if (!helper.deadline.hasExpired())
+            if (!helper.deadline.hasExpired() || helper.process->poll() != HelperProcess::State::Ready)
                 return;
             // No answer in time: this document is the one it is stuck on. A helper that
             // used the processor for a tenth of the wait was still working on it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/client/Conversion.h"
+#include "engine/client/FolderRemover.h"
 #include "engine/client/HelperProcess.h"
 #include "engine/client/LibreOfficeSettings.h"
 #include "engine/client/Profile.h"
@@ -78,6 +79,9 @@ private:
     std::chrono::milliseconds callTimeout;
     std::optional<LibreOfficeProfile> profile;
     QTemporaryDir staging;
+    // Staged folders are removed away from the window's thread; declared after
+    // `staging`, so that their removal ends before the staging folder goes.
+    std::shared_ptr<FolderRemover> remover;
     std::vector<Helper> helpers;
     std::deque<std::shared_ptr<Conversion>> waiting;
     std::optional<AutomationError> startProblem; // why the last helper could not start

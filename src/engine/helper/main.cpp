@@ -10,6 +10,7 @@
 #include "MemoryLimit.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
+#include "ProfileVersion.h"
 #include "engine/files/LocalFileName.h"
 #include "engine/protocol/HelperProtocol.h"
 
@@ -120,6 +121,10 @@ int main(int argc, char* argv[])
         refuse(*channel, HelperError::NoProfile, error);
         return 1;
     }
+    // Without the mark the helper only starts more slowly: go on.
+    if (const QString error = markProfileWithVersion(profileFolder, installedLibreOfficeVersion(programFolder));
+        !error.isEmpty())
+        std::fprintf(stderr, "varnello-lok: %s\n", qPrintable(error));
     limitHelperMemory();
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
