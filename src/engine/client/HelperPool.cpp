@@ -1,5 +1,6 @@
 #include "engine/client/HelperPool.h"
 
+#include "engine/client/DocumentCopy.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/client/HelperTempFolder.h"
 #include "engine/files/LocalFileName.h"
@@ -146,6 +147,8 @@ void HelperPool::pump()
         if (state == HelperProcess::State::Ready) {
             startFailures = 0;
             collectAnswers(helper);
+        } else if (state == HelperProcess::State::Gone) {
+            collectAnswers(helper); // its last words: it may end after answering
         }
     }
     // Lost helpers: failed to start, died, or hung and killed above or in collectAnswers.
@@ -192,7 +195,7 @@ void HelperPool::collectAnswers(Helper& helper)
     while (!helper.sent.empty()) {
         std::optional<QList<QByteArray>> answer = helper.process->takeAnswer();
         if (!answer) {
-            if (!helper.deadline.hasExpired())
+            if (!helper.deadline.hasExpired() || helper.process->poll() == HelperProcess::State::Gone)
                 return;
             // No answer in time: this document is the one it is stuck on. A helper that
             // used the processor for a tenth of the wait was still working on it.
@@ -276,7 +279,7 @@ void HelperPool::launch()
         ++slot;
     Helper helper;
     helper.process = std::make_unique<HelperProcess>(settings.helperPath, settings.libreOfficeProgramFolder,
-                                                     profile->folder(slot));
+                                                     profile->folder(slot), staging.isValid() ? staging.path() : QString());
     helper.profileSlot = slot;
     helper.deadline.setRemainingTime(settings.startTimeout);
     helpers.push_back(std::move(helper));
@@ -303,7 +306,11 @@ void HelperPool::dispatch(Helper& helper)
         }
         if (helper.sent.empty())
             startDeadline(helper);
-        helper.process->send({"open", conversion->id, LocalFileName::encode(conversion->documentPath)});
+        // The helper reads no file of the user's; its copy keeps the document's own
+        // address for the links inside it.
+        const QString copy = copyDocumentForHelper(conversion->documentPath, conversion->folder);
+        helper.process->send({"open", conversion->id, LocalFileName::encode(copy),
+                              LocalFileName::encode(conversion->documentPath)});
         helper.process->send({"save", conversion->id, LocalFileName::encode(conversion->stagedPage())});
         helper.process->send({"close", conversion->id});
         conversion->stage = Conversion::Stage::Sent;

@@ -156,6 +156,9 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
         throw EngineErrors::noDocumentToSave(outputPath);
     if (conversion->outcome == Conversion::Outcome::TimedOut)
         fail(*conversion, QStringLiteral("saving"));
+    if (conversion->outcome == Conversion::Outcome::SaveFailed
+        && conversion->errorKind == LibreOfficeHelperProtocol::wireWord(LibreOfficeHelperProtocol::HelperError::OutOfMemory))
+        throw EngineErrors::notEnoughMemoryToSave(conversion->documentPath, outputPath, conversion->detail);
     if (conversion->outcome == Conversion::Outcome::SaveFailed)
         throw EngineErrors::saveFailed(outputPath, QStringLiteral("LibreOffice could not turn \u201C%1\u201D into a "
                                                                   "web page (%2)")

@@ -51,6 +51,12 @@ rtl::OUString fileUrl(const QString& path)
     return toOUString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded(QUrl::FullyEncoded)));
 }
 
+// Any name, byte for byte: each byte that is not plain ASCII is percent-encoded.
+rtl::OUString byteExactFileUrl(const QString& path)
+{
+    return toOUString(QString::fromLatin1("file://" + LocalFileName::encode(path).toPercentEncoding("/")));
+}
+
 css::beans::PropertyValue property(const char* name, const css::uno::Any& value)
 {
     css::beans::PropertyValue result;
@@ -174,7 +180,7 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
 // Documents load hidden, as LibreOffice's own batch converter loads them: no window,
 // no toolbars, no layout for a screen; read-only; macros never run; links to other
 // files not updated; nobody asked.
-OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
+OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, const QString& documentPath)
 {
     documents.erase(id);
     const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
@@ -203,6 +209,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
+        // Relative links resolve from where the document itself lies, not from the copy.
+        property("DocumentBaseURL", css::uno::Any(byteExactFileUrl(documentPath))),
     };
     QString error;
     try {

@@ -33,7 +33,8 @@ public:
     OfficeSession& operator=(const OfficeSession&) = delete;
 
     // `path` may hold bytes that are not UTF-8 (see LocalFileName).
-    OfficeResult open(const QByteArray& id, const QString& path);
+    // `path` may be a private copy of the document at `documentPath`.
+    OfficeResult open(const QByteArray& id, const QString& path, const QString& documentPath);
     OfficeResult saveAsHtml(const QByteArray& id, const QString& htmlPath);
     void close(const QByteArray& id);
 

@@ -1,0 +1,107 @@
+#include "engine/client/DocumentCopy.h"
+
+#include "engine/files/LocalFileName.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd; }
+
+private:
+    int fd;
+};
+
+bool writeAll(int fd, const char* data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// In the kernel where it can (a clone or an in-kernel copy), else through a buffer.
+bool copyContents(int from, int to)
+{
+    for (;;) {
+        const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return false;
+        break;
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t read = ::read(from, buffer, sizeof buffer);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return false;
+        if (read == 0)
+            return true;
+        if (!writeAll(to, buffer, read))
+            return false;
+    }
+}
+
+QString copyName(const QString& documentPath)
+{
+    const QString name = documentPath.section(QLatin1Char('/'), -1);
+    if (LocalFileName::isPlainUtf8(name) && !name.isEmpty() && name != QLatin1String(".."))
+        return name;
+    static const QRegularExpression plainSuffix(QStringLiteral("\\.[A-Za-z0-9]{1,8}\\z"));
+    const QRegularExpressionMatch suffix = plainSuffix.match(name);
+    return QStringLiteral("document") + (suffix.hasMatch() ? suffix.captured() : QString());
+}
+
+} // namespace
+
+QString copyDocumentForHelper(const QString& documentPath, const QString& folder)
+{
+    // Non-blocking, so that a named pipe under a document's name cannot stall the run.
+    const Descriptor source(open(LocalFileName::encode(documentPath).constData(),
+                                 O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat status {};
+    if (source.get() < 0 || fstat(source.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return documentPath;
+    const QString copyFolder = folder + QStringLiteral("/document");
+    if (!QDir().mkpath(copyFolder))
+        return documentPath;
+    const QString copy = copyFolder + QLatin1Char('/') + copyName(documentPath);
+    const QByteArray copyBytes = LocalFileName::encode(copy);
+    const Descriptor target(open(copyBytes.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (target.get() < 0)
+        return documentPath;
+    if (!copyContents(source.get(), target.get())) {
+        unlink(copyBytes.constData());
+        return documentPath;
+    }
+    return copy;
+}
