@@ -83,6 +83,11 @@ QString copyName(const QString& documentPath)
 
 } // namespace
 
+QString documentCopyFolder(const QString& folder)
+{
+    return folder + QStringLiteral("/document");
+}
+
 QString copyDocumentForHelper(const QString& documentPath, const QString& folder)
 {
     // Non-blocking, so that a named pipe under a document's name cannot stall the run.
@@ -91,7 +96,7 @@ QString copyDocumentForHelper(const QString& documentPath, const QString& folder
     struct stat status {};
     if (source.get() < 0 || fstat(source.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return documentPath;
-    const QString copyFolder = folder + QStringLiteral("/document");
+    const QString copyFolder = documentCopyFolder(folder);
     if (!QDir().mkpath(copyFolder))
         return documentPath;
     const QString copy = copyFolder + QLatin1Char('/') + copyName(documentPath);

@@ -9,3 +9,6 @@
 // Returns the copy's path, or the document's own path when no copy can be made (not a
 // regular file, unreadable, missing): the helper then tells why it cannot open it.
 QString copyDocumentForHelper(const QString& documentPath, const QString& folder);
+
+// The folder inside `folder` that holds the copy.
+QString documentCopyFolder(const QString& folder);

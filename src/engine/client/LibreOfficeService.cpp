@@ -1,5 +1,6 @@
 #include "engine/client/LibreOfficeService.h"
 
+#include "engine/client/DocumentCopy.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/web/WebOutput.h"
 
@@ -165,7 +166,9 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
                                                        .arg(QDir::toNativeSeparators(conversion->documentPath),
                                                             conversion->detail));
     if (const QString error = whileEventsRun([&] {
-            return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath));
+            return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath),
+                                  {documentCopyFolder(conversion->folder),
+                                   conversion->documentPath.section(QLatin1Char('/'), 0, -2)});
         });
         !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);
