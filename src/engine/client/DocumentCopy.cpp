@@ -3,7 +3,8 @@
 #include "engine/files/LocalFileName.h"
 
 #include <QDir>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -76,9 +77,13 @@ QString copyName(const QString& documentPath)
     const QString name = documentPath.section(QLatin1Char('/'), -1);
     if (LocalFileName::isPlainUtf8(name) && !name.isEmpty() && name != QLatin1String(".."))
         return name;
-    static const QRegularExpression plainSuffix(QStringLiteral("\\.[A-Za-z0-9]{1,8}\\z"));
-    const QRegularExpressionMatch suffix = plainSuffix.match(name);
-    return QStringLiteral("document") + (suffix.hasMatch() ? suffix.captured() : QString());
+    // By hand: a regular expression does not match in a name that is not valid text.
+    const QString suffix = name.sliced(name.lastIndexOf(QLatin1Char('.')) + 1);
+    const bool plain = suffix.size() >= 1 && suffix.size() <= 8 && suffix.size() < name.size()
+                       && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+                              return c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+                          });
+    return QStringLiteral("document") + (plain ? QLatin1Char('.') + suffix : QString());
 }
 
 } // namespace
