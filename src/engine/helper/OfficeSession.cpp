@@ -19,6 +19,7 @@
 #include "PackageCheck.h"
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
+#include "RtfPictureFields.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -177,6 +178,24 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
     return link;
 }
 
+// An RTF whose fields would make LibreOffice read local pictures is loaded from a
+// private copy without them; empty when the document needs none.
+QString OfficeSession::disarmedCopy(const QByteArray& id, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !isRtf(file.peek(8)))
+        return {};
+    QByteArray rtf = file.readAll();
+    if (disarmPictureInclusions(rtf) == 0)
+        return {};
+    if (!links)
+        links.emplace(QDir::tempPath() + QStringLiteral("/varnello-lok-XXXXXX"));
+    QFile copy(links->filePath(QString::fromLatin1(id.toHex()) + QStringLiteral(".rtf")));
+    if (!links->isValid() || !copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(rtf) != rtf.size())
+        return {};
+    return copy.fileName();
+}
+
 // Documents load hidden, as LibreOffice's own batch converter loads them: no window,
 // no toolbars, no layout for a screen; read-only; macros never run; links to other
 // files not updated; nobody asked.
@@ -195,11 +214,19 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, cons
     if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
         return {HelperError::TooLarge, tooLarge};
     auto document = std::make_unique<Document>();
-    const QString loadable = loadablePath(id, path);
+    QString loadable = loadablePath(id, path);
     if (loadable.isEmpty())
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
         document->link = loadable;
+    if (!confined) {
+        const QString disarmed = disarmedCopy(id, loadable);
+        if (!disarmed.isEmpty()) {
+            if (!document->link.isEmpty())
+                QFile::remove(document->link);
+            loadable = document->link = disarmed;
+        }
+    }
 
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);

@@ -131,13 +131,16 @@ int main(int argc, char* argv[])
     const qint64 memoryLimit = limitHelperMemory();
     installMemoryExhaustionHandler(channel->descriptor());
     // Before LibreOffice starts threads, so that they are confined too.
-    confineToFolders(helperFolders(LocalFileName::encode(programFolder), LocalFileName::encode(profileFolder)));
+    const bool confined = confineToFolders(helperFolders(LocalFileName::encode(programFolder),
+                                                         LocalFileName::encode(profileFolder)))
+                          == SandboxOutcome::Confined;
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
         refuse(*channel, *failure.error, failure.detail);
         return 1;
     }
+    office->setConfined(confined);
     channel->send({"ready"});
 
     QList<QByteArray> words;
