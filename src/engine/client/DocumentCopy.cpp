@@ -1,6 +1,7 @@
 #include "engine/client/DocumentCopy.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
 
 #include <QDir>
 
@@ -12,36 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
-
-bool writeAll(int fd, const char* data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size_t(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
 
 // In the kernel where it can (a clone or an in-kernel copy), else through a buffer.
 bool copyContents(int from, int to)
@@ -67,7 +38,7 @@ bool copyContents(int from, int to)
             return false;
         if (read == 0)
             return true;
-        if (!writeAll(to, buffer, read))
+        if (!writeEvery(to, buffer, read))
             return false;
     }
 }
@@ -96,7 +67,7 @@ QString documentCopyFolder(const QString& folder)
 QString copyDocumentForHelper(const QString& documentPath, const QString& folder)
 {
     // Non-blocking, so that a named pipe under a document's name cannot stall the run.
-    const Descriptor source(open(LocalFileName::encode(documentPath).constData(),
+    const PlainDescriptor source(open(LocalFileName::encode(documentPath).constData(),
                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
     if (source.get() < 0 || fstat(source.get(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -106,7 +77,7 @@ QString copyDocumentForHelper(const QString& documentPath, const QString& folder
         return documentPath;
     const QString copy = copyFolder + QLatin1Char('/') + copyName(documentPath);
     const QByteArray copyBytes = LocalFileName::encode(copy);
-    const Descriptor target(open(copyBytes.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    const PlainDescriptor target(open(copyBytes.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (target.get() < 0)
         return documentPath;
     if (!copyContents(source.get(), target.get())) {

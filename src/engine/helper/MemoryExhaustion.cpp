@@ -1,5 +1,6 @@
 #include "MemoryExhaustion.h"
 
+#include "engine/files/PlainDescriptor.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <atomic>
@@ -24,25 +25,12 @@ Exhaustion& exhaustion()
     return instance;
 }
 
-void writeAll(int fd, const char* data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size_t(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        data += written;
-        size -= written;
-    }
-}
-
 void onAllocationFailure()
 {
     Exhaustion& self = exhaustion();
     State armed = State::Armed;
     if (self.state.compare_exchange_strong(armed, State::Answering)) {
-        writeAll(self.descriptor, self.answers.constData(), self.answers.size());
+        writeEvery(self.descriptor, self.answers.constData(), self.answers.size());
         _exit(3);
     }
     if (armed == State::Answering)

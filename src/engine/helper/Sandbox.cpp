@@ -3,6 +3,8 @@
 // the parts used here. Each feature is asked for only when the kernel's ABI offers it.
 #include "Sandbox.h"
 
+#include "engine/files/PlainDescriptor.h"
+
 #include <QtGlobal>
 
 #include <cerrno>
@@ -42,26 +44,10 @@ struct [[gnu::packed]] PathBeneath {
 constexpr uint32_t AskVersion = 1U << 0;
 constexpr int RulePathBeneath = 1;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
-
 // A folder that does not exist here is simply not granted.
 bool allow(int ruleset, const QByteArray& path, uint64_t rights)
 {
-    const Descriptor folder(open(path.constData(), O_PATH | O_CLOEXEC));
+    const PlainDescriptor folder(open(path.constData(), O_PATH | O_CLOEXEC));
     if (folder.get() < 0)
         return errno == ENOENT || errno == ENOTDIR || errno == EACCES;
     struct stat status {};
@@ -89,7 +75,7 @@ SandboxOutcome confineToFolders(const SandboxFolders& folders)
         handled |= access::IoctlDev;
     // Without rules of its own the network part allows no TCP at all.
     const RulesetAttributes attributes{handled, abi >= 4 ? access::BindTcp | access::ConnectTcp : 0};
-    const Descriptor ruleset(int(syscall(SYS_landlock_create_ruleset, &attributes,
+    const PlainDescriptor ruleset(int(syscall(SYS_landlock_create_ruleset, &attributes,
                                          abi >= 4 ? sizeof attributes : sizeof attributes.handledFileSystem, 0)));
     if (ruleset.get() < 0)
         return SandboxOutcome::Failed;
