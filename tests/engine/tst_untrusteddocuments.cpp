@@ -18,6 +18,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -105,6 +106,11 @@ QByteArray flatTextDocument(const QByteArray& text, const QList<QByteArray>& pic
            "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.3\" "
            "office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text><text:p>"
            + text + frames + "</text:p></office:text></office:body></office:document>";
+}
+
+bool hasLandlock()
+{
+    return syscall(SYS_landlock_create_ruleset, nullptr, 0, 1U) >= 1;
 }
 
 QStringList helperFolders()
@@ -244,7 +250,9 @@ private slots:
         const QByteArray html = format == 9 ? checks::parseArchive(checks::readAll(output)).value(0).data
                                             : checks::readAll(output);
         QVERIFY(!html.contains("data:image"));
-        QVERIFY(!html.contains("123456"));
+        // A linked style sheet is kept from LibreOffice only by the kernel's sandbox.
+        if (hasLandlock())
+            QVERIFY(!html.contains("123456"));
         QVERIFY(!QFileInfo::exists(path(base + "_files")));
         if (format == 9)
             QCOMPARE(checks::parseArchive(checks::readAll(output)).size(), 1);
