@@ -18,6 +18,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -107,6 +108,11 @@ QByteArray flatTextDocument(const QByteArray& text, const QList<QByteArray>& pic
            + text + frames + "</text:p></office:text></office:body></office:document>";
 }
 
+bool hasLandlock()
+{
+    return syscall(SYS_landlock_create_ruleset, nullptr, 0, 1U) >= 1;
+}
+
 QStringList helperFolders()
 {
     return QDir(QDir::tempPath())
@@ -161,6 +167,22 @@ private slots:
                               + "\"><style>@import url(" + server.url("/import.css") + "); body { background: url("
                               + server.url("/back.png") + ") }</style></head><body><p>Web page text</p><img src=\""
                               + server.url("/page.png") + "\"></body></html>"));
+        // Documents that name local files LibreOffice would read while loading.
+        const QByteArray secretPath = QFile::encodeName(secretPicture);
+        QVERIFY(writeFile(path(QStringLiteral("rtf-linked.doc")),
+                          R"({\rtf1\ansi Linked {\field{\*\fldinst INCLUDEPICTURE ")" + secretUrl
+                              + R"(" \\d}{\fldrslt }} picture\par})"));
+        QVERIFY(writeFile(path(QStringLiteral("rtf-included.doc")),
+                          R"({\rtf1\ansi Included {\field{\*\fldinst INCLUDEPICTURE ")" + secretPath
+                              + R"("}{\fldrslt }} picture\par})"));
+        QVERIFY(writeFile(path(QStringLiteral("secret.css")), "p { color: #123456 }"));
+        QVERIFY(writeFile(path(QStringLiteral("local-page.doc")),
+                          "<html><head><link rel=\"stylesheet\" href=\"" + QUrl::fromLocalFile(path("secret.css")).toEncoded()
+                              + "\"></head><body><p>Local page text</p><img src=\"" + secretUrl + "\"></body></html>"));
+        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("pictures")));
+        QVERIFY(writeFile(path(QStringLiteral("pictures/near.png")), png()));
+        QVERIFY(zippackage::writeLinkingDocument(path(QStringLiteral("relative.docx")), "Relative link text",
+                                                 {"pictures/near.png"}));
         QVERIFY(zippackage::writeZipBomb(path(QStringLiteral("bomb.docx")), 3));
         QVERIFY(zippackage::writeMonstrousDocument(path(QStringLiteral("monstrous.docx")), 600000));
         word = std::make_unique<LibreOfficeWordAutomation>(settings());
@@ -203,6 +225,44 @@ private slots:
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("out-%1-%2_files").arg(document).arg(format))));
         if (format == 9)
             QCOMPARE(checks::parseArchive(checks::readAll(output)).size(), 1);
+    }
+
+    void localFilesAreNeverRead_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<int>("format");
+        for (const char* name : {"rtf-linked.doc", "rtf-included.doc", "local-page.doc", "relative.docx"})
+            for (int format : {8, 9, 10})
+                QTest::addRow("%s, format %d", name, format) << QString::fromLatin1(name) << format;
+    }
+
+    // Pictures, style sheets and fields that name local files: nothing of them is read,
+    // so nothing reaches the output, and what stays a link points where the document's
+    // own link points, never into the folder the helper worked in.
+    void localFilesAreNeverRead()
+    {
+        QFETCH(QString, document);
+        QFETCH(int, format);
+        const QString base = QStringLiteral("local-%1-%2").arg(document).arg(format);
+        const QString output = path(base + (format == 9 ? ".mht" : ".htm"));
+        convert(path(document), output, format);
+
+        const QByteArray html = format == 9 ? checks::parseArchive(checks::readAll(output)).value(0).data
+                                            : checks::readAll(output);
+        QVERIFY(!html.contains("data:image"));
+        // A linked style sheet is kept from LibreOffice only by the kernel's sandbox.
+        if (hasLandlock())
+            QVERIFY(!html.contains("123456"));
+        QVERIFY(!QFileInfo::exists(path(base + "_files")));
+        if (format == 9)
+            QCOMPARE(checks::parseArchive(checks::readAll(output)).size(), 1);
+        const QStringList sources = checks::imageSources(html);
+        for (const QString& source : sources)
+            QVERIFY2(!source.contains(QLatin1String("/varnello-")), qPrintable(source));
+        if (document == QLatin1String("relative.docx"))
+            QCOMPARE(sources, QStringList{QUrl::fromLocalFile(path(QStringLiteral("pictures/near.png"))).toString(QUrl::FullyEncoded)});
+        if (document == QLatin1String("local-page.doc"))
+            QCOMPARE(sources, QStringList{QUrl::fromLocalFile(secretPicture).toString(QUrl::FullyEncoded)});
     }
 
     void webPageUnderWordNameFetchesNothing()

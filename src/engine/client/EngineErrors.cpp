@@ -13,6 +13,15 @@ QString quoted(const QString& path)
     return QStringLiteral("\u201C%1\u201D").arg(QDir::toNativeSeparators(path));
 }
 
+// `limit` is the helper's memory limit as it states it ("2.0 GiB"), or empty.
+QString tooLittleMemory(const QString& limit)
+{
+    return QStringLiteral("it needs more memory than LibreOffice may use for one document (%1). It was stopped "
+                          "before it could take all the computer's memory; split it into smaller documents, or "
+                          "convert it on a computer with more memory.")
+        .arg(limit.isEmpty() ? QStringLiteral("all this computer could give") : QStringLiteral("at most ") + limit);
+}
+
 QString openFailureReason(std::optional<HelperError> why, const QString& detail)
 {
     switch (why.value_or(HelperError::Damaged)) {
@@ -35,6 +44,7 @@ QString openFailureReason(std::optional<HelperError> why, const QString& detail)
         return QStringLiteral("it is protected with a password. Remove the password in Word and convert it again.");
     case HelperError::NotText:
         return QStringLiteral("it is not a word-processing document.");
+    case HelperError::OutOfMemory: return tooLittleMemory(detail);
     default:
         return QStringLiteral("LibreOffice cannot read it (%1). The file may be damaged or in a format "
                               "LibreOffice does not know.")
@@ -97,6 +107,12 @@ AutomationError openFailed(const QString& documentPath, std::optional<HelperErro
 {
     return {LibreOfficeErrors::OpenFailed, QStringLiteral("The document %1 could not be opened because %2")
                                                .arg(quoted(documentPath), openFailureReason(why, detail))};
+}
+
+AutomationError notEnoughMemoryToSave(const QString& documentPath, const QString& outputPath, const QString& limit)
+{
+    return {LibreOfficeErrors::SaveFailed, QStringLiteral("The web page %1 could not be written because the document %2 %3")
+                                               .arg(quoted(outputPath), quoted(documentPath), tooLittleMemory(limit))};
 }
 
 AutomationError unknownFormat(int32_t format)

@@ -19,6 +19,8 @@ AutomationError shutDown();
 
 AutomationError openFailed(const QString& documentPath,
                            std::optional<LibreOfficeHelperProtocol::HelperError> why, const QString& detail);
+// The helper reached its memory limit (`limit`, as it states it) while saving.
+AutomationError notEnoughMemoryToSave(const QString& documentPath, const QString& outputPath, const QString& limit);
 AutomationError unknownFormat(int32_t format);
 AutomationError noDocumentToSave(const QString& outputPath);
 AutomationError noDocumentToClose();

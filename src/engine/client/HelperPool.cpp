@@ -1,5 +1,6 @@
 #include "engine/client/HelperPool.h"
 
+#include "engine/client/DocumentCopy.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/client/HelperTempFolder.h"
 #include "engine/files/LocalFileName.h"
@@ -279,7 +280,7 @@ void HelperPool::launch()
         ++slot;
     Helper helper;
     helper.process = std::make_unique<HelperProcess>(settings.helperPath, settings.libreOfficeProgramFolder,
-                                                     profile->folder(slot));
+                                                     profile->folder(slot), staging.isValid() ? staging.path() : QString());
     helper.profileSlot = slot;
     helper.deadline.setRemainingTime(settings.startTimeout);
     helpers.push_back(std::move(helper));
@@ -306,7 +307,11 @@ void HelperPool::dispatch(Helper& helper)
         }
         if (helper.sent.empty())
             startDeadline(helper);
-        helper.process->send({"open", conversion->id, LocalFileName::encode(conversion->documentPath)});
+        // The helper reads no file of the user's; its copy keeps the document's own
+        // address for the links inside it.
+        const QString copy = copyDocumentForHelper(conversion->documentPath, conversion->folder);
+        helper.process->send({"open", conversion->id, LocalFileName::encode(copy),
+                              LocalFileName::encode(conversion->documentPath)});
         helper.process->send({"save", conversion->id, LocalFileName::encode(conversion->stagedPage())});
         helper.process->send({"close", conversion->id});
         conversion->stage = Conversion::Stage::Sent;

@@ -7,13 +7,16 @@
 #include <unistd.h>
 
 HelperProcess::HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                             const QString& profileFolder)
+                             const QString& profileFolder, const QString& stagingFolder)
 {
     process.setProgram(helperPath);
     // Percent-encoded, the folders reach the helper byte for byte whatever their names hold.
     process.setArguments({QString::fromLatin1(LocalFileName::encode(libreOfficeProgramFolder).toPercentEncoding()),
                           QString::fromLatin1(LocalFileName::encode(profileFolder).toPercentEncoding())});
-    process.setProcessEnvironment(tempFolder.environment());
+    QProcessEnvironment environment = tempFolder.environment();
+    environment.insert(QStringLiteral("VARNELLO_LOK_STAGING"),
+                       QString::fromLatin1(LocalFileName::encode(stagingFolder).toPercentEncoding()));
+    process.setProcessEnvironment(environment);
     // LibreOffice talks a lot on its error stream; show it only when asked to.
     if (qEnvironmentVariableIsEmpty("VARNELLO_LOK_LOG"))
         process.setStandardErrorFile(QProcess::nullDevice());

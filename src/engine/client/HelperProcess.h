@@ -40,8 +40,9 @@ public:
     enum class State { Starting, Ready, Failed, Gone };
 
     // Starts the process; it loads LibreOffice in the background.
+    // The helper may write only in its profile, its temporary folder and `stagingFolder`.
     HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                  const QString& profileFolder);
+                  const QString& profileFolder, const QString& stagingFolder = QString());
     // Ends the process: asks a ready one to quit, and kills it if it does not.
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;

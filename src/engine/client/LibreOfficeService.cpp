@@ -1,5 +1,6 @@
 #include "engine/client/LibreOfficeService.h"
 
+#include "engine/client/DocumentCopy.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/web/WebOutput.h"
 
@@ -156,13 +157,18 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
         throw EngineErrors::noDocumentToSave(outputPath);
     if (conversion->outcome == Conversion::Outcome::TimedOut)
         fail(*conversion, QStringLiteral("saving"));
+    if (conversion->outcome == Conversion::Outcome::SaveFailed
+        && conversion->errorKind == LibreOfficeHelperProtocol::wireWord(LibreOfficeHelperProtocol::HelperError::OutOfMemory))
+        throw EngineErrors::notEnoughMemoryToSave(conversion->documentPath, outputPath, conversion->detail);
     if (conversion->outcome == Conversion::Outcome::SaveFailed)
         throw EngineErrors::saveFailed(outputPath, QStringLiteral("LibreOffice could not turn \u201C%1\u201D into a "
                                                                   "web page (%2)")
                                                        .arg(QDir::toNativeSeparators(conversion->documentPath),
                                                             conversion->detail));
     if (const QString error = whileEventsRun([&] {
-            return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath));
+            return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath),
+                                  {documentCopyFolder(conversion->folder),
+                                   conversion->documentPath.section(QLatin1Char('/'), 0, -2)});
         });
         !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);

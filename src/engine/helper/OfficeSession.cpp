@@ -20,6 +20,7 @@
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
 #include "WebArchiveUnpacker.h"
+#include "RtfPictureFields.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -51,6 +52,12 @@ QString toQString(const rtl::OUString& text)
 rtl::OUString fileUrl(const QString& path)
 {
     return toOUString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded(QUrl::FullyEncoded)));
+}
+
+// Any name, byte for byte: each byte that is not plain ASCII is percent-encoded.
+rtl::OUString byteExactFileUrl(const QString& path)
+{
+    return toOUString(QString::fromLatin1("file://" + LocalFileName::encode(path).toPercentEncoding("/")));
 }
 
 css::beans::PropertyValue property(const char* name, const css::uno::Any& value)
@@ -174,10 +181,28 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
     return link;
 }
 
+// An RTF whose fields would make LibreOffice read local pictures is loaded from a
+// private copy without them; empty when the document needs none.
+QString OfficeSession::disarmedCopy(const QByteArray& id, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !isRtf(file.peek(8)))
+        return {};
+    QByteArray rtf = file.readAll();
+    if (disarmPictureInclusions(rtf) == 0)
+        return {};
+    if (!links)
+        links.emplace(QDir::tempPath() + QStringLiteral("/varnello-lok-XXXXXX"));
+    QFile copy(links->filePath(QString::fromLatin1(id.toHex()) + QStringLiteral(".rtf")));
+    if (!links->isValid() || !copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(rtf) != rtf.size())
+        return {};
+    return copy.fileName();
+}
+
 // Documents load hidden, as LibreOffice's own batch converter loads them: no window,
 // no toolbars, no layout for a screen; read-only; macros never run; links to other
 // files not updated; nobody asked.
-OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
+OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, const QString& documentPath)
 {
     documents.erase(id);
     const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
@@ -194,7 +219,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
     auto document = std::make_unique<Document>();
     QString loadable;
     if (sniffed.kind == DocumentKind::WebArchive) {
-        UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath());
+        UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath(), {},
+                                                             LocalFileName::encode(documentPath));
         if (unpacked.error)
             return {unpacked.error, unpacked.detail};
         document->unpacked = std::move(unpacked.folder);
@@ -206,6 +232,14 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
         document->link = loadable;
+    if (!confined) {
+        const QString disarmed = disarmedCopy(id, loadable);
+        if (!disarmed.isEmpty()) {
+            if (!document->link.isEmpty())
+                QFile::remove(document->link);
+            loadable = document->link = disarmed;
+        }
+    }
 
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
     const Reference<css::task::XInteractionHandler> handler(refuser);
@@ -215,6 +249,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path)
         property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
         property("InteractionHandler", css::uno::Any(handler)),
+        // Relative links resolve from where the document itself lies, not from the copy.
+        property("DocumentBaseURL", css::uno::Any(byteExactFileUrl(documentPath))),
     };
     if (!sniffed.filter.isEmpty())
         properties.push_back(property("FilterName", css::uno::Any(toOUString(sniffed.filter))));

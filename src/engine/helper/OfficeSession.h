@@ -33,9 +33,13 @@ public:
     OfficeSession& operator=(const OfficeSession&) = delete;
 
     // `path` may hold bytes that are not UTF-8 (see LocalFileName).
-    OfficeResult open(const QByteArray& id, const QString& path);
+    // `path` may be a private copy of the document at `documentPath`.
+    OfficeResult open(const QByteArray& id, const QString& path, const QString& documentPath);
     OfficeResult saveAsHtml(const QByteArray& id, const QString& htmlPath);
     void close(const QByteArray& id);
+    // Whether the process is sandboxed, so that LibreOffice can read no file a document
+    // names; else known ways for a document to make it read one are disarmed first.
+    void setConfined(bool confined) { this->confined = confined; }
 
 private:
     struct Office; // LibreOffice's own objects, kept out of this header
@@ -43,9 +47,11 @@ private:
 
     explicit OfficeSession(std::unique_ptr<Office> office);
     QString loadablePath(const QByteArray& id, const QString& path);
+    QString disarmedCopy(const QByteArray& id, const QString& path);
 
     std::unique_ptr<Office> office;
     std::map<QByteArray, std::unique_ptr<Document>> documents;
     // Plain-named links to documents whose names a file URL cannot carry.
     std::optional<QTemporaryDir> links;
+    bool confined = false;
 };

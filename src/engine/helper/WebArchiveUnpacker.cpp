@@ -33,7 +33,7 @@ UnpackedWebArchive failed(HelperError error, const QString& detail)
 } // namespace
 
 UnpackedWebArchive unpackWebArchive(const QByteArray& path, const QString& temporaryFolder,
-                                    const WebArchiveLimits& limits)
+                                    const WebArchiveLimits& limits, const QByteArray& ownPath)
 {
     const int descriptor = open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
@@ -62,7 +62,9 @@ UnpackedWebArchive unpackWebArchive(const QByteArray& path, const QString& tempo
     if (!read.archive)
         return failed(HelperError::WebArchive, QString::fromLatin1(read.problem));
     // Made from the name's bytes, so that a name which is not UTF-8 keeps them.
-    const QByteArray absolute = path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    const QByteArray& location = ownPath.isEmpty() ? path : ownPath;
+    const QByteArray absolute =
+        location.startsWith('/') ? location : QFile::encodeName(QDir::currentPath()) + '/' + location;
     const QUrl archiveFile = QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"));
     const WebArchivePage page = webArchivePage(*read.archive, archiveFile, limits.pageSize);
     if (page.outcome == WebArchivePage::Outcome::NoPage)

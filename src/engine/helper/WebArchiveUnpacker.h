@@ -28,6 +28,7 @@ struct UnpackedWebArchive {
 };
 
 // `path` is the archive's name as the file system stores it; the page goes into a new
-// folder inside `temporaryFolder`.
+// folder inside `temporaryFolder`. When `path` is a private copy, `ownPath` is where
+// the archive itself lies: what the archive does not hold is resolved from there.
 UnpackedWebArchive unpackWebArchive(const QByteArray& path, const QString& temporaryFolder,
-                                    const WebArchiveLimits& limits = {});
+                                    const WebArchiveLimits& limits = {}, const QByteArray& ownPath = {});

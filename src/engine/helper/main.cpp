@@ -3,14 +3,20 @@
 //   varnello-lok <LibreOffice program folder> <private profile folder>
 //
 // Both folders are percent-encoded, so that any name reaches the helper byte for byte.
+// Once started the helper may read only system folders, LibreOffice's and its own, and
+// write only in its profile, in TMPDIR (a folder of the program's own) and in
+// VARNELLO_LOK_STAGING (percent-encoded), where the program puts the copies of the
+// documents and takes the pages from; see Sandbox.h.
 // Requests arrive on standard input and answers leave on standard output (see
 // HelperProtocol.h). LibreOffice itself may print anything, so the protocol moves
 // to private descriptors before LibreOffice is loaded.
 
+#include "MemoryExhaustion.h"
 #include "MemoryLimit.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
 #include "ProfileVersion.h"
+#include "Sandbox.h"
 #include "engine/files/LocalFileName.h"
 #include "engine/protocol/HelperProtocol.h"
 
@@ -66,6 +72,8 @@ public:
         words = decodeLine(line);
         return true;
     }
+
+    int descriptor() const { return fileno(output.get()); }
 
     void send(const QList<QByteArray>& words)
     {
@@ -125,20 +133,28 @@ int main(int argc, char* argv[])
     if (const QString error = markProfileWithVersion(profileFolder, installedLibreOfficeVersion(programFolder));
         !error.isEmpty())
         std::fprintf(stderr, "varnello-lok: %s\n", qPrintable(error));
-    limitHelperMemory();
+    const qint64 memoryLimit = limitHelperMemory();
+    installMemoryExhaustionHandler(channel->descriptor());
+    // Before LibreOffice starts threads, so that they are confined too.
+    const bool confined = confineToFolders(helperFolders(LocalFileName::encode(programFolder),
+                                                         LocalFileName::encode(profileFolder)))
+                          == SandboxOutcome::Confined;
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
         refuse(*channel, *failure.error, failure.detail);
         return 1;
     }
+    office->setConfined(confined);
     channel->send({"ready"});
 
     QList<QByteArray> words;
     while (channel->receive(words)) {
         const QByteArray& verb = words.value(0);
-        if (verb == "open" && words.size() == 3) {
-            answer(*channel, office->open(words[1], LocalFileName::decode(words[2])));
+        answerIfMemoryRunsOut(verb, memoryLimit);
+        if (verb == "open" && (words.size() == 3 || words.size() == 4)) {
+            answer(*channel, office->open(words[1], LocalFileName::decode(words[2]),
+                                          LocalFileName::decode(words.value(3, words[2]))));
         } else if (verb == "save" && words.size() == 3) {
             answer(*channel, office->saveAsHtml(words[1], LocalFileName::decode(words[2])));
         } else if (verb == "close" && words.size() == 2) {
@@ -149,6 +165,7 @@ int main(int argc, char* argv[])
         } else {
             channel->send({"error", wireWord(HelperError::BadRequest), "unknown request " + verb});
         }
+        requestAnswered();
     }
     // Leave without LibreOffice's own shutdown: it is slow, and nothing needs saving.
     std::fflush(nullptr);

@@ -13,7 +13,10 @@
 // the file system uses (LocalFileName::encode), not as UTF-8 text.
 //
 //   helper, once started:  ready | failed <error> <detail>
-//   open <id> <path>       -> ok | error <error> <detail>
+//   open <id> <path> [<document's own path>]
+//                          -> ok | error <error> <detail>
+//                             (the path may be a private copy; relative links inside the
+//                             document resolve from its own path)
 //   save <id> <html path>  -> ok | error <error> <detail>
 //   close <id>             -> ok
 //   quit                   -> (the helper exits)
@@ -36,6 +39,7 @@ enum class HelperError {
     Password,
     NotText,
     Damaged,
+    OutOfMemory, // the helper reached its memory limit (detail: the limit, "2.0 GiB")
     // saving
     NoDocument,
     SaveFailed,
@@ -62,6 +66,7 @@ inline constexpr ErrorWord errorWords[] = {
     {HelperError::Damaged, "damaged"},
     {HelperError::NoDocument, "nodocument"},
     {HelperError::SaveFailed, "savefailed"},
+    {HelperError::OutOfMemory, "memory"},
 };
 } // namespace detail
 

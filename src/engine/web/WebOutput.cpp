@@ -1,5 +1,6 @@
 #include "engine/web/WebOutput.h"
 
+#include "engine/files/LocalFileName.h"
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/MimeArchive.h"
 #include "engine/web/CleanPage.h"
@@ -34,21 +35,27 @@ struct StagedPage {
     QHash<QString, QByteArray> linked;
 };
 
-// Empty for a reference into the staging folder itself, which names nothing.
-QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& reference)
+// Empty for a reference into the staging folder itself, which names nothing. A link
+// beside the copy LibreOffice read is one beside the document.
+QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& reference, const DocumentPlace& place)
 {
     const QUrl page = QUrl::fromLocalFile(stagedPage);
     const QUrl target = page.resolved(QUrl::fromEncoded(reference.trimmed(), QUrl::TolerantMode));
     if (target.adjusted(QUrl::RemoveFilename) == page.adjusted(QUrl::RemoveFilename))
         return {};
-    QByteArray address = "file://" + QUrl::toPercentEncoding(target.path(QUrl::FullyDecoded), "/");
+    QString path = target.path(QUrl::FullyDecoded);
+    if (const QString copyPrefix = place.copyFolder + QLatin1Char('/');
+        !place.copyFolder.isEmpty() && path.startsWith(copyPrefix))
+        path = place.documentFolder + QLatin1Char('/') + path.sliced(copyPrefix.size());
+    QByteArray address = "file://" + LocalFileName::encode(path).toPercentEncoding("/");
     if (target.hasFragment())
         address += '#' + QUrl::toPercentEncoding(target.fragment(QUrl::FullyDecoded));
     return address;
 }
 
 // The page as the format wants it; picture references are found afterwards, in it.
-QString readStagedPage(const QString& path, int32_t format, const QString& title, StagedPage& page)
+QString readStagedPage(const QString& path, int32_t format, const QString& title, const DocumentPlace& place,
+                       StagedPage& page)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -64,7 +71,7 @@ QString readStagedPage(const QString& path, int32_t format, const QString& title
             stagedFiles.insert(name);
     for (HtmlFileReference& reference : findRelativeReferences(page.html)) {
         if (!stagedFiles.contains(reference.fileName) || reference.text.contains('?')) {
-            const QByteArray address = absoluteFileAddress(path, reference.text);
+            const QByteArray address = absoluteFileAddress(path, reference.text, place);
             if (address.isEmpty())
                 continue;
             reference.fileName = QStringLiteral("linked:") + QString::number(page.linked.size());
@@ -144,11 +151,11 @@ QString writeSingleFileArchive(const StagedPage& page, const QString& outputPath
 } // namespace
 
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
-                       const QString& fallbackTitle)
+                       const QString& fallbackTitle, const DocumentPlace& place)
 {
     const QString title = fallbackTitle.isEmpty() ? QFileInfo(outputPath).completeBaseName() : fallbackTitle;
     StagedPage page;
-    if (QString error = readStagedPage(stagedPage, format, title, page); !error.isEmpty())
+    if (QString error = readStagedPage(stagedPage, format, title, place, page); !error.isEmpty())
         return error;
     switch (WebFormat(format)) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);

@@ -10,6 +10,12 @@
 // and every picture an alt; the filtered page is rewritten as clean HTML5 without
 // personal metadata. `fallbackTitle` is the title of a page without its own title or
 // a heading (the document's file name without extension; the output's when empty).
+// Links that pointed beside the document point there in the output, also when
+// LibreOffice read a private copy of it (`place`).
 // Returns an empty string, or why the output could not be written.
+struct DocumentPlace {
+    QString copyFolder;     // the folder of the copy LibreOffice read
+    QString documentFolder; // the folder of the document itself
+};
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
-                       const QString& fallbackTitle = {});
+                       const QString& fallbackTitle = {}, const DocumentPlace& place = {});

@@ -1,0 +1,76 @@
+#include "MemoryExhaustion.h"
+
+#include "engine/files/PlainDescriptor.h"
+#include "engine/protocol/HelperProtocol.h"
+
+#include <atomic>
+#include <cerrno>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+enum class State { Idle, Armed, Answering };
+
+// The process-wide state a new-handler needs: it takes no argument.
+struct Exhaustion {
+    std::atomic<State> state = State::Idle;
+    int descriptor = -1;
+    QByteArray answers; // changed only while Idle
+};
+
+Exhaustion& exhaustion()
+{
+    static Exhaustion instance;
+    return instance;
+}
+
+void onAllocationFailure()
+{
+    Exhaustion& self = exhaustion();
+    State armed = State::Armed;
+    if (self.state.compare_exchange_strong(armed, State::Answering)) {
+        writeEvery(self.descriptor, self.answers.constData(), self.answers.size());
+        _exit(3);
+    }
+    if (armed == State::Answering)
+        for (;;)
+            pause(); // another thread is answering and ending the helper
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void installMemoryExhaustionHandler(int answerDescriptor)
+{
+    exhaustion().descriptor = answerDescriptor;
+    std::set_new_handler(onAllocationFailure);
+}
+
+void answerIfMemoryRunsOut(const QByteArray& verb, qint64 limit)
+{
+    Exhaustion& self = exhaustion();
+    self.state = State::Idle;
+    self.answers = answersWhenMemoryRunsOut(verb, limit);
+    self.state = State::Armed;
+}
+
+void requestAnswered()
+{
+    exhaustion().state = State::Idle;
+}
+
+QByteArray answersWhenMemoryRunsOut(const QByteArray& verb, qint64 limit)
+{
+    using namespace LibreOfficeHelperProtocol;
+    constexpr double GiB = double(qint64(1) << 30);
+    const QByteArray tooMuch = encodeLine(
+        {"error", wireWord(HelperError::OutOfMemory),
+         limit > 0 ? QByteArray::number(double(limit) / GiB, 'f', 1) + " GiB" : QByteArray()});
+    // An open is followed by its save (then without a document) and its close.
+    if (verb == "open")
+        return tooMuch + encodeLine({"error", wireWord(HelperError::NoDocument), {}}) + encodeLine({"ok"});
+    if (verb == "save")
+        return tooMuch + encodeLine({"ok"});
+    return encodeLine({"ok"});
+}
