@@ -3,6 +3,7 @@
 #include "engine/LibreOfficeChecks.h"
 #include "engine/ZipPackage.h"
 
+#include "engine/client/DocumentCopy.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 #include "engine/word/AutomationError.h"
 #include "support/TestFiles.h"
@@ -300,6 +301,25 @@ private slots:
         QVERIFY(!QFileInfo::exists(path(name + ".htm")));
         convert(path(QStringLiteral("linked.fodt")), path(QStringLiteral("after.htm")), 10);
         QVERIFY(checks::readAll(path(QStringLiteral("after.htm"))).contains("Linking odt text"));
+    }
+
+    // A file larger than any Word document is neither copied for the helper nor loaded.
+    void oversizedFileFailsWithoutBeingCopied()
+    {
+        const QString oversized = path(QStringLiteral("oversized.doc"));
+        QFile file(oversized);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(largestDocumentBytes + 1)); // sparse: no disk used
+        file.close();
+        QString message;
+        try {
+            convert(oversized, path(QStringLiteral("oversized.htm")), 8);
+        } catch (const AutomationError& error) {
+            message = error.Description();
+        }
+        QVERIFY2(message.contains(QLatin1String("oversized.doc")) && message.contains(QLatin1String("larger than Word")),
+                 qPrintable(message));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("oversized.htm"))));
+        QFile::remove(oversized);
     }
 
     // The helper's temporary files live in a folder of the program's own that goes with

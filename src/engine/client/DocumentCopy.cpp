@@ -64,25 +64,30 @@ QString documentCopyFolder(const QString& folder)
     return folder + QStringLiteral("/document");
 }
 
-QString copyDocumentForHelper(const QString& documentPath, const QString& folder)
+HelperDocument copyDocumentForHelper(const QString& documentPath, const QString& folder)
 {
+    HelperDocument document{documentPath};
     // Non-blocking, so that a named pipe under a document's name cannot stall the run.
     const PlainDescriptor source(open(LocalFileName::encode(documentPath).constData(),
                                  O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
     if (source.get() < 0 || fstat(source.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return documentPath;
+        return document;
+    document.size = status.st_size;
+    if (document.tooLarge())
+        return document;
     const QString copyFolder = documentCopyFolder(folder);
     if (!QDir().mkpath(copyFolder))
-        return documentPath;
+        return document;
     const QString copy = copyFolder + QLatin1Char('/') + copyName(documentPath);
     const QByteArray copyBytes = LocalFileName::encode(copy);
     const PlainDescriptor target(open(copyBytes.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (target.get() < 0)
-        return documentPath;
+        return document;
     if (!copyContents(source.get(), target.get())) {
         unlink(copyBytes.constData());
-        return documentPath;
+        return document;
     }
-    return copy;
+    document.path = copy;
+    return document;
 }

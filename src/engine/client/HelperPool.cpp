@@ -4,13 +4,18 @@
 #include "engine/client/EngineErrors.h"
 #include "engine/client/HelperTempFolder.h"
 #include "engine/files/LocalFileName.h"
+#include "engine/protocol/HelperProtocol.h"
 
 #include <QEventLoop>
 #include <QFile>
+#include <QLocale>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+
+using LibreOfficeHelperProtocol::HelperError;
+using LibreOfficeHelperProtocol::wireWord;
 
 namespace {
 
@@ -300,17 +305,27 @@ void HelperPool::dispatch(Helper& helper)
         std::shared_ptr<Conversion> conversion = std::move(waiting.front());
         waiting.pop_front();
         if (conversion->folder.isEmpty() || !QDir().mkpath(conversion->folder)) {
-            conversion->errorKind = "savefailed";
+            conversion->errorKind = wireWord(HelperError::SaveFailed);
             conversion->detail = QStringLiteral("no temporary folder can be made in %1").arg(QDir::tempPath());
             finish(*conversion, Conversion::Outcome::SaveFailed);
             continue;
         }
-        if (helper.sent.empty())
-            startDeadline(helper);
         // The helper reads no file of the user's; its copy keeps the document's own
         // address for the links inside it.
-        const QString copy = copyDocumentForHelper(conversion->documentPath, conversion->folder);
-        helper.process->send({"open", conversion->id, LocalFileName::encode(copy),
+        const HelperDocument document = copyDocumentForHelper(conversion->documentPath, conversion->folder);
+        if (document.tooLarge()) {
+            conversion->errorKind = wireWord(HelperError::TooLarge);
+            conversion->detail = QStringLiteral("it is %1, larger than Word itself opens (%2)")
+                                     .arg(QLocale::c().formattedDataSize(document.size, 1,
+                                                                         QLocale::DataSizeTraditionalFormat),
+                                          QLocale::c().formattedDataSize(largestDocumentBytes, 0,
+                                                                         QLocale::DataSizeTraditionalFormat));
+            finish(*conversion, Conversion::Outcome::OpenFailed);
+            continue;
+        }
+        if (helper.sent.empty())
+            startDeadline(helper);
+        helper.process->send({"open", conversion->id, LocalFileName::encode(document.path),
                               LocalFileName::encode(conversion->documentPath)});
         helper.process->send({"save", conversion->id, LocalFileName::encode(conversion->stagedPage())});
         helper.process->send({"close", conversion->id});
