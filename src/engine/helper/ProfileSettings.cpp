@@ -13,7 +13,7 @@ QByteArray item(const char* path, const QByteArray& property, const char* type, 
 
 } // namespace
 
-QString writeProfileSettings(const QString& profileFolder)
+QString writeProfileSettings(const QString& profileFolder, const QString& libreOfficeVersion)
 {
     const QString userFolder = profileFolder + QStringLiteral("/user");
     if (!QDir().mkpath(userFolder))
@@ -51,6 +51,10 @@ QString writeProfileSettings(const QString& profileFolder)
     // idle: a tenth of a helper's time on a folder of long documents.
     xcu += item("/org.openoffice.Office.Writer/AutoFunction/Completion", "Enable", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Writer/AutoFunction/Completion", "CollectWords", "xs:boolean", "false");
+    // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
+    if (!libreOfficeVersion.isEmpty())
+        xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",
+                    libreOfficeVersion.toLatin1().constData());
     xcu += "</oor:items>\n";
 
     QSaveFile file(userFolder + QStringLiteral("/registrymodifications.xcu"));

@@ -5,13 +5,9 @@
 // LibreOffice runs a graphics self-test of several seconds (large bitmaps drawn and
 // compared) each time it starts with a profile that has not been marked with its
 // version, which a profile only run through LibreOfficeKit never is. A helper never
-// draws for a screen, so its private profile is marked with the installed version.
+// draws for a screen, so its private profile is marked with the installed version
+// (see writeProfileSettings).
 
 // The installed LibreOffice's version ("7.4"), from the configuration beside its
 // program folder; empty when it cannot be found.
 QString installedLibreOfficeVersion(const QString& programFolder);
-
-// Adds the version mark to the settings writeProfileSettings() wrote into the profile.
-// Returns an empty string, or the reason it could not be added (the helper still
-// starts, only more slowly).
-QString markProfileWithVersion(const QString& profileFolder, const QString& version);

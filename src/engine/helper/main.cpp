@@ -125,14 +125,14 @@ int main(int argc, char* argv[])
     const QString programFolder = folderArgument(argv[1]);
     const QString profileFolder = folderArgument(argv[2]);
 
-    if (const QString error = writeProfileSettings(profileFolder); !error.isEmpty()) {
+    // Without the version the helper only starts more slowly: go on.
+    const QString version = installedLibreOfficeVersion(programFolder);
+    if (version.isEmpty())
+        std::fprintf(stderr, "varnello-lok: the installed LibreOffice's version cannot be found\n");
+    if (const QString error = writeProfileSettings(profileFolder, version); !error.isEmpty()) {
         refuse(*channel, HelperError::NoProfile, error);
         return 1;
     }
-    // Without the mark the helper only starts more slowly: go on.
-    if (const QString error = markProfileWithVersion(profileFolder, installedLibreOfficeVersion(programFolder));
-        !error.isEmpty())
-        std::fprintf(stderr, "varnello-lok: %s\n", qPrintable(error));
     const qint64 memoryLimit = limitHelperMemory();
     installMemoryExhaustionHandler(channel->descriptor());
     // Before LibreOffice starts threads, so that they are confined too.
