@@ -2,9 +2,11 @@
 // speaks the protocol without LibreOffice and crashes or hangs on request.
 
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/client/ScratchFolder.h"
 #include "engine/word/ErrorNumbers.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +116,38 @@ private slots:
         // Two helpers worked; the crash document brought down two of them, and no third.
         QVERIFY2(word.helperStarts() >= 4 && word.helperStarts() <= 5, qPrintable(QString::number(word.helperStarts())));
         QTRY_COMPARE(stagedLeftovers(), QStringList()); // removed away from the caller's thread
+    }
+
+    // Documents and their pages are staged in memory when there is a folder in memory to
+    // use, except large ones; and nothing stays behind in either place.
+    void largeDocumentsAreStagedOnDisk()
+    {
+        qunsetenv("TMPDIR");
+        const auto restore = qScopeGuard([this] { qputenv("TMPDIR", QFile::encodeName(temporary)); });
+        const QString memory = scratchFolder();
+        if (memory == QDir::tempPath())
+            QSKIP("no folder in memory to stage in here");
+        const QString small = document(QStringLiteral("small.doc"), "where\n");
+        const QString large = document(QStringLiteral("large.doc"), "where\n");
+        QVERIFY(QFile::resize(large, largestDocumentInMemory + 1));
+        const auto stagingFolders = [] {
+            QStringList folders;
+            const QString mine = QStringLiteral("varnello-staging-%1-*").arg(QCoreApplication::applicationPid());
+            for (const QString& base : {scratchFolder(), QDir::tempPath()})
+                for (const QString& name : QDir(base).entryList({mine}, QDir::Dirs))
+                    folders << base + '/' + name;
+            return folders;
+        };
+        {
+            LibreOfficeWordAutomation word(settings(1));
+            QCOMPARE(convert(word, small, output(QStringLiteral("small.htm"))), QStringLiteral("ok"));
+            QCOMPARE(convert(word, large, output(QStringLiteral("large.htm"))), QStringLiteral("ok"));
+            QVERIFY2(page(QStringLiteral("small.htm")).contains(QFile::encodeName(memory + "/varnello-staging-")),
+                     page(QStringLiteral("small.htm")).constData());
+            QVERIFY2(page(QStringLiteral("large.htm")).contains(QFile::encodeName(QDir::tempPath() + "/varnello-staging-")),
+                     page(QStringLiteral("large.htm")).constData());
+        }
+        QCOMPARE(stagingFolders(), QStringList());
     }
 
     // A helper killed from outside while it works ahead costs no healthy document.

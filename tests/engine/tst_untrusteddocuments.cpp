@@ -5,6 +5,7 @@
 
 #include "engine/client/DocumentCopy.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/client/ScratchFolder.h"
 #include "engine/word/AutomationError.h"
 #include "support/TestFiles.h"
 
@@ -116,7 +117,7 @@ bool hasLandlock()
 
 QStringList helperFolders()
 {
-    return QDir(QDir::tempPath())
+    return QDir(scratchFolder())
         .entryList({QStringLiteral("varnello-lok-%1-*").arg(QCoreApplication::applicationPid())}, QDir::Dirs);
 }
 
@@ -331,13 +332,20 @@ private slots:
         QVERIFY(ended.waitForStarted());
         const qint64 endedId = ended.processId();
         QVERIFY(ended.waitForFinished());
-        const QString stale = QDir::tempPath() + QStringLiteral("/varnello-lok-%1-Stale1").arg(endedId);
+        const QString stale = scratchFolder() + QStringLiteral("/varnello-lok-%1-Stale1").arg(endedId);
         QVERIFY(QDir().mkpath(stale + QStringLiteral("/lu1234.tmp")));
+        const QString staleStaging = scratchFolder() + QStringLiteral("/varnello-staging-%1-Stale2").arg(endedId);
+        QVERIFY(QDir().mkpath(staleStaging + QStringLiteral("/7/document")));
+        const QString stillRunning = scratchFolder()
+                                     + QStringLiteral("/varnello-staging-%1-Running").arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(stillRunning));
 
         word.reset();
         word = std::make_unique<LibreOfficeWordAutomation>(settings());
         convert(path(QStringLiteral("linked.docx")), path(QStringLiteral("temp.htm")), 8);
         QVERIFY(!QFileInfo::exists(stale));
+        QVERIFY(!QFileInfo::exists(staleStaging));
+        QVERIFY(QDir(stillRunning).removeRecursively());
         QCOMPARE(helperFolders().size(), 1);
         const qint64 helper = word->helperProcessId();
         QVERIFY(helper > 0);

@@ -5,6 +5,7 @@
 #include "engine/WebArchives.h"
 
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/client/ScratchFolder.h"
 #include "engine/word/AutomationError.h"
 #include "engine/word/ErrorNumbers.h"
 #include "support/TestFiles.h"
@@ -24,7 +25,7 @@ const QStringList PageTexts{QStringLiteral("Caf\u00E9 cr\u00E8me"), QStringLiter
 QStringList helperTemporaryFiles()
 {
     QStringList files;
-    const QDir temporary(QDir::tempPath());
+    const QDir temporary(scratchFolder());
     for (const QString& folder : temporary.entryList(
              {QStringLiteral("varnello-lok-%1-*").arg(QCoreApplication::applicationPid())}, QDir::Dirs))
         for (const QString& entry : entriesBelow(temporary.filePath(folder)))

@@ -9,6 +9,7 @@
 //   hang             never answers
 //   sleep MS         takes MS milliseconds to open it
 //   damaged          cannot open it
+//   where            "converts" it: the page holds the path of the copy it was given
 //   anything else    "converts" it: the page holds the document's text
 // A profile folder under one named "fail-to-start" makes it fail before it is ready.
 
@@ -79,7 +80,7 @@ int main(int argc, char* argv[])
                 send({"error", "damaged", "scripted failure"});
                 continue;
             }
-            documents[words.value(1)] = text;
+            documents[words.value(1)] = command == "where" ? words.value(2) : text;
             send({"ok"});
         } else if (verb == "save") {
             const auto found = documents.find(words.value(1));

@@ -3,6 +3,7 @@
 #include "engine/client/DocumentCopy.h"
 #include "engine/client/EngineErrors.h"
 #include "engine/client/HelperTempFolder.h"
+#include "engine/client/ScratchFolder.h"
 #include "engine/files/LocalFileName.h"
 #include "engine/protocol/HelperProtocol.h"
 
@@ -13,6 +14,8 @@
 #include <QTimer>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 using LibreOfficeHelperProtocol::HelperError;
 using LibreOfficeHelperProtocol::wireWord;
@@ -50,9 +53,28 @@ int automaticHelperCount(int documents)
 }
 
 HelperPool::HelperPool(const LibreOfficeSettings& settings)
-    : settings(settings), callTimeout(settings.callTimeout), staging(QDir::tempPath() + QStringLiteral("/varnello-XXXXXX")),
-      remover(std::make_shared<FolderRemover>())
+    : settings(settings), callTimeout(settings.callTimeout), scratch(scratchFolder()),
+      staging(stagingFolderTemplate(scratch)), remover(std::make_shared<FolderRemover>())
 {
+    if (scratch != QDir::tempPath())
+        largeStaging.emplace(stagingFolderTemplate(QDir::tempPath()));
+}
+
+const QTemporaryDir& HelperPool::stagingFor(const QString& documentPath) const
+{
+    struct stat status {};
+    const bool large = ::stat(LocalFileName::encode(documentPath).constData(), &status) == 0
+                       && status.st_size > largestDocumentInMemory;
+    return large && largeStaging && largeStaging->isValid() ? *largeStaging : staging;
+}
+
+QStringList HelperPool::stagingFolders() const
+{
+    QStringList folders;
+    for (const QTemporaryDir* folder : {&staging, largeStaging ? &*largeStaging : nullptr})
+        if (folder && folder->isValid())
+            folders.append(folder->path());
+    return folders;
 }
 
 HelperPool::~HelperPool()
@@ -97,8 +119,9 @@ std::optional<AutomationError> HelperPool::ensureReady()
 std::shared_ptr<Conversion> HelperPool::enqueue(const QString& documentPath, bool first)
 {
     const QByteArray id = QByteArray::number(++lastId);
+    const QTemporaryDir& root = stagingFor(documentPath);
     auto conversion = std::make_shared<Conversion>(
-        documentPath, staging.isValid() ? staging.filePath(QString::fromLatin1(id)) : QString(), id, remover);
+        documentPath, root.isValid() ? root.filePath(QString::fromLatin1(id)) : QString(), id, remover);
     if (first)
         waiting.push_front(conversion);
     else
@@ -278,14 +301,17 @@ void HelperPool::launch()
         startFailures = startTriesInARow;
         return;
     }
-    if (launched == 0)
-        removeStaleHelperTempFolders();
+    if (launched == 0) {
+        removeStaleHelperFolders(scratch);
+        if (largeStaging)
+            removeStaleHelperFolders(QDir::tempPath());
+    }
     int slot = 0;
     while (std::any_of(helpers.begin(), helpers.end(), [slot](const Helper& h) { return h.profileSlot == slot; }))
         ++slot;
     Helper helper;
     helper.process = std::make_unique<HelperProcess>(settings.helperPath, settings.libreOfficeProgramFolder,
-                                                     profile->folder(slot), staging.isValid() ? staging.path() : QString());
+                                                     profile->folder(slot), scratch, stagingFolders());
     helper.profileSlot = slot;
     helper.deadline.setRemainingTime(settings.startTimeout);
     helpers.push_back(std::move(helper));
@@ -306,7 +332,8 @@ void HelperPool::dispatch(Helper& helper)
         waiting.pop_front();
         if (conversion->folder.isEmpty() || !QDir().mkpath(conversion->folder)) {
             conversion->errorKind = wireWord(HelperError::SaveFailed);
-            conversion->detail = QStringLiteral("no temporary folder can be made in %1").arg(QDir::tempPath());
+            conversion->detail = QStringLiteral("no temporary folder can be made in %1")
+                                     .arg(conversion->folder.isEmpty() ? scratch : conversion->folder.section(QLatin1Char('/'), 0, -2));
             finish(*conversion, Conversion::Outcome::SaveFailed);
             continue;
         }

@@ -75,10 +75,16 @@ private:
     void startDeadline(Helper& helper);
     void waitForActivity();
 
+    // The staging folder for a document: in memory unless the document is large.
+    const QTemporaryDir& stagingFor(const QString& documentPath) const;
+    QStringList stagingFolders() const;
+
     const LibreOfficeSettings settings;
     std::chrono::milliseconds callTimeout;
     std::optional<LibreOfficeProfile> profile;
+    const QString scratch; // see ScratchFolder.h
     QTemporaryDir staging;
+    std::optional<QTemporaryDir> largeStaging; // on disk, when `staging` is in memory
     // Staged folders are removed away from the window's thread; declared after
     // `staging`, so that their removal ends before the staging folder goes.
     std::shared_ptr<FolderRemover> remover;

@@ -7,15 +7,20 @@
 #include <unistd.h>
 
 HelperProcess::HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                             const QString& profileFolder, const QString& stagingFolder)
+                             const QString& profileFolder, const QString& temporaryBase,
+                             const QStringList& stagingFolders)
+    : tempFolder(temporaryBase)
 {
     process.setProgram(helperPath);
     // Percent-encoded, the folders reach the helper byte for byte whatever their names hold.
     process.setArguments({QString::fromLatin1(LocalFileName::encode(libreOfficeProgramFolder).toPercentEncoding()),
                           QString::fromLatin1(LocalFileName::encode(profileFolder).toPercentEncoding())});
     QProcessEnvironment environment = tempFolder.environment();
-    environment.insert(QStringLiteral("VARNELLO_LOK_STAGING"),
-                       QString::fromLatin1(LocalFileName::encode(stagingFolder).toPercentEncoding()));
+    // Percent-encoding leaves no colon, so one separates the folders.
+    QStringList staging;
+    for (const QString& folder : stagingFolders)
+        staging.append(QString::fromLatin1(LocalFileName::encode(folder).toPercentEncoding()));
+    environment.insert(QStringLiteral("VARNELLO_LOK_STAGING"), staging.join(QLatin1Char(':')));
     process.setProcessEnvironment(environment);
     // LibreOffice talks a lot on its error stream; show it only when asked to.
     if (qEnvironmentVariableIsEmpty("VARNELLO_LOK_LOG"))

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <stdexcept>
@@ -39,10 +40,11 @@ class HelperProcess {
 public:
     enum class State { Starting, Ready, Failed, Gone };
 
-    // Starts the process; it loads LibreOffice in the background.
-    // The helper may write only in its profile, its temporary folder and `stagingFolder`.
-    HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
-                  const QString& profileFolder, const QString& stagingFolder = QString());
+    // Starts the process; it loads LibreOffice in the background. The helper may write
+    // only in its profile, its temporary folder (made in `temporaryBase`) and the
+    // `stagingFolders`.
+    HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder, const QString& profileFolder,
+                  const QString& temporaryBase, const QStringList& stagingFolders);
     // Ends the process: asks a ready one to quit, and kills it if it does not.
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;

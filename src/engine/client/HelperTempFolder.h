@@ -8,7 +8,8 @@
 // when it lets go of the helper process.
 class HelperTempFolder {
 public:
-    HelperTempFolder();
+    // In `base`, the engine's folder for short-lived files (see ScratchFolder.h).
+    explicit HelperTempFolder(const QString& base);
     bool isValid() const { return folder.isValid(); }
     QString path() const { return folder.path(); }
     // The environment a helper starts with: this program's, TMPDIR pointing here.
@@ -18,6 +19,10 @@ private:
     QTemporaryDir folder;
 };
 
-// Removes the helper folders that a program which has since ended (killed, crashed)
-// left behind in the system's temporary folder.
-void removeStaleHelperTempFolders();
+// A staging folder for the documents and pages of this program's helpers, in `base`,
+// named so that removeStaleHelperFolders finds it after a crash.
+QString stagingFolderTemplate(const QString& base);
+
+// Removes the helper and staging folders that a program which has since ended (killed,
+// crashed) left behind in `base`.
+void removeStaleHelperFolders(const QString& base);

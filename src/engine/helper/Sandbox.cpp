@@ -115,8 +115,8 @@ SandboxFolders helperFolders(const QByteArray& libreOfficeProgramFolder, const Q
     // (/tmp itself) would open every temporary file of the user's.
     if (const QByteArray temporary = qgetenv("TMPDIR"); temporary.contains("/varnello-lok-"))
         folders.writable.append(temporary);
-    if (const QByteArray staging = QByteArray::fromPercentEncoding(qgetenv("VARNELLO_LOK_STAGING"));
-        staging.startsWith('/'))
-        folders.writable.append(staging);
+    for (const QByteArray& encoded : qgetenv("VARNELLO_LOK_STAGING").split(':'))
+        if (const QByteArray staging = QByteArray::fromPercentEncoding(encoded); staging.startsWith('/'))
+            folders.writable.append(staging);
     return folders;
 }

@@ -20,6 +20,6 @@ SandboxOutcome confineToFolders(const SandboxFolders& folders);
 // What a helper needs: the system folders LibreOffice and its libraries read (fonts,
 // locale and configuration files, /proc, /dev; none holds the user's own files), the
 // user's fonts, LibreOffice's installation, and, to write in, its profile, its
-// temporary folder (TMPDIR) and the folder the program stages documents and pages in
-// (VARNELLO_LOK_STAGING, percent-encoded).
+// temporary folder (TMPDIR) and the folders the program stages documents and pages in
+// (VARNELLO_LOK_STAGING: percent-encoded, separated by colons).
 SandboxFolders helperFolders(const QByteArray& libreOfficeProgramFolder, const QByteArray& profileFolder);

@@ -5,8 +5,8 @@
 // Both folders are percent-encoded, so that any name reaches the helper byte for byte.
 // Once started the helper may read only system folders, LibreOffice's and its own, and
 // write only in its profile, in TMPDIR (a folder of the program's own) and in
-// VARNELLO_LOK_STAGING (percent-encoded), where the program puts the copies of the
-// documents and takes the pages from; see Sandbox.h.
+// the folders of VARNELLO_LOK_STAGING (percent-encoded, separated by colons), where the
+// program puts the copies of the documents and takes the pages from; see Sandbox.h.
 // Requests arrive on standard input and answers leave on standard output (see
 // HelperProtocol.h). LibreOffice itself may print anything, so the protocol moves
 // to private descriptors before LibreOffice is loaded.
