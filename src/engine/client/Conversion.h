@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/client/FolderRemover.h"
+#include "engine/client/StagingWorker.h"
 #include "engine/client/HelperProcess.h"
 #include "engine/word/AutomationError.h"
 
@@ -15,24 +15,25 @@
 // One document turned into LibreOffice's web page (page.html and its pictures) in a
 // staging folder of its own, ahead of the run or when the run asks for it. The web
 // output for the user is written later, from the staged page, in the run's order.
-// The staging folder goes with the last owner of the conversion (removed by `remover`
+// The document's private copy is made in the staging folder by `worker` ahead of its
+// turn; the folder goes with the last owner of the conversion (removed by `worker`
 // when there is one, away from the caller's thread).
 struct Conversion {
     enum class Stage { Waiting, Sent, Done };
     enum class Outcome { Converted, OpenFailed, SaveFailed, TimedOut, Crashed, CannotStart };
 
     Conversion(QString documentPath, QString folder, QByteArray id,
-               std::shared_ptr<FolderRemover> remover = nullptr)
+               std::shared_ptr<StagingWorker> worker = nullptr)
         : documentPath(std::move(documentPath)), folder(std::move(folder)), id(std::move(id)),
-          remover(std::move(remover))
+          worker(std::move(worker))
     {
     }
     ~Conversion()
     {
         if (folder.isEmpty())
             return;
-        if (remover)
-            remover->remove(folder);
+        if (worker)
+            worker->remove(folder);
         else
             QDir(folder).removeRecursively();
     }
@@ -44,7 +45,8 @@ struct Conversion {
     const QString documentPath;
     const QString folder;
     const QByteArray id; // names the document to the helper
-    const std::shared_ptr<FolderRemover> remover;
+    const std::shared_ptr<StagingWorker> worker;
+    std::shared_ptr<const StagedCopy> copy; // asked for once the conversion waits for a helper
     Stage stage = Stage::Waiting;
     Outcome outcome = Outcome::Converted;
     bool failedWhileSaving = false;         // for TimedOut: which step did not answer

@@ -54,7 +54,7 @@ int automaticHelperCount(int documents)
 
 HelperPool::HelperPool(const LibreOfficeSettings& settings)
     : settings(settings), callTimeout(settings.callTimeout), scratch(scratchFolder()),
-      staging(stagingFolderTemplate(scratch)), remover(std::make_shared<FolderRemover>())
+      staging(stagingFolderTemplate(scratch)), worker(std::make_shared<StagingWorker>())
 {
     if (scratch != QDir::tempPath())
         largeStaging.emplace(stagingFolderTemplate(QDir::tempPath()));
@@ -121,7 +121,7 @@ std::shared_ptr<Conversion> HelperPool::enqueue(const QString& documentPath, boo
     const QByteArray id = QByteArray::number(++lastId);
     const QTemporaryDir& root = stagingFor(documentPath);
     auto conversion = std::make_shared<Conversion>(
-        documentPath, root.isValid() ? root.filePath(QString::fromLatin1(id)) : QString(), id, remover);
+        documentPath, root.isValid() ? root.filePath(QString::fromLatin1(id)) : QString(), id, worker);
     if (first)
         waiting.push_front(conversion);
     else
@@ -154,6 +154,7 @@ void HelperPool::waitForActivity()
         QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
         QObject::connect(process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     }
+    QObject::connect(worker.get(), &StagingWorker::copied, &loop, &QEventLoop::quit);
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
@@ -213,6 +214,7 @@ void HelperPool::pump()
     const bool work = !waiting.empty();
     while (work && int(helpers.size()) < size && startFailures < startTriesInARow)
         launch();
+    prepareCopies();
     for (Helper& helper : helpers)
         if (helper.process->poll() == HelperProcess::State::Ready)
             dispatch(helper);
@@ -279,8 +281,10 @@ void HelperPool::requeueAfterLoss(Helper& helper, bool crashed)
         conversion.outcome = Conversion::Outcome::Converted;
         conversion.errorKind.clear();
         conversion.detail.clear();
-        if (!conversion.folder.isEmpty())
-            QDir(conversion.folder).removeRecursively();
+        // What the lost helper left goes, the copy with it, before the copy is made again.
+        if (conversion.copy && !conversion.folder.isEmpty())
+            worker->remove(conversion.folder);
+        conversion.copy.reset();
         waiting.push_front(*it);
     }
     helper.sent.clear();
@@ -325,12 +329,22 @@ void HelperPool::startDeadline(Helper& helper)
     helper.sinceDeadlineStart.start();
 }
 
+void HelperPool::prepareCopies()
+{
+    for (const std::shared_ptr<Conversion>& conversion : waiting)
+        if (!conversion->copy && !conversion->folder.isEmpty())
+            conversion->copy = worker->copy(conversion->documentPath, conversion->folder);
+}
+
 void HelperPool::dispatch(Helper& helper)
 {
     while (helper.sent.size() < conversionsPerHelper && !waiting.empty()) {
+        // In the queue's order: the run waits for the first.
+        if (waiting.front()->copy && !waiting.front()->copy->ready.load(std::memory_order_acquire))
+            return;
         std::shared_ptr<Conversion> conversion = std::move(waiting.front());
         waiting.pop_front();
-        if (conversion->folder.isEmpty() || !QDir().mkpath(conversion->folder)) {
+        if (conversion->folder.isEmpty() || !conversion->copy || conversion->copy->noFolder) {
             conversion->errorKind = wireWord(HelperError::SaveFailed);
             conversion->detail = QStringLiteral("no temporary folder can be made in %1")
                                      .arg(conversion->folder.isEmpty() ? scratch : conversion->folder.section(QLatin1Char('/'), 0, -2));
@@ -339,7 +353,7 @@ void HelperPool::dispatch(Helper& helper)
         }
         // The helper reads no file of the user's; its copy keeps the document's own
         // address for the links inside it.
-        const HelperDocument document = copyDocumentForHelper(conversion->documentPath, conversion->folder);
+        const HelperDocument& document = conversion->copy->document;
         if (document.tooLarge()) {
             conversion->errorKind = wireWord(HelperError::TooLarge);
             conversion->detail = QStringLiteral("it is %1, larger than Word itself opens (%2)")

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/client/Conversion.h"
-#include "engine/client/FolderRemover.h"
 #include "engine/client/HelperProcess.h"
 #include "engine/client/LibreOfficeSettings.h"
 #include "engine/client/Profile.h"
+#include "engine/client/StagingWorker.h"
 #include "engine/word/AutomationError.h"
 
 #include <QDeadlineTimer>
@@ -71,6 +71,8 @@ private:
     void finish(Conversion& conversion, Conversion::Outcome outcome);
     bool worn(const Helper& helper) const;
     void launch();
+    // Asks for the private copies of the documents that wait for a helper.
+    void prepareCopies();
     void dispatch(Helper& helper);
     void startDeadline(Helper& helper);
     void waitForActivity();
@@ -85,9 +87,9 @@ private:
     const QString scratch; // see ScratchFolder.h
     QTemporaryDir staging;
     std::optional<QTemporaryDir> largeStaging; // on disk, when `staging` is in memory
-    // Staged folders are removed away from the window's thread; declared after
-    // `staging`, so that their removal ends before the staging folder goes.
-    std::shared_ptr<FolderRemover> remover;
+    // Documents are copied and staged folders removed away from the window's thread;
+    // declared after `staging`, so that the removals end before the staging folder goes.
+    std::shared_ptr<StagingWorker> worker;
     std::vector<Helper> helpers;
     std::deque<std::shared_ptr<Conversion>> waiting;
     std::optional<AutomationError> startProblem; // why the last helper could not start
