@@ -155,6 +155,8 @@ void HelperPool::waitForActivity()
         QObject::connect(process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     }
     QObject::connect(worker.get(), &StagingWorker::copied, &loop, &QEventLoop::quit);
+    if (worker->takeFinished())
+        return;
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

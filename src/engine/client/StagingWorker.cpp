@@ -58,6 +58,7 @@ void StagingWorker::run()
             if (!job.result->noFolder)
                 job.result->document = copyDocumentForHelper(job.documentPath, job.folder);
             job.result->ready.store(true, std::memory_order_release);
+            finished.store(true);
             emit copied();
         }
         lock.lock();

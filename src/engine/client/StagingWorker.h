@@ -34,6 +34,9 @@ public:
     // it; `copied` is emitted when the copy is ready.
     std::shared_ptr<const StagedCopy> copy(const QString& documentPath, const QString& folder);
     void remove(const QString& folder);
+    // Whether a copy was finished since the last call: one may have been finished
+    // before anyone listened for `copied`.
+    bool takeFinished() { return finished.exchange(false); }
 
 signals:
     // Emitted on the worker's thread.
@@ -52,5 +55,6 @@ private:
     std::condition_variable wake;
     std::deque<Job> queue;
     bool stopping = false;
+    std::atomic<bool> finished = false;
     std::thread worker; // last: it starts once the rest exists
 };
