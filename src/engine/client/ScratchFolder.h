@@ -11,9 +11,10 @@
 // names a folder of the user's choice, or the temporary folder is in memory anyway.
 QString scratchFolder();
 
-// Documents larger than this are staged in the temporary folder instead: their copies
-// and pages would take too much memory.
-inline constexpr qint64 largestDocumentInMemory = qint64(32) << 20;
+// Documents larger than this are staged in the temporary folder instead: a document's
+// copy and page with its pictures take about twice its size, for each of the few
+// documents converted ahead of the run.
+inline constexpr qint64 largestDocumentInMemory = qint64(16) << 20;
 
 // Whether `folder` lies on a file system kept in memory (tmpfs).
 bool isInMemory(const QString& folder);
