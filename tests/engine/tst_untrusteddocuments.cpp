@@ -336,6 +336,10 @@ private slots:
         QVERIFY(QDir().mkpath(stale + QStringLiteral("/lu1234.tmp")));
         const QString staleStaging = scratchFolder() + QStringLiteral("/varnello-staging-%1-Stale2").arg(endedId);
         QVERIFY(QDir().mkpath(staleStaging + QStringLiteral("/7/document")));
+        // Another user's folder under a stale name stays (only root can make one here).
+        const QString othersFolder = scratchFolder() + QStringLiteral("/varnello-staging-%1-Others").arg(endedId);
+        QVERIFY(QDir().mkpath(othersFolder));
+        const bool haveOthersFolder = ::chown(QFile::encodeName(othersFolder).constData(), 65534, 65534) == 0;
         const QString stillRunning = scratchFolder()
                                      + QStringLiteral("/varnello-staging-%1-Running").arg(QCoreApplication::applicationPid());
         QVERIFY(QDir().mkpath(stillRunning));
@@ -346,6 +350,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(stale));
         QVERIFY(!QFileInfo::exists(staleStaging));
         QVERIFY(QDir(stillRunning).removeRecursively());
+        QCOMPARE(QFileInfo::exists(othersFolder), haveOthersFolder);
+        QVERIFY(QDir(othersFolder).removeRecursively());
         QCOMPARE(helperFolders().size(), 1);
         const qint64 helper = word->helperProcessId();
         QVERIFY(helper > 0);

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,13 +43,14 @@ void removeStaleHelperFolders(const QString& base)
 {
     QDir folder(base);
     for (QLatin1StringView prefix : {HelperPrefix, StagingPrefix}) {
-        for (const QString& name : folder.entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoSymLinks)) {
+        for (const QFileInfo& entry : folder.entryInfoList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoSymLinks)) {
             bool isNumber = false;
-            const qint64 owner = name.sliced(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&isNumber);
-            // A folder of a program that still runs (or of another user's) stays.
-            if (!isNumber || owner <= 0 || kill(pid_t(owner), 0) == 0 || errno != ESRCH)
+            const qint64 program = entry.fileName().sliced(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&isNumber);
+            // A folder of a program that still runs stays; so does one that is not the
+            // user's own, which another user may have placed in a shared folder.
+            if (!isNumber || program <= 0 || entry.ownerId() != getuid() || kill(pid_t(program), 0) == 0 || errno != ESRCH)
                 continue;
-            QDir(folder.filePath(name)).removeRecursively();
+            QDir(entry.filePath()).removeRecursively();
         }
     }
 }
