@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <optional>
+
 #include <linux/magic.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -14,29 +16,30 @@ namespace {
 // documents are small beside it.
 constexpr qint64 spareRoomNeeded = qint64(1) << 30;
 
+// The file system `folder` lies on, when it is one kept in memory (tmpfs).
+std::optional<struct statfs> inMemory(const QString& folder)
+{
+    struct statfs status {};
+    if (statfs(LocalFileName::encode(folder).constData(), &status) != 0 || status.f_type != TMPFS_MAGIC)
+        return std::nullopt;
+    return status;
+}
+
 bool suitable(const QString& folder)
 {
-    if (folder.isEmpty() || !folder.startsWith(QLatin1Char('/')))
+    if (!folder.startsWith(QLatin1Char('/')))
         return false;
-    const QByteArray path = LocalFileName::encode(folder);
-    struct statfs status {};
-    return statfs(path.constData(), &status) == 0 && status.f_type == TMPFS_MAGIC
-           && qint64(status.f_bavail) * qint64(status.f_bsize) >= spareRoomNeeded
-           && access(path.constData(), W_OK | X_OK) == 0;
+    const std::optional<struct statfs> status = inMemory(folder);
+    return status && qint64(status->f_bavail) * qint64(status->f_bsize) >= spareRoomNeeded
+           && access(LocalFileName::encode(folder).constData(), W_OK | X_OK) == 0;
 }
 
 } // namespace
 
-bool isInMemory(const QString& folder)
-{
-    struct statfs status {};
-    return statfs(LocalFileName::encode(folder).constData(), &status) == 0 && status.f_type == TMPFS_MAGIC;
-}
-
 QString scratchFolder()
 {
     const QString temporary = QDir::tempPath();
-    if (!qEnvironmentVariableIsEmpty("TMPDIR") || isInMemory(temporary))
+    if (!qEnvironmentVariableIsEmpty("TMPDIR") || inMemory(temporary))
         return temporary;
     for (const QString& candidate : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/dev/shm")})
         if (suitable(candidate))

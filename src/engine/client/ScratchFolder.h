@@ -15,6 +15,3 @@ QString scratchFolder();
 // copy and page with its pictures take about twice its size, for each of the few
 // documents converted ahead of the run.
 inline constexpr qint64 largestDocumentInMemory = qint64(16) << 20;
-
-// Whether `folder` lies on a file system kept in memory (tmpfs).
-bool isInMemory(const QString& folder);
