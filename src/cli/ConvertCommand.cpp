@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <atomic>
@@ -36,34 +35,6 @@ bool writeAll(int descriptor, const QByteArray& bytes)
     }
     return true;
 }
-
-// LibreOffice leaves temporary files behind when its helper is ended, and some even
-// when it quits. The helpers, and the engine's staging area, get a temporary folder of
-// this run's own, removed with everything in it when the run ends.
-class RunTemporaryFolder {
-public:
-    RunTemporaryFolder()
-        : folder(QDir::tempPath() + QStringLiteral("/varnello-convert-XXXXXX")),
-          hadPrevious(qEnvironmentVariableIsSet("TMPDIR")), previous(qgetenv("TMPDIR"))
-    {
-        if (folder.isValid())
-            qputenv("TMPDIR", QFile::encodeName(folder.path()));
-    }
-    ~RunTemporaryFolder()
-    {
-        if (hadPrevious)
-            qputenv("TMPDIR", previous);
-        else
-            qunsetenv("TMPDIR");
-    }
-    RunTemporaryFolder(const RunTemporaryFolder&) = delete;
-    RunTemporaryFolder& operator=(const RunTemporaryFolder&) = delete;
-
-private:
-    QTemporaryDir folder;
-    bool hadPrevious;
-    QByteArray previous;
-};
 
 void printError(const QString& text)
 {
@@ -92,7 +63,6 @@ int runConvertCommand(const ConvertOptions& options)
         return 2;
     }
 
-    const RunTemporaryFolder temporaryFolder;
     // From here a signal stops the run instead of the process.
     const StopSignals stop;
     std::atomic<bool> outputGone{false};

@@ -13,6 +13,9 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <QtTest>
 
 #include <arpa/inet.h>
@@ -324,7 +327,9 @@ private slots:
     }
 
     // The helper's temporary files live in a folder of the program's own that goes with
-    // the helper, also when it is killed; folders of programs that have ended are swept.
+    // the helper, also when it is killed; folders whose owner is gone are swept. The
+    // owner holds a lock in its folder: a run in another process namespace, whose
+    // process number means nothing here, keeps its folders.
     void helperTemporaryFilesGoWithTheHelper()
     {
         QProcess ended;
@@ -332,24 +337,29 @@ private slots:
         QVERIFY(ended.waitForStarted());
         const qint64 endedId = ended.processId();
         QVERIFY(ended.waitForFinished());
-        const QString stale = scratchFolder() + QStringLiteral("/varnello-lok-%1-Stale1").arg(endedId);
-        QVERIFY(QDir().mkpath(stale + QStringLiteral("/lu1234.tmp")));
-        const QString staleStaging = scratchFolder() + QStringLiteral("/varnello-staging-%1-Stale2").arg(endedId);
-        QVERIFY(QDir().mkpath(staleStaging + QStringLiteral("/7/document")));
+        const auto owned = [&](const QString& name, bool ownerAlive) {
+            const QString folder = scratchFolder() + name.arg(endedId);
+            QDir().mkpath(folder + QStringLiteral("/7/document"));
+            const int lock = ::open(QFile::encodeName(folder + "/.owner-lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (ownerAlive)
+                ::flock(lock, LOCK_EX);
+            else
+                ::close(lock);
+            return folder;
+        };
+        const QString stale = owned(QStringLiteral("/varnello-lok-%1-Stale1"), false);
+        const QString staleStaging = owned(QStringLiteral("/varnello-staging-%1-Stale2"), false);
+        const QString otherNamespace = owned(QStringLiteral("/varnello-staging-%1-Container"), true);
         // Another user's folder under a stale name stays (only root can make one here).
-        const QString othersFolder = scratchFolder() + QStringLiteral("/varnello-staging-%1-Others").arg(endedId);
-        QVERIFY(QDir().mkpath(othersFolder));
+        const QString othersFolder = owned(QStringLiteral("/varnello-staging-%1-Others"), false);
         const bool haveOthersFolder = ::chown(QFile::encodeName(othersFolder).constData(), 65534, 65534) == 0;
-        const QString stillRunning = scratchFolder()
-                                     + QStringLiteral("/varnello-staging-%1-Running").arg(QCoreApplication::applicationPid());
-        QVERIFY(QDir().mkpath(stillRunning));
 
         word.reset();
         word = std::make_unique<LibreOfficeWordAutomation>(settings());
         convert(path(QStringLiteral("linked.docx")), path(QStringLiteral("temp.htm")), 8);
         QVERIFY(!QFileInfo::exists(stale));
         QVERIFY(!QFileInfo::exists(staleStaging));
-        QVERIFY(QDir(stillRunning).removeRecursively());
+        QVERIFY(QDir(otherNamespace).removeRecursively());
         QCOMPARE(QFileInfo::exists(othersFolder), haveOthersFolder);
         QVERIFY(QDir(othersFolder).removeRecursively());
         QCOMPARE(helperFolders().size(), 1);

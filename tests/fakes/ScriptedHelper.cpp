@@ -9,14 +9,17 @@
 //   hang             never answers
 //   sleep MS         takes MS milliseconds to open it
 //   damaged          cannot open it
-//   where            "converts" it: the page holds the path of the copy it was given
+//   where            "converts" it: the page holds the path it was to copy it to
 //   anything else    "converts" it: the page holds the document's text
 // A profile folder under one named "fail-to-start" makes it fail before it is ready.
 
+#include "engine/files/DocumentHandover.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <chrono>
 #include <csignal>
@@ -25,6 +28,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -36,10 +40,15 @@ void send(const QList<QByteArray>& words)
     std::fflush(stdout);
 }
 
-QByteArray readAll(const QByteArray& path)
+// The document handed over for the next "open", as the real helper takes it.
+QByteArray readHandedOver(int socket)
 {
-    QFile file(QFile::decodeName(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const DocumentHandover::Handed handed = DocumentHandover::receive(socket);
+    QFile file;
+    if (handed.descriptor < 0 || !file.open(handed.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return QByteArray();
+    fcntl(handed.descriptor, F_SETFL, 0);
+    return file.readAll();
 }
 
 } // namespace
@@ -59,7 +68,7 @@ int main(int argc, char* argv[])
         const QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(QByteArray::fromStdString(line));
         const QByteArray& verb = words.value(0);
         if (verb == "open") {
-            const QByteArray text = readAll(words.value(2));
+            const QByteArray text = readHandedOver(qEnvironmentVariableIntValue("VARNELLO_LOK_DOCUMENTS"));
             const QByteArray command = text.split('\n').value(0).trimmed();
             if (command == "crash")
                 std::raise(SIGKILL);
@@ -89,6 +98,7 @@ int main(int argc, char* argv[])
                 continue;
             }
             QFile page(QFile::decodeName(words.value(2)));
+            QDir().mkpath(QFileInfo(page).path());
             if (!page.open(QIODevice::WriteOnly)) {
                 send({"error", "savefailed", page.errorString().toUtf8()});
                 continue;

@@ -40,13 +40,15 @@ struct Conversion {
     Conversion(const Conversion&) = delete;
     Conversion& operator=(const Conversion&) = delete;
 
-    QString stagedPage() const { return folder + QStringLiteral("/page.html"); }
+    // The helper moves the page it made, with its pictures, into the folder "page".
+    QString stagedPage() const { return folder + QStringLiteral("/page/page.html"); }
 
     const QString documentPath;
     const QString folder;
     const QByteArray id; // names the document to the helper
     const std::shared_ptr<StagingWorker> worker;
     std::shared_ptr<const StagedCopy> copy; // asked for once the conversion waits for a helper
+    QString loadedCopyFolder;               // where the helper keeps the copy it loads
     Stage stage = Stage::Waiting;
     Outcome outcome = Outcome::Converted;
     bool failedWhileSaving = false;         // for TimedOut: which step did not answer

@@ -14,35 +14,6 @@
 
 namespace {
 
-// In the kernel where it can (a clone or an in-kernel copy), else through a buffer.
-bool copyContents(int from, int to)
-{
-    for (;;) {
-        const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (copied == 0)
-            return true;
-        if (copied > 0)
-            continue;
-        if (errno == EINTR)
-            continue;
-        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-            return false;
-        break;
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t read = ::read(from, buffer, sizeof buffer);
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read < 0)
-            return false;
-        if (read == 0)
-            return true;
-        if (!writeEvery(to, buffer, read))
-            return false;
-    }
-}
-
 QString copyName(const QString& documentPath)
 {
     const QString name = documentPath.section(QLatin1Char('/'), -1);
@@ -77,14 +48,20 @@ HelperDocument copyDocumentForHelper(const QString& documentPath, const QString&
     if (document.tooLarge())
         return document;
     const QString copyFolder = documentCopyFolder(folder);
-    if (!QDir().mkpath(copyFolder))
+    const auto full = [] { return errno == ENOSPC || errno == EDQUOT; };
+    if (!QDir().mkpath(copyFolder)) {
+        document.noRoom = full();
         return document;
+    }
     const QString copy = copyFolder + QLatin1Char('/') + copyName(documentPath);
     const QByteArray copyBytes = LocalFileName::encode(copy);
     const PlainDescriptor target(open(copyBytes.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (target.get() < 0)
+    if (target.get() < 0) {
+        document.noRoom = full();
         return document;
-    if (!copyContents(source.get(), target.get())) {
+    }
+    if (!copyEvery(source.get(), target.get())) {
+        document.noRoom = full();
         unlink(copyBytes.constData());
         return document;
     }

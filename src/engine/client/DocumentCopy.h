@@ -9,6 +9,7 @@ inline constexpr qint64 largestDocumentBytes = qint64(512) << 20;
 struct HelperDocument {
     QString path;      // the private copy, or the document's own path when it was not copied
     qint64 size = -1;  // the document's size, when it is a regular file
+    bool noRoom = false; // no copy, as the folder it goes to is full
     bool tooLarge() const { return size > largestDocumentBytes; }
 };
 

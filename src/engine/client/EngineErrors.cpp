@@ -45,6 +45,10 @@ QString openFailureReason(std::optional<HelperError> why, const QString& detail)
     case HelperError::NotText:
         return QStringLiteral("it is not a word-processing document.");
     case HelperError::OutOfMemory: return tooLittleMemory(detail);
+    case HelperError::NoRoom:
+        return QStringLiteral("the folder Varnello copies documents to while it converts them, %1, is full. Free "
+                              "some space there (or set TMPDIR to a folder with more room) and convert it again.")
+            .arg(quoted(detail));
     default:
         return QStringLiteral("LibreOffice cannot read it (%1). The file may be damaged or in a format "
                               "LibreOffice does not know.")

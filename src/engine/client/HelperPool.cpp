@@ -54,13 +54,13 @@ int automaticHelperCount(int documents)
 
 HelperPool::HelperPool(const LibreOfficeSettings& settings)
     : settings(settings), callTimeout(settings.callTimeout), scratch(scratchFolder()),
-      staging(stagingFolderTemplate(scratch)), worker(std::make_shared<StagingWorker>())
+      staging(scratch), worker(std::make_shared<StagingWorker>())
 {
     if (scratch != QDir::tempPath())
-        largeStaging.emplace(stagingFolderTemplate(QDir::tempPath()));
+        largeStaging.emplace(QDir::tempPath());
 }
 
-const QTemporaryDir& HelperPool::stagingFor(const QString& documentPath) const
+const StagingFolder& HelperPool::stagingFor(const QString& documentPath) const
 {
     struct stat status {};
     const bool large = ::stat(LocalFileName::encode(documentPath).constData(), &status) == 0
@@ -71,7 +71,7 @@ const QTemporaryDir& HelperPool::stagingFor(const QString& documentPath) const
 QStringList HelperPool::stagingFolders() const
 {
     QStringList folders;
-    for (const QTemporaryDir* folder : {&staging, largeStaging ? &*largeStaging : nullptr})
+    for (const StagingFolder* folder : {&staging, largeStaging ? &*largeStaging : nullptr})
         if (folder && folder->isValid())
             folders.append(folder->path());
     return folders;
@@ -119,7 +119,7 @@ std::optional<AutomationError> HelperPool::ensureReady()
 std::shared_ptr<Conversion> HelperPool::enqueue(const QString& documentPath, bool first)
 {
     const QByteArray id = QByteArray::number(++lastId);
-    const QTemporaryDir& root = stagingFor(documentPath);
+    const StagingFolder& root = stagingFor(documentPath);
     auto conversion = std::make_shared<Conversion>(
         documentPath, root.isValid() ? root.filePath(QString::fromLatin1(id)) : QString(), id, worker);
     if (first)
@@ -346,15 +346,20 @@ void HelperPool::dispatch(Helper& helper)
             return;
         std::shared_ptr<Conversion> conversion = std::move(waiting.front());
         waiting.pop_front();
-        if (conversion->folder.isEmpty() || !conversion->copy || conversion->copy->noFolder) {
+        const QString root = conversion->folder.isEmpty() ? scratch : conversion->folder.section(QLatin1Char('/'), 0, -2);
+        if (conversion->copy && conversion->copy->document.noRoom) {
+            conversion->errorKind = wireWord(HelperError::NoRoom);
+            conversion->detail = root;
+            finish(*conversion, Conversion::Outcome::OpenFailed);
+            continue;
+        }
+        if (conversion->folder.isEmpty() || !conversion->copy || conversion->copy->noFolder
+            || helper.process->workFolderIn(root).isEmpty()) {
             conversion->errorKind = wireWord(HelperError::SaveFailed);
-            conversion->detail = QStringLiteral("no temporary folder can be made in %1")
-                                     .arg(conversion->folder.isEmpty() ? scratch : conversion->folder.section(QLatin1Char('/'), 0, -2));
+            conversion->detail = QStringLiteral("no temporary folder can be made in %1").arg(root);
             finish(*conversion, Conversion::Outcome::SaveFailed);
             continue;
         }
-        // The helper reads no file of the user's; its copy keeps the document's own
-        // address for the links inside it.
         const HelperDocument& document = conversion->copy->document;
         if (document.tooLarge()) {
             conversion->errorKind = wireWord(HelperError::TooLarge);
@@ -366,13 +371,35 @@ void HelperPool::dispatch(Helper& helper)
             finish(*conversion, Conversion::Outcome::OpenFailed);
             continue;
         }
-        if (helper.sent.empty())
-            startDeadline(helper);
-        helper.process->send({"open", conversion->id, LocalFileName::encode(document.path),
-                              LocalFileName::encode(conversion->documentPath)});
-        helper.process->send({"save", conversion->id, LocalFileName::encode(conversion->stagedPage())});
-        helper.process->send({"close", conversion->id});
+        if (!sendConversion(helper, *conversion))
+            continue;
         conversion->stage = Conversion::Stage::Sent;
         helper.sent.push_back(std::move(conversion));
     }
+}
+
+// The helper is handed the document itself, not its name, and makes a copy of its own
+// in its work folder, where no other document of the run lies; the page it makes is
+// moved into the conversion's folder, which it may not read. Links inside the document
+// resolve from the document's own address.
+bool HelperPool::sendConversion(Helper& helper, Conversion& conversion)
+{
+    const QString root = conversion.folder.section(QLatin1Char('/'), 0, -2);
+    const QString workFolder = helper.process->workFolderIn(root) + QLatin1Char('/') + QString::fromLatin1(conversion.id);
+    conversion.loadedCopyFolder = documentCopyFolder(workFolder);
+    const QString loadedCopy = conversion.loadedCopyFolder + QLatin1Char('/')
+                               + conversion.copy->document.path.section(QLatin1Char('/'), -1);
+    if (!helper.process->handOver(conversion.copy->document.path)) {
+        conversion.errorKind = wireWord(HelperError::Unreadable);
+        conversion.detail = QStringLiteral("it cannot be handed to LibreOffice");
+        finish(conversion, Conversion::Outcome::OpenFailed);
+        return false;
+    }
+    if (helper.sent.empty())
+        startDeadline(helper);
+    helper.process->send({"open", conversion.id, LocalFileName::encode(loadedCopy),
+                          LocalFileName::encode(conversion.documentPath)});
+    helper.process->send({"save", conversion.id, LocalFileName::encode(conversion.stagedPage())});
+    helper.process->send({"close", conversion.id});
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/client/Conversion.h"
 #include "engine/client/HelperProcess.h"
+#include "engine/client/HelperTempFolder.h"
 #include "engine/client/LibreOfficeSettings.h"
 #include "engine/client/Profile.h"
 #include "engine/client/StagingWorker.h"
@@ -9,7 +10,6 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <deque>
@@ -74,19 +74,20 @@ private:
     // Asks for the private copies of the documents that wait for a helper.
     void prepareCopies();
     void dispatch(Helper& helper);
+    bool sendConversion(Helper& helper, Conversion& conversion);
     void startDeadline(Helper& helper);
     void waitForActivity();
 
     // The staging folder for a document: in memory unless the document is large.
-    const QTemporaryDir& stagingFor(const QString& documentPath) const;
+    const StagingFolder& stagingFor(const QString& documentPath) const;
     QStringList stagingFolders() const;
 
     const LibreOfficeSettings settings;
     std::chrono::milliseconds callTimeout;
     std::optional<LibreOfficeProfile> profile;
     const QString scratch; // see ScratchFolder.h
-    QTemporaryDir staging;
-    std::optional<QTemporaryDir> largeStaging; // on disk, when `staging` is in memory
+    StagingFolder staging;
+    std::optional<StagingFolder> largeStaging; // on disk, when `staging` is in memory
     // Documents are copied and staged folders removed away from the window's thread;
     // declared after `staging`, so that the removals end before the staging folder goes.
     std::shared_ptr<StagingWorker> worker;

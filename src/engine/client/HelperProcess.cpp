@@ -1,26 +1,54 @@
 #include "engine/client/HelperProcess.h"
 
+#include "engine/files/DocumentHandover.h"
 #include "engine/files/LocalFileName.h"
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+QString percentEncoded(const QString& path)
+{
+    return QString::fromLatin1(LocalFileName::encode(path).toPercentEncoding());
+}
+
+} // namespace
 
 HelperProcess::HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder,
                              const QString& profileFolder, const QString& temporaryBase,
                              const QStringList& stagingFolders)
-    : tempFolder(temporaryBase)
+    : tempFolder(temporaryBase), documents(-1)
 {
     process.setProgram(helperPath);
     // Percent-encoded, the folders reach the helper byte for byte whatever their names hold.
-    process.setArguments({QString::fromLatin1(LocalFileName::encode(libreOfficeProgramFolder).toPercentEncoding()),
-                          QString::fromLatin1(LocalFileName::encode(profileFolder).toPercentEncoding())});
+    process.setArguments({percentEncoded(libreOfficeProgramFolder), percentEncoded(profileFolder)});
     QProcessEnvironment environment = tempFolder.environment();
     // Percent-encoding leaves no colon, so one separates the folders.
     QStringList staging;
-    for (const QString& folder : stagingFolders)
-        staging.append(QString::fromLatin1(LocalFileName::encode(folder).toPercentEncoding()));
+    QStringList work;
+    for (const QString& folder : stagingFolders) {
+        auto workFolder = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/helper-XXXXXX"));
+        if (!workFolder->isValid())
+            continue;
+        staging.append(percentEncoded(folder));
+        work.append(percentEncoded(workFolder->path()));
+        workFolders.push_back(std::move(workFolder));
+    }
     environment.insert(QStringLiteral("VARNELLO_LOK_STAGING"), staging.join(QLatin1Char(':')));
+    environment.insert(QStringLiteral("VARNELLO_LOK_WORK"), work.join(QLatin1Char(':')));
+    // The helper ends when this process does; it tells that it lost its parent by this.
+    environment.insert(QStringLiteral("VARNELLO_LOK_PARENT"), QString::number(getpid()));
+    const DocumentHandover::SocketPair ends = DocumentHandover::makeSocketPair();
+    documents = PlainDescriptor(ends.program);
+    const PlainDescriptor helperEnd(ends.helper);
+    if (helperEnd.get() >= 0) {
+        environment.insert(QStringLiteral("VARNELLO_LOK_DOCUMENTS"), QString::number(helperEnd.get()));
+        // Only this child inherits its end of the socket.
+        process.setChildProcessModifier([fd = helperEnd.get()] { fcntl(fd, F_SETFD, 0); });
+    }
     process.setProcessEnvironment(environment);
     // LibreOffice talks a lot on its error stream; show it only when asked to.
     if (qEnvironmentVariableIsEmpty("VARNELLO_LOK_LOG"))
@@ -28,6 +56,19 @@ HelperProcess::HelperProcess(const QString& helperPath, const QString& libreOffi
     else
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QIODevice::ReadWrite);
+}
+
+bool HelperProcess::handOver(const QString& documentPath)
+{
+    return documents.get() >= 0 && DocumentHandover::handOver(documents.get(), LocalFileName::encode(documentPath).constData());
+}
+
+QString HelperProcess::workFolderIn(const QString& stagingFolder) const
+{
+    for (const auto& folder : workFolders)
+        if (folder->path().section(QLatin1Char('/'), 0, -2) == stagingFolder)
+            return folder->path();
+    return {};
 }
 
 HelperProcess::~HelperProcess()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/client/HelperTempFolder.h"
+#include "engine/files/PlainDescriptor.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <QByteArray>
@@ -8,9 +9,12 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 // Why a request to a helper got no answer, or why the helper did not start.
 class HelperFailure : public std::runtime_error {
@@ -41,8 +45,9 @@ public:
     enum class State { Starting, Ready, Failed, Gone };
 
     // Starts the process; it loads LibreOffice in the background. The helper may write
-    // only in its profile, its temporary folder (made in `temporaryBase`) and the
-    // `stagingFolders`.
+    // only in its profile, its temporary folder (made in `temporaryBase`) and a work
+    // folder of its own in each of the `stagingFolders`; in the staging folders
+    // themselves it may only place the pages it made, never read.
     HelperProcess(const QString& helperPath, const QString& libreOfficeProgramFolder, const QString& profileFolder,
                   const QString& temporaryBase, const QStringList& stagingFolders);
     // Ends the process: asks a ready one to quit, and kills it if it does not.
@@ -56,6 +61,10 @@ public:
     const std::optional<HelperFailure>& failure() const { return why; }
 
     void send(const QList<QByteArray>& words);
+    // Hands the helper the document for its next "open" request (see DocumentHandover.h).
+    bool handOver(const QString& documentPath);
+    // The helper's work folder inside the staging folder `stagingFolder`, or empty.
+    QString workFolderIn(const QString& stagingFolder) const;
     // The next complete answer, when one has arrived.
     std::optional<QList<QByteArray>> takeAnswer();
 
@@ -71,6 +80,8 @@ public:
 
 private:
     HelperTempFolder tempFolder; // outlives the process
+    std::vector<std::unique_ptr<QTemporaryDir>> workFolders; // one in each staging folder
+    PlainDescriptor documents;   // the program's end of the handover socket
     QProcess process;
     State state = State::Starting;
     std::optional<HelperFailure> why;

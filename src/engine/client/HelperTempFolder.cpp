@@ -1,35 +1,70 @@
 #include "engine/client/HelperTempFolder.h"
 
+#include "engine/files/LocalFileName.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
 
-// Named after the program's process, which is the one that cleans up.
 constexpr QLatin1StringView HelperPrefix("varnello-lok-");
 constexpr QLatin1StringView StagingPrefix("varnello-staging-");
+constexpr QLatin1StringView LockName(".owner-lock");
 
 QString folderTemplate(const QString& base, QLatin1StringView prefix)
 {
+    // The process number only tells people whose folder it is; the lock decides.
     return base + QLatin1Char('/') + prefix + QString::number(QCoreApplication::applicationPid())
            + QStringLiteral("-XXXXXX");
 }
 
+int takeLock(const QTemporaryDir& folder)
+{
+    if (!folder.isValid())
+        return -1;
+    const QByteArray path = LocalFileName::encode(folder.filePath(LockName));
+    const int fd = open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the owner of a folder is gone: its lock can be had. A folder without a
+// lock (made by an older version, or being made right now) goes by its process
+// number, and only once it is a minute old.
+bool ownerIsGone(const QFileInfo& entry, QLatin1StringView prefix)
+{
+    const PlainDescriptor lock(open(LocalFileName::encode(entry.filePath() + QLatin1Char('/') + LockName).constData(),
+                                    O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (lock.get() >= 0)
+        return flock(lock.get(), LOCK_EX | LOCK_NB) == 0;
+    if (errno != ENOENT || entry.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+        return false;
+    bool isNumber = false;
+    const qint64 program = entry.fileName().sliced(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&isNumber);
+    return isNumber && program > 0 && kill(pid_t(program), 0) != 0 && errno == ESRCH;
+}
+
 } // namespace
 
-HelperTempFolder::HelperTempFolder(const QString& base) : folder(folderTemplate(base, HelperPrefix))
+OwnedTemporaryFolder::OwnedTemporaryFolder(const QString& base, QLatin1StringView prefix)
+    : folder(folderTemplate(base, prefix)), lock(takeLock(folder))
 {
 }
 
-QString stagingFolderTemplate(const QString& base)
-{
-    return folderTemplate(base, StagingPrefix);
-}
+HelperTempFolder::HelperTempFolder(const QString& base) : folder(base, HelperPrefix) {}
+
+StagingFolder::StagingFolder(const QString& base) : OwnedTemporaryFolder(base, StagingPrefix) {}
 
 QProcessEnvironment HelperTempFolder::environment() const
 {
@@ -44,13 +79,9 @@ void removeStaleHelperFolders(const QString& base)
     QDir folder(base);
     for (QLatin1StringView prefix : {HelperPrefix, StagingPrefix}) {
         for (const QFileInfo& entry : folder.entryInfoList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoSymLinks)) {
-            bool isNumber = false;
-            const qint64 program = entry.fileName().sliced(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&isNumber);
-            // A folder of a program that still runs stays; so does one that is not the
-            // user's own, which another user may have placed in a shared folder.
-            if (!isNumber || program <= 0 || entry.ownerId() != getuid() || kill(pid_t(program), 0) == 0 || errno != ESRCH)
-                continue;
-            QDir(entry.filePath()).removeRecursively();
+            // Never another user's folder, which may have been placed in a shared folder.
+            if (entry.ownerId() == getuid() && ownerIsGone(entry, prefix))
+                QDir(entry.filePath()).removeRecursively();
         }
     }
 }

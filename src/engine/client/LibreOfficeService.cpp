@@ -167,7 +167,7 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
                                                             conversion->detail));
     if (const QString error = whileEventsRun([&] {
             return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath),
-                                  {documentCopyFolder(conversion->folder),
+                                  {conversion->loadedCopyFolder,
                                    conversion->documentPath.section(QLatin1Char('/'), 0, -2)});
         });
         !error.isEmpty())

@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 StagingWorker::StagingWorker() : worker([this] { run(); }) {}
@@ -55,6 +56,7 @@ void StagingWorker::run()
         } else if (!skipCopy) {
             // Not mkpath: a staging folder that is gone (the pool ended) stays gone.
             job.result->noFolder = ::mkdir(LocalFileName::encode(job.folder).constData(), 0700) != 0;
+            job.result->document.noRoom = job.result->noFolder && (errno == ENOSPC || errno == EDQUOT);
             if (!job.result->noFolder)
                 job.result->document = copyDocumentForHelper(job.documentPath, job.folder);
             job.result->ready.store(true, std::memory_order_release);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 // A file descriptor that is closed when it goes, for code that works below Qt's file
 // classes (names as bytes, system calls Qt does not offer).
@@ -17,6 +18,15 @@ public:
     }
     PlainDescriptor(const PlainDescriptor&) = delete;
     PlainDescriptor& operator=(const PlainDescriptor&) = delete;
+    PlainDescriptor& operator=(PlainDescriptor&& other) noexcept
+    {
+        if (this != &other) {
+            if (fd >= 0)
+                close(fd);
+            fd = std::exchange(other.fd, -1);
+        }
+        return *this;
+    }
     int get() const { return fd; }
 
 private:
@@ -37,4 +47,30 @@ inline bool writeEvery(int fd, const char* data, qsizetype size)
         size -= written;
     }
     return true;
+}
+
+// Copies what is left of `from` to `to`: in the kernel where it can (a clone or an
+// in-kernel copy), else through a buffer. False with errno set when a read or write failed.
+inline bool copyEvery(int from, int to)
+{
+    for (;;) {
+        const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (copied == 0)
+            return true;
+        if (copied > 0 || errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return false;
+        break;
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t read = ::read(from, buffer, sizeof buffer);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            return read == 0;
+        if (!writeEvery(to, buffer, read))
+            return false;
+    }
 }

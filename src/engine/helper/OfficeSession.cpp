@@ -20,7 +20,8 @@
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
 #include "WebArchiveUnpacker.h"
-#include "RtfPictureFields.h"
+#include "ReceivedDocument.h"
+#include "DisarmedDocument.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -30,6 +31,9 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+#include <stdio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -119,11 +123,14 @@ struct OfficeSession::Document {
     bool webDocument = false; // loaded as a web page, which has a save filter of its own
     QString link;             // the plain-named link it was loaded through, if any
     std::unique_ptr<QTemporaryDir> unpacked; // the page of a web archive, loaded in its place
+    QString workFolder;       // the document's private copy, and its page until it is moved
     ~Document()
     {
         closeQuietly(component);
         if (!link.isEmpty())
             QFile::remove(link);
+        if (!workFolder.isEmpty())
+            QDir(workFolder).removeRecursively();
     }
 };
 
@@ -181,20 +188,18 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
     return link;
 }
 
-// An RTF whose fields would make LibreOffice read local pictures is loaded from a
-// private copy without them; empty when the document needs none.
+// A document whose markup would make LibreOffice read local files is loaded from a
+// private copy without them (see DisarmedDocument.h); empty when it needs none.
 QString OfficeSession::disarmedCopy(const QByteArray& id, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !isRtf(file.peek(8)))
-        return {};
-    QByteArray rtf = file.readAll();
-    if (disarmPictureInclusions(rtf) == 0)
+    const QByteArray content = disarmedDocument(path);
+    if (content.isNull())
         return {};
     if (!links)
         links.emplace(QDir::tempPath() + QStringLiteral("/varnello-lok-XXXXXX"));
-    QFile copy(links->filePath(QString::fromLatin1(id.toHex()) + QStringLiteral(".rtf")));
-    if (!links->isValid() || !copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(rtf) != rtf.size())
+    const QString suffix = QFileInfo(path).suffix();
+    QFile copy(links->filePath(QString::fromLatin1(id.toHex()) + (suffix.isEmpty() ? QString() : '.' + suffix)));
+    if (!links->isValid() || !copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(content) != content.size())
         return {};
     return copy.fileName();
 }
@@ -202,9 +207,16 @@ QString OfficeSession::disarmedCopy(const QByteArray& id, const QString& path)
 // Documents load hidden, as LibreOffice's own batch converter loads them: no window,
 // no toolbars, no layout for a screen; read-only; macros never run; links to other
 // files not updated; nobody asked.
-OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, const QString& documentPath)
+OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const QString& copyPath,
+                                 const QString& documentPath)
 {
     documents.erase(id);
+    auto document = std::make_unique<Document>();
+    // <work folder>/<id>/document/<name>
+    document->workFolder = copyPath.section(QLatin1Char('/'), 0, -3);
+    if (const auto failure = receiveDocumentCopy(documentSocket, LocalFileName::encode(copyPath)))
+        return {failure->error, failure->detail};
+    const QString& path = copyPath;
     const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
     switch (sniffed.kind) {
     case DocumentKind::Missing: return {HelperError::Missing, {}};
@@ -216,7 +228,6 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, cons
     }
     if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
         return {HelperError::TooLarge, tooLarge};
-    auto document = std::make_unique<Document>();
     QString loadable;
     if (sniffed.kind == DocumentKind::WebArchive) {
         UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath(), {},
@@ -232,13 +243,12 @@ OfficeResult OfficeSession::open(const QByteArray& id, const QString& path, cons
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
         document->link = loadable;
-    if (!confined) {
-        const QString disarmed = disarmedCopy(id, loadable);
-        if (!disarmed.isEmpty()) {
-            if (!document->link.isEmpty())
-                QFile::remove(document->link);
-            loadable = document->link = disarmed;
-        }
+    // Whether or not the kernel confines this process: the sandbox may be missing, and
+    // LibreOffice's own installation holds pictures too.
+    if (const QString disarmed = disarmedCopy(id, loadable); !disarmed.isEmpty()) {
+        if (!document->link.isEmpty())
+            QFile::remove(document->link);
+        loadable = document->link = disarmed;
     }
 
     auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
@@ -286,15 +296,39 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
     auto found = documents.find(id);
     if (found == documents.end())
         return {HelperError::NoDocument, {}};
+    Document& document = *found->second;
+    const QString pageFolder = htmlPath.section(QLatin1Char('/'), 0, -2);
+    const QString workPageFolder = document.workFolder + QStringLiteral("/page");
+    if (!QDir().mkpath(workPageFolder))
+        return {HelperError::SaveFailed, QStringLiteral("no folder can be made for the page in %1").arg(document.workFolder)};
+    const QString workPage = workPageFolder + QLatin1Char('/') + htmlPath.section(QLatin1Char('/'), -1);
+    if (const OfficeResult stored = store(document, workPage); !stored.ok())
+        return stored;
+    const QByteArray from = LocalFileName::encode(workPageFolder);
+    const QByteArray to = LocalFileName::encode(pageFolder);
+    if (::rename(from.constData(), to.constData()) == 0)
+        return {};
+    // A kernel whose sandbox cannot move files between folders lets the page be
+    // written in place instead (see Sandbox.h).
+    if (errno == EXDEV && QDir().mkpath(pageFolder)) {
+        QDir(workPageFolder).removeRecursively();
+        return store(document, htmlPath);
+    }
+    return {HelperError::SaveFailed, QStringLiteral("the page cannot be moved to %1: %2")
+                                         .arg(pageFolder, QString::fromLocal8Bit(std::strerror(errno)))};
+}
+
+OfficeResult OfficeSession::store(Document& document, const QString& htmlPath)
+{
     // A web page loaded as one is written by the web page's own filter.
-    const char* filter = found->second->webDocument ? "HTML" : "HTML (StarWriter)";
+    const char* filter = document.webDocument ? "HTML" : "HTML (StarWriter)";
     const css::beans::PropertyValue properties[] = {
         property("FilterName", css::uno::Any(rtl::OUString::createFromAscii(filter))),
         property("Overwrite", css::uno::Any(true)),
     };
     try {
-        useDescriptionsAsAltText(found->second->component);
-        const Reference<css::frame::XStorable> storable(found->second->component, css::uno::UNO_QUERY_THROW);
+        useDescriptionsAsAltText(document.component);
+        const Reference<css::frame::XStorable> storable(document.component, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(fileUrl(htmlPath),
                              css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));
     } catch (const css::uno::Exception& exception) {

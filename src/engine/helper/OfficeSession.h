@@ -32,14 +32,15 @@ public:
     OfficeSession(const OfficeSession&) = delete;
     OfficeSession& operator=(const OfficeSession&) = delete;
 
-    // `path` may hold bytes that are not UTF-8 (see LocalFileName).
-    // `path` may be a private copy of the document at `documentPath`.
-    OfficeResult open(const QByteArray& id, const QString& path, const QString& documentPath);
+    // Takes the document handed over on `documentSocket`, copies it to `copyPath` (in
+    // this helper's work folder) and loads that copy; the copy's folders go with the
+    // document. `documentPath` is where the document itself lies. Both may hold bytes
+    // that are not UTF-8 (see LocalFileName).
+    OfficeResult open(const QByteArray& id, int documentSocket, const QString& copyPath, const QString& documentPath);
+    // Saves the page in the document's work folder, then moves the page's folder (the
+    // page and its pictures) to the folder of `htmlPath`, out of this helper's reach.
     OfficeResult saveAsHtml(const QByteArray& id, const QString& htmlPath);
     void close(const QByteArray& id);
-    // Whether the process is sandboxed, so that LibreOffice can read no file a document
-    // names; else known ways for a document to make it read one are disarmed first.
-    void setConfined(bool confined) { this->confined = confined; }
 
 private:
     struct Office; // LibreOffice's own objects, kept out of this header
@@ -48,10 +49,10 @@ private:
     explicit OfficeSession(std::unique_ptr<Office> office);
     QString loadablePath(const QByteArray& id, const QString& path);
     QString disarmedCopy(const QByteArray& id, const QString& path);
+    OfficeResult store(Document& document, const QString& htmlPath);
 
     std::unique_ptr<Office> office;
     std::map<QByteArray, std::unique_ptr<Document>> documents;
     // Plain-named links to documents whose names a file URL cannot carry.
     std::optional<QTemporaryDir> links;
-    bool confined = false;
 };

@@ -5,6 +5,9 @@
 
 #include "engine/files/PlainDescriptor.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <cerrno>
@@ -22,6 +25,7 @@ constexpr uint64_t Execute = 1ULL << 0;
 constexpr uint64_t WriteFile = 1ULL << 1;
 constexpr uint64_t ReadFile = 1ULL << 2;
 constexpr uint64_t ReadDir = 1ULL << 3;
+constexpr uint64_t MakeDir = 1ULL << 7;
 constexpr uint64_t AllOfAbi1 = (1ULL << 13) - 1; // up to making symbolic links
 constexpr uint64_t Refer = 1ULL << 13;           // ABI 2
 constexpr uint64_t Truncate = 1ULL << 14;        // ABI 3
@@ -87,9 +91,15 @@ SandboxOutcome confineToFolders(const SandboxFolders& folders)
     for (const QByteArray& path : folders.writable)
         if (!allow(ruleset.get(), path, handled))
             return SandboxOutcome::Failed;
+    // Moving a folder in takes the right to refer to it, which only ABI 2 can grant.
+    const uint64_t placing = abi >= 2 ? access::MakeDir | access::Refer : handled;
+    for (const QByteArray& path : folders.placeable)
+        if (!allow(ruleset.get(), path, placing))
+            return SandboxOutcome::Failed;
     // /dev/null and its like are written to; devices are not made.
-    if (!allow(ruleset.get(), "/dev", reading | (handled & (access::WriteFile | access::Truncate | access::IoctlDev))))
-        return SandboxOutcome::Failed;
+    for (const char* device : {"/dev/null", "/dev/zero", "/dev/random", "/dev/urandom"})
+        if (!allow(ruleset.get(), device, reading | (handled & (access::WriteFile | access::Truncate | access::IoctlDev))))
+            return SandboxOutcome::Failed;
 
     if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0
         || syscall(SYS_landlock_restrict_self, ruleset.get(), 0) != 0)
@@ -97,13 +107,48 @@ SandboxOutcome confineToFolders(const SandboxFolders& folders)
     return SandboxOutcome::Confined;
 }
 
+namespace {
+
+// What LibreOffice and the libraries it loads read of the system, by name: no folder
+// that holds pictures, documents or secrets beside them (not all of /usr/share, /etc,
+// /proc or /dev: /dev/shm may hold the staging folders).
+QList<QByteArray> systemFiles()
+{
+    QList<QByteArray> files = {
+        // LibreOffice's own files that Debian keeps outside its installation folder
+        "/usr/share/libreoffice", "/etc/libreoffice", "/var/lib/libreoffice", "/var/spool/libreoffice",
+        // libraries, the locale archive and the dynamic loader
+        "/usr/lib/locale", "/usr/lib64", "/etc/ld.so.cache",
+        // fonts and their configuration
+        "/usr/share/fonts", "/usr/local/share/fonts", "/usr/share/fontconfig", "/etc/fonts", "/var/cache/fontconfig",
+        // time zones, language tags, the user's name
+        "/usr/share/zoneinfo", "/etc/localtime", "/etc/timezone", "/usr/share/liblangtag",
+        "/etc/passwd", "/etc/group", "/etc/nsswitch.conf",
+        // the process itself, the memory and processors it may use
+        "/proc/self", "/proc/meminfo", "/proc/cpuinfo", "/proc/stat", "/sys/devices/system/cpu",
+    };
+    // The libraries' own folder, whatever the machine's architecture is called.
+    for (const QFileInfo& folder : QDir(QStringLiteral("/usr/lib")).entryInfoList({QStringLiteral("*-linux-*")}, QDir::Dirs))
+        files.append(QFile::encodeName(folder.absoluteFilePath()));
+    return files;
+}
+
+QList<QByteArray> percentEncodedList(const char* variable)
+{
+    QList<QByteArray> folders;
+    for (const QByteArray& encoded : qgetenv(variable).split(':'))
+        if (const QByteArray folder = QByteArray::fromPercentEncoding(encoded); folder.startsWith('/'))
+            folders.append(folder);
+    return folders;
+}
+
+} // namespace
+
 SandboxFolders helperFolders(const QByteArray& libreOfficeProgramFolder, const QByteArray& profileFolder)
 {
     SandboxFolders folders;
-    folders.readable = {"/usr", "/lib", "/lib32", "/lib64", "/bin", "/sbin", "/etc",
-                        "/var/cache/fontconfig", "/proc", "/sys", libreOfficeProgramFolder + "/..",
-                        // Debian keeps LibreOffice's shared extensions here
-                        "/var/spool/libreoffice", "/var/lib/libreoffice"};
+    folders.readable = systemFiles();
+    folders.readable.append(libreOfficeProgramFolder + "/..");
     folders.writable = {profileFolder};
     if (const QByteArray home = qgetenv("HOME"); home.startsWith('/')) {
         for (const char* fonts : {"/.fonts", "/.local/share/fonts", "/.config/fontconfig"})
@@ -115,8 +160,7 @@ SandboxFolders helperFolders(const QByteArray& libreOfficeProgramFolder, const Q
     // (/tmp itself) would open every temporary file of the user's.
     if (const QByteArray temporary = qgetenv("TMPDIR"); temporary.contains("/varnello-lok-"))
         folders.writable.append(temporary);
-    for (const QByteArray& encoded : qgetenv("VARNELLO_LOK_STAGING").split(':'))
-        if (const QByteArray staging = QByteArray::fromPercentEncoding(encoded); staging.startsWith('/'))
-            folders.writable.append(staging);
+    folders.writable.append(percentEncodedList("VARNELLO_LOK_WORK"));
+    folders.placeable = percentEncodedList("VARNELLO_LOK_STAGING");
     return folders;
 }

@@ -5,8 +5,11 @@
 
 // The folders a helper may still use once it is confined.
 struct SandboxFolders {
-    QList<QByteArray> readable; // read and run files, list folders
-    QList<QByteArray> writable; // besides reading: create, change, rename and remove
+    QList<QByteArray> readable;  // read and run files, list folders
+    QList<QByteArray> writable;  // besides reading: create, change, rename and remove
+    // Only make folders and move finished work in; nothing there can be read. Where the
+    // kernel cannot confine moves between folders (Landlock before 5.19), writable.
+    QList<QByteArray> placeable;
 };
 
 enum class SandboxOutcome { Confined, Unsupported, Failed };
@@ -17,9 +20,10 @@ enum class SandboxOutcome { Confined, Unsupported, Failed };
 // free. Unsupported where the kernel has no Landlock.
 SandboxOutcome confineToFolders(const SandboxFolders& folders);
 
-// What a helper needs: the system folders LibreOffice and its libraries read (fonts,
-// locale and configuration files, /proc, /dev; none holds the user's own files), the
-// user's fonts, LibreOffice's installation, and, to write in, its profile, its
-// temporary folder (TMPDIR) and the folders the program stages documents and pages in
-// (VARNELLO_LOK_STAGING: percent-encoded, separated by colons).
+// What a helper needs, and no more, so that no document can make LibreOffice read a
+// file a field, link or picture names: the libraries and configuration LibreOffice
+// and its libraries read, fonts, LibreOffice's installation, and, to write in, its
+// profile, its temporary folder (TMPDIR) and its work folders (VARNELLO_LOK_WORK);
+// the staging folders (VARNELLO_LOK_STAGING) are placeable. Both lists are
+// percent-encoded and separated by colons.
 SandboxFolders helperFolders(const QByteArray& libreOfficeProgramFolder, const QByteArray& profileFolder);

@@ -1,5 +1,7 @@
 #include "WebArchivePage.h"
 
+#include "SvgReferences.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -143,7 +145,8 @@ private:
         auto cached = dataUris.find(index);
         if (cached == dataUris.end()) {
             const WebArchivePart& part = archive.parts[index];
-            cached = dataUris.insert(index, "data:" + plainMediaType(part.mediaType) + ";base64," + part.data.toBase64());
+            const QByteArray data = isSvgPicture(part.mediaType, part.data) ? withoutExternalReferences(part.data) : part.data;
+            cached = dataUris.insert(index, "data:" + plainMediaType(part.mediaType) + ";base64," + data.toBase64());
         }
         return *cached;
     }
@@ -257,5 +260,7 @@ WebArchivePage webArchivePage(const WebArchive& archive, const QUrl& archiveFile
     WebArchivePage page;
     if (!builder.build(*root, archiveFile, page.html))
         return {WebArchivePage::Outcome::TooLarge, {}};
+    // The page's own data: pictures; those made of the archive's parts are clean already.
+    page.html = withSafeSvgDataUris(page.html);
     return page;
 }

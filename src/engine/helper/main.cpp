@@ -3,10 +3,11 @@
 //   varnello-lok <LibreOffice program folder> <private profile folder>
 //
 // Both folders are percent-encoded, so that any name reaches the helper byte for byte.
-// Once started the helper may read only system folders, LibreOffice's and its own, and
-// write only in its profile, in TMPDIR (a folder of the program's own) and in
-// the folders of VARNELLO_LOK_STAGING (percent-encoded, separated by colons), where the
-// program puts the copies of the documents and takes the pages from; see Sandbox.h.
+// Once started the helper may read only what LibreOffice needs of the system, its
+// installation and its own folders, and write only in its profile, in TMPDIR (a folder
+// of the program's own) and in its work folders (VARNELLO_LOK_WORK); into the staging
+// folders (VARNELLO_LOK_STAGING) it only moves finished pages; see Sandbox.h. Documents
+// arrive as descriptors on the socket VARNELLO_LOK_DOCUMENTS names (DocumentHandover.h).
 // Requests arrive on standard input and answers leave on standard output (see
 // HelperProtocol.h). LibreOffice itself may print anything, so the protocol moves
 // to private descriptors before LibreOffice is loaded.
@@ -113,10 +114,16 @@ int main(int argc, char* argv[])
     auto channel = Channel::takeStandardStreams();
     if (!channel)
         return 2;
-    // The helper never outlives the program, even when the program is killed.
+    // The helper never outlives the program, even when the program is killed. The
+    // program may have ended before this took effect: then the parent is another.
+    // (Not "the parent is 1": the program may itself be process 1, in a container.)
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() == 1)
+    if (const QByteArray parent = qgetenv("VARNELLO_LOK_PARENT"); !parent.isEmpty() && getppid() != parent.toLongLong())
         return 2;
+    bool haveSocket = false;
+    const int documentSocket = qEnvironmentVariableIntValue("VARNELLO_LOK_DOCUMENTS", &haveSocket);
+    if (haveSocket)
+        fcntl(documentSocket, F_SETFD, FD_CLOEXEC); // nothing LibreOffice starts gets it
     if (argc != 3) {
         refuse(*channel, HelperError::BadRequest,
                QStringLiteral("usage: varnello-lok <LibreOffice program folder> <profile folder>"));
@@ -136,16 +143,13 @@ int main(int argc, char* argv[])
     const qint64 memoryLimit = limitHelperMemory();
     installMemoryExhaustionHandler(channel->descriptor());
     // Before LibreOffice starts threads, so that they are confined too.
-    const bool confined = confineToFolders(helperFolders(LocalFileName::encode(programFolder),
-                                                         LocalFileName::encode(profileFolder)))
-                          == SandboxOutcome::Confined;
+    confineToFolders(helperFolders(LocalFileName::encode(programFolder), LocalFileName::encode(profileFolder)));
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
         refuse(*channel, *failure.error, failure.detail);
         return 1;
     }
-    office->setConfined(confined);
     channel->send({"ready"});
 
     QList<QByteArray> words;
@@ -153,7 +157,7 @@ int main(int argc, char* argv[])
         const QByteArray& verb = words.value(0);
         answerIfMemoryRunsOut(verb, memoryLimit);
         if (verb == "open" && (words.size() == 3 || words.size() == 4)) {
-            answer(*channel, office->open(words[1], LocalFileName::decode(words[2]),
+            answer(*channel, office->open(words[1], haveSocket ? documentSocket : -1, LocalFileName::decode(words[2]),
                                           LocalFileName::decode(words.value(3, words[2]))));
         } else if (verb == "save" && words.size() == 3) {
             answer(*channel, office->saveAsHtml(words[1], LocalFileName::decode(words[2])));

@@ -15,9 +15,13 @@
 //   helper, once started:  ready | failed <error> <detail>
 //   open <id> <path> [<document's own path>]
 //                          -> ok | error <error> <detail>
-//                             (the path may be a private copy; relative links inside the
-//                             document resolve from its own path)
+//                             (the document itself arrives as a descriptor, see
+//                             DocumentHandover.h; the helper copies it to <path>, in its
+//                             work folder; relative links inside the document resolve
+//                             from its own path)
 //   save <id> <html path>  -> ok | error <error> <detail>
+//                             (the page is made in the work folder, then its folder is
+//                             moved to the folder of <html path>)
 //   close <id>             -> ok
 //   quit                   -> (the helper exits)
 namespace LibreOfficeHelperProtocol {
@@ -40,6 +44,7 @@ enum class HelperError {
     NotText,
     Damaged,
     OutOfMemory, // the helper reached its memory limit (detail: the limit, "2.0 GiB")
+    NoRoom,      // the folder documents are staged in is full (detail: that folder)
     // saving
     NoDocument,
     SaveFailed,
@@ -67,6 +72,7 @@ inline constexpr ErrorWord errorWords[] = {
     {HelperError::NoDocument, "nodocument"},
     {HelperError::SaveFailed, "savefailed"},
     {HelperError::OutOfMemory, "memory"},
+    {HelperError::NoRoom, "noroom"},
 };
 } // namespace detail
 
