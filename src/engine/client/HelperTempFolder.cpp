@@ -18,6 +18,8 @@ namespace {
 constexpr QLatin1StringView HelperPrefix("varnello-lok-");
 constexpr QLatin1StringView StagingPrefix("varnello-staging-");
 constexpr QLatin1StringView LockName(".owner-lock");
+// Earlier versions' command line kept its own folder, with neither lock nor number.
+constexpr QLatin1StringView OldCommandLinePrefix("varnello-convert-");
 
 QString folderTemplate(const QString& base, QLatin1StringView prefix)
 {
@@ -48,8 +50,12 @@ bool ownerIsGone(const QFileInfo& entry, QLatin1StringView prefix)
                                     O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (lock.get() >= 0)
         return flock(lock.get(), LOCK_EX | LOCK_NB) == 0;
-    if (errno != ENOENT || entry.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+    const qint64 untouched = entry.lastModified().secsTo(QDateTime::currentDateTime());
+    if (errno != ENOENT || untouched < 60)
         return false;
+    // A run adds and removes files in its folder all the time.
+    if (prefix == OldCommandLinePrefix)
+        return untouched > 3600;
     bool isNumber = false;
     const qint64 program = entry.fileName().sliced(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&isNumber);
     return isNumber && program > 0 && kill(pid_t(program), 0) != 0 && errno == ESRCH;
@@ -77,7 +83,7 @@ QProcessEnvironment HelperTempFolder::environment() const
 void removeStaleHelperFolders(const QString& base)
 {
     QDir folder(base);
-    for (QLatin1StringView prefix : {HelperPrefix, StagingPrefix}) {
+    for (QLatin1StringView prefix : {HelperPrefix, StagingPrefix, OldCommandLinePrefix}) {
         for (const QFileInfo& entry : folder.entryInfoList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoSymLinks)) {
             // Never another user's folder, which may have been placed in a shared folder.
             if (entry.ownerId() == getuid() && ownerIsGone(entry, prefix))

@@ -167,8 +167,9 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
                                                             conversion->detail));
     if (const QString error = whileEventsRun([&] {
             return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath),
-                                  {conversion->loadedCopyFolder,
-                                   conversion->documentPath.section(QLatin1Char('/'), 0, -2)});
+                                  {documentCopyFolder(conversion->folder),
+                                   conversion->documentPath.section(QLatin1Char('/'), 0, -2),
+                                   conversion->loadedCopyFolder});
         });
         !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);

@@ -44,9 +44,12 @@ QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& refe
     if (target.adjusted(QUrl::RemoveFilename) == page.adjusted(QUrl::RemoveFilename))
         return {};
     QString path = target.path(QUrl::FullyDecoded);
-    if (const QString copyPrefix = place.copyFolder + QLatin1Char('/');
-        !place.copyFolder.isEmpty() && path.startsWith(copyPrefix))
-        path = place.documentFolder + QLatin1Char('/') + path.sliced(copyPrefix.size());
+    for (const QString& copyFolder : {place.copyFolder, place.loadedCopyFolder}) {
+        if (const QString copyPrefix = copyFolder + QLatin1Char('/'); !copyFolder.isEmpty() && path.startsWith(copyPrefix)) {
+            path = place.documentFolder + QLatin1Char('/') + path.sliced(copyPrefix.size());
+            break;
+        }
+    }
     QByteArray address = "file://" + LocalFileName::encode(path).toPercentEncoding("/");
     if (target.hasFragment())
         address += '#' + QUrl::toPercentEncoding(target.fragment(QUrl::FullyDecoded));

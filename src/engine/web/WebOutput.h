@@ -14,8 +14,9 @@
 // LibreOffice read a private copy of it (`place`).
 // Returns an empty string, or why the output could not be written.
 struct DocumentPlace {
-    QString copyFolder;     // the folder of the copy LibreOffice read
+    QString copyFolder;     // the folder of the copy, as the staged page sees it
     QString documentFolder; // the folder of the document itself
+    QString loadedCopyFolder = {}; // where LibreOffice read the copy, when the page was made elsewhere
 };
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
                        const QString& fallbackTitle = {}, const DocumentPlace& place = {});
