@@ -6,6 +6,8 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +84,23 @@ private slots:
         QCOMPARE(copyDocumentForHelper(pipe, folder).path, pipe);
         QCOMPARE(copyDocumentForHelper(work.path(), folder).path, work.path());
         QVERIFY(!QFileInfo::exists(documentCopyFolder(folder) + QStringLiteral("/pipe.doc")));
+    }
+
+    // A full staging folder is told apart from an unreadable document. Needs a file
+    // system of its own to fill: a small one in a mount namespace of this process.
+    void fullFolderIsSaidToBeFull()
+    {
+        const QString small = work.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(small));
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no file system of its own can be made here");
+        const QByteArray large = QFile::encodeName(work.filePath(QStringLiteral("large.doc")));
+        QVERIFY(writeRaw(large, QByteArray(1 << 20, 'x')));
+        const HelperDocument document = copyDocumentForHelper(QFile::decodeName(large), small + QStringLiteral("/1"));
+        QVERIFY(document.noRoom);
+        QCOMPARE(document.path, QFile::decodeName(large));
+        umount2(QFile::encodeName(small).constData(), MNT_DETACH);
     }
 };
 
