@@ -255,13 +255,17 @@ private slots:
         QByteArray out, err;
         Reporter reporter([&](const QByteArray& b) { out += b; }, [&](const QByteArray& b) { err += b; },
                           {.progressBar = true});
-        reporter.begin(2);
+        reporter.begin(3);
         reporter.document({"/in/a.doc", "/out/a.htm", true, 5, {}});
         reporter.document({"/in/b.doc", {}, false, 5, "No.\nReally."});
+        // A name cannot forge a line of its own, nor steer the terminal.
+        const QString forger = LocalFileName::decode("/in/x\nconverted /in/\xE9\\\t\x1B\x7F.doc");
+        reporter.document({forger, "/out/x.htm", true, 5, {}});
         reporter.end();
-        QCOMPARE(out, QByteArray("converted /in/a.doc -> /out/a.htm\nfailed /in/b.doc\n"));
-        QVERIFY(err.contains("1/2 [###############...............] 50%"));
-        QVERIFY(err.contains("varnello-convert: /in/b.doc: No. Really.\n"));
+        QCOMPARE(out, QByteArray("converted /in/a.doc -> /out/a.htm\nfailed /in/b.doc\n"
+                                 "converted /in/x\\nconverted /in/\xE9\\\\\\t\\x1b\\x7f.doc -> /out/x.htm\n"));
+        QVERIFY(err.contains("1/3 [##########....................] 33%"));
+        QVERIFY(err.contains("varnello-convert: /in/b.doc: No.\\nReally.\n"));
         QVERIFY(err.endsWith("\r\033[K")); // the bar is gone at the end
 
         QByteArray quietOut, quietErr;
