@@ -1,6 +1,7 @@
 #include "cli/ConversionRun.h"
 
 #include "cli/ConvertFile.h"
+#include "cli/OutputFolders.h"
 #include "cli/Reporter.h"
 #include "convert/OutputNames.h"
 #include "platform/FileSystem.h"
@@ -8,24 +9,6 @@
 #include <QElapsedTimer>
 
 #include <map>
-
-namespace {
-
-// Makes `relative` (such as "a/b") below `root` one folder at a time, so a mirrored
-// folder is never made outside the output folder.
-bool makeSubfolders(const QString& root, const QString& relative)
-{
-    QString path = root;
-    for (const QString& name : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        path += name;
-        if (FileSystem::kindOf(path) != FileSystem::EntryKind::Folder && !FileSystem::makeDirectory(path))
-            return false;
-        path += QLatin1Char('/');
-    }
-    return true;
-}
-
-} // namespace
 
 QString prepareOutputFolder(const QString& folder, QString& problem)
 {
@@ -60,6 +43,7 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
 {
     RunCounts counts;
     const QString& extension = longExtension ? format.longExtension : format.shortExtension;
+    OutputFolders folders(outputFolder);
     std::map<QString, OutputNames> namesByFolder; // mirrored folders name their outputs apart
     // The engine may work ahead on what the run announces; the calls below stay as they are.
     QStringList plan;
@@ -76,22 +60,21 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
         clock.start();
         DocumentReport report;
         report.source = document.source;
-        const QString folder = document.outputSubfolder.isEmpty()
-                                   ? outputFolder
-                                   : outputFolder + document.outputSubfolder + QLatin1Char('/');
-        if (!makeSubfolders(outputFolder, document.outputSubfolder)) {
-            report.message = QStringLiteral("the output folder %1 cannot be created.").arg(folder);
+        const OutputFolders::Place place = folders.enter(document.outputSubfolder);
+        if (!place.problem.isEmpty()) {
+            report.message = place.problem;
         } else {
-            OutputNames& names = namesByFolder.try_emplace(folder, folder).first->second;
+            OutputNames& names = namesByFolder.try_emplace(place.shown, place.shown).first->second;
             const QString output = names.claim(FileSystem::lastName(document.source)) + extension;
-            const FileConversion result = convertFile(word, document.source, output, format.wordFormatCode);
+            const QString written = place.written + output.mid(place.shown.size());
+            const FileConversion result = convertFile(word, document.source, written, format.wordFormatCode);
             // A document cut short by the stop is neither converted nor failed.
             if (!result.converted && stopRequested()) {
                 counts.stopped = true;
                 break;
             }
             report.converted = result.converted;
-            report.message = result.message;
+            report.message = QString(result.message).replace(place.written, place.shown);
             if (result.converted)
                 report.output = output;
         }

@@ -20,7 +20,8 @@ class ConversionRun {
 public:
     ConversionRun(WordAutomation& word, Reporter& reporter, std::function<bool()> stopRequested);
 
-    // `outputFolder` exists and ends in '/'. Mirrored sub-folders are made as needed.
+    // `outputFolder` exists and ends in '/'. Mirrored sub-folders are made as needed, never
+    // through a symbolic link (see OutputFolders).
     RunCounts run(const QList<DocumentToConvert>& documents, const QString& outputFolder,
                   const OutputFormat& format, bool longExtension);
 

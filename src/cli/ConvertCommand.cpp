@@ -4,7 +4,6 @@
 #include "cli/Reporter.h"
 #include "cli/StopSignals.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
-#include "engine/files/LocalFileName.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLocations.h"
 
@@ -38,7 +37,7 @@ bool writeAll(int descriptor, const QByteArray& bytes)
 
 void printError(const QString& text)
 {
-    writeAll(STDERR_FILENO, "varnello-convert: " + LocalFileName::encode(text) + '\n');
+    writeAll(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
 }
 
 } // namespace

@@ -35,21 +35,6 @@ QByteArray jsonString(const QString& text)
     return escaped.toUtf8();
 }
 
-// A name as the file system spells it, so scripts can use the line as it stands.
-QByteArray bytesOf(const QString& path)
-{
-    return LocalFileName::encode(path);
-}
-
-// A message on one line: a line end inside it would look like a second message.
-QByteArray oneLine(const QString& text)
-{
-    QByteArray bytes = LocalFileName::encode(text);
-    bytes.replace('\n', ' ');
-    bytes.replace('\r', ' ');
-    return bytes;
-}
-
 } // namespace
 
 Reporter::Reporter(Sink standardOutput, Sink standardError, Style style)
@@ -64,6 +49,28 @@ QByteArray Reporter::jsonLine(const DocumentReport& report)
            + ",\"result\":" + (report.converted ? "\"converted\"" : "\"failed\"")
            + ",\"milliseconds\":" + QByteArray::number(report.milliseconds)
            + ",\"message\":" + jsonString(report.message) + '}';
+}
+
+QByteArray Reporter::oneLine(const QString& text)
+{
+    const QByteArray bytes = LocalFileName::encode(text);
+    QByteArray escaped;
+    escaped.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        switch (byte) {
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\t': escaped += "\\t"; break;
+        default:
+            if (code < 0x20 || code == 0x7F)
+                escaped += "\\x" + QByteArray::number(code, 16).rightJustified(2, '0');
+            else
+                escaped += byte;
+        }
+    }
+    return escaped;
 }
 
 void Reporter::begin(qsizetype documents)
@@ -84,8 +91,8 @@ void Reporter::document(const DocumentReport& report)
     if (style.json)
         out(jsonLine(report) + '\n');
     else if (!style.quiet)
-        out(report.converted ? "converted " + bytesOf(report.source) + " -> " + bytesOf(report.output) + '\n'
-                             : "failed " + bytesOf(report.source) + '\n');
+        out(report.converted ? "converted " + oneLine(report.source) + " -> " + oneLine(report.output) + '\n'
+                             : "failed " + oneLine(report.source) + '\n');
     drawProgress();
 }
 

@@ -37,6 +37,11 @@ public:
 
     // The JSON line for one document (without its line end).
     static QByteArray jsonLine(const DocumentReport& report);
+    // A name or message as the file system spells its bytes, on one line: control
+    // characters, DEL and the backslash are escaped (\n, \t, \r, \xNN, \\), so a name
+    // can neither split its line into a forged result nor steer the terminal. Other
+    // bytes, UTF-8 or not, stay as they are.
+    static QByteArray oneLine(const QString& text);
 
 private:
     void clearProgress();

@@ -221,6 +221,46 @@ private slots:
         QVERIFY(fake.word.announcements[1].documentPaths.isEmpty());
     }
 
+    // A link or a file planted where a mirrored folder goes fails that folder's documents
+    // only; a folder swapped for a link during the run does not lead the output away;
+    // dead runs' temporaries go from every folder the run uses.
+    void mirroredFoldersNeverFollowLinks()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out/");
+        const QString elsewhere = dir.filePath("elsewhere");
+        QDir().mkpath(elsewhere);
+        QDir().mkpath(out + "moved");
+        QVERIFY(QFile::link(elsewhere, out + "linked"));
+        touch(out + "file");
+        touch(out + ".varnello-dead");
+        touch(out + "moved/.varnello-dead");
+        FakeRun fake;
+        fake.word.onSaveAs = [&](const QString& path, int32_t) {
+            if (path.endsWith("m.htm")) { // the folder is swapped for a link before the write
+                QVERIFY(QDir().rename(out + "moved", dir.filePath("away")));
+                QVERIFY(QFile::link(elsewhere, out + "moved"));
+            }
+            touch(path);
+        };
+        ConversionRun run(fake.word, fake.reporter, [] { return false; });
+        const RunCounts counts = run.run({{"/in/a.doc", ""}, {"/in/linked/b.doc", "linked"},
+                                          {"/in/linked/deep/c.doc", "linked/deep"}, {"/in/file/d.doc", "file"},
+                                          {"/in/moved/m.doc", "moved"}},
+                                         out, outputFormat(0), false);
+        QCOMPARE(counts.converted, 2);
+        QCOMPARE(counts.failed, 3);
+        QCOMPARE(cli::treeOf(elsewhere), QStringList());
+        QCOMPARE(cli::treeOf(dir.filePath("away")), QStringList{"m.htm"});
+        const QList<QJsonObject> lines = fake.lines();
+        QCOMPARE(lines[4]["output"].toString(), out + "moved/m.htm");
+        for (const int failed : {1, 2})
+            QCOMPARE(lines[failed]["message"].toString(),
+                     out + "linked is a symbolic link or a file, not a folder; nothing is written through it.");
+        QVERIFY(lines[3]["message"].toString().startsWith(out + "file is a symbolic link or a file"));
+        QVERIFY(!QFileInfo::exists(out + ".varnello-dead"));
+    }
+
     void stopsBetweenDocuments()
     {
         QTemporaryDir dir;
@@ -255,13 +295,17 @@ private slots:
         QByteArray out, err;
         Reporter reporter([&](const QByteArray& b) { out += b; }, [&](const QByteArray& b) { err += b; },
                           {.progressBar = true});
-        reporter.begin(2);
+        reporter.begin(3);
         reporter.document({"/in/a.doc", "/out/a.htm", true, 5, {}});
         reporter.document({"/in/b.doc", {}, false, 5, "No.\nReally."});
+        // A name cannot forge a line of its own, nor steer the terminal.
+        const QString forger = LocalFileName::decode("/in/x\nconverted /in/\xE9\\\t\x1B\x7F.doc");
+        reporter.document({forger, "/out/x.htm", true, 5, {}});
         reporter.end();
-        QCOMPARE(out, QByteArray("converted /in/a.doc -> /out/a.htm\nfailed /in/b.doc\n"));
-        QVERIFY(err.contains("1/2 [###############...............] 50%"));
-        QVERIFY(err.contains("varnello-convert: /in/b.doc: No. Really.\n"));
+        QCOMPARE(out, QByteArray("converted /in/a.doc -> /out/a.htm\nfailed /in/b.doc\n"
+                                 "converted /in/x\\nconverted /in/\xE9\\\\\\t\\x1b\\x7f.doc -> /out/x.htm\n"));
+        QVERIFY(err.contains("1/3 [##########....................] 33%"));
+        QVERIFY(err.contains("varnello-convert: /in/b.doc: No.\\nReally.\n"));
         QVERIFY(err.endsWith("\r\033[K")); // the bar is gone at the end
 
         QByteArray quietOut, quietErr;

@@ -3,6 +3,8 @@
 #include "engine/LibreOfficeChecks.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
+#include "engine/web/OutputFiles.h"
 #include "engine/web/WebOutput.h"
 #include "support/TestFiles.h"
 
@@ -11,8 +13,10 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +35,14 @@ mode_t modeOf(const QByteArray& path)
 {
     struct stat status {};
     return lstat(path.constData(), &status) == 0 ? status.st_mode : 0;
+}
+
+// A file named by its bytes, which Qt's file classes may not reach.
+QByteArray contentOf(const QByteArray& path)
+{
+    QFile file;
+    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? file.readAll() : QByteArray();
 }
 
 QStringList entries(const QString& folder)
@@ -171,11 +183,49 @@ private slots:
         QCOMPARE(writeWebOutput(withPicture, page, 8), QString());
         QVERIFY(S_ISREG(modeOf(folder + "/Gr\xfc\xdf.htm")));
         QVERIFY(S_ISREG(modeOf(folder + "/Gr\xfc\xdf_files/image001.png")));
+        // The page reaches its pictures by the picture folder's own bytes.
+        const QByteArray html = contentOf(folder + "/Gr\xfc\xdf.htm");
+        QVERIFY2(html.contains("src=\"Gr%FC%DF_files/image001.png\""), html.constData());
         // Qt's own removal cannot reach these names.
         for (const char* file : {"/Gr\xfc\xdf_files/image001.png", "/Gr\xfc\xdf.htm"})
             QCOMPARE(unlink((folder + file).constData()), 0);
         QCOMPARE(rmdir((folder + "/Gr\xfc\xdf_files").constData()), 0);
         QCOMPARE(rmdir(folder.constData()), 0);
+    }
+
+    // A run that died while writing leaves its temporary page; a later run removes it,
+    // but never the temporary a live writer (of any process) still holds.
+    void deadRunsTemporariesAreRemoved()
+    {
+        const QString out = freshFolder(QStringLiteral("sweep"));
+        const pid_t writer = fork();
+        if (writer == 0) { // stops mid-page, as a live run busy writing would be
+            const rlimit small{4096, 4096};
+            setrlimit(RLIMIT_FSIZE, &small);
+            std::signal(SIGXFSZ, [](int) { raise(SIGSTOP); });
+            writeOutputFiles({out + QStringLiteral("/Big.htm"), QByteArray(1 << 20, 'x'), {}, {}});
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(writer, &status, WUNTRACED), writer);
+        QVERIFY(WIFSTOPPED(status));
+        writeFile(out + QStringLiteral("/.varnello-dead"), "left by a run that died");
+        writeFile(work.filePath(QStringLiteral("linked")), "not a temporary");
+        QVERIFY(QFile::link(work.filePath(QStringLiteral("linked")), out + QStringLiteral("/.varnello-link")));
+        QVERIFY(QDir().mkpath(out + QStringLiteral("/.varnello-folder")));
+        const PlainDescriptor folder(open(QFile::encodeName(out).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+
+        removeDeadTemporaries(folder.get());
+        QStringList left = entries(out);
+        QCOMPARE(left.size(), 3);
+        QVERIFY(!left.contains(QStringLiteral(".varnello-dead")));
+
+        kill(writer, SIGKILL);
+        QCOMPARE(waitpid(writer, &status, 0), writer);
+        QVERIFY(entries(out) == left);
+        removeDeadTemporaries(folder.get());
+        QCOMPARE(entries(out), QStringList({QStringLiteral(".varnello-folder"), QStringLiteral(".varnello-link")}));
+        QVERIFY(QFileInfo::exists(work.filePath(QStringLiteral("linked"))));
     }
 
     void archiveLocationsArePlainCidTokens()

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,7 +60,20 @@ QByteArray temporaryName()
     return TemporaryOutputPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
+// Locks a temporary file for as long as a descriptor of it stays open. A dead run's
+// lock is gone with it, whatever PID namespace it ran in, so a later run removes only
+// temporaries it can lock. False when such a sweep removed this one between its
+// creation and the lock.
+bool lockTemporary(int file)
+{
+    while (flock(file, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat status {};
+    return fstat(file, &status) != 0 || status.st_nlink > 0;
+}
+
 // Creates a fresh file or folder under a temporary name in `folder`; never reuses one.
+// A file comes locked.
 Descriptor createTemporary(int folder, bool directory, QByteArray& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -69,8 +83,10 @@ Descriptor createTemporary(int folder, bool directory, QByteArray& name)
                 return Descriptor(openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         } else {
             Descriptor file(openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-            if (file.isValid())
+            if (file.isValid() && lockTemporary(file.get()))
                 return file;
+            if (file.isValid())
+                continue;
         }
         if (errno != EEXIST)
             break;
@@ -154,6 +170,7 @@ struct PendingOutput {
     int folder;
     QByteArray page;      // temporary page
     QByteArray companion; // temporary picture folder
+    Descriptor pageLock;  // keeps the temporary page locked until it is renamed or removed
     ~PendingOutput()
     {
         if (!page.isEmpty())
@@ -193,7 +210,7 @@ QString writeOutputFiles(const OutputFiles& output)
         return QStringLiteral("%1 (a file of that name is in the way of the picture folder)")
             .arg(QDir::toNativeSeparators(companionShown));
 
-    PendingOutput pending{folder.get(), {}, {}};
+    PendingOutput pending{folder.get(), {}, {}, Descriptor()};
     if (ownsCompanion && !output.companionFiles.isEmpty()) {
         const Descriptor pictures = createTemporary(folder.get(), true, pending.companion);
         if (!pictures.isValid())
@@ -206,6 +223,8 @@ QString writeOutputFiles(const OutputFiles& output)
         Descriptor page = createTemporary(folder.get(), false, pending.page);
         if (!page.isValid())
             return failure(pageShown, errno);
+        // Closing the page below tells of a late write error; the lock must outlive that.
+        pending.pageLock = Descriptor(fcntl(page.get(), F_DUPFD_CLOEXEC, 0));
         int error = writeAll(page.get(), output.page);
         if (const int closed = page.close(); error == 0)
             error = closed;
@@ -245,4 +264,47 @@ QString writeOutputFiles(const OutputFiles& output)
     if (!oldCompanion.isEmpty())
         removeTree(folder.get(), oldCompanion);
     return {};
+}
+
+namespace {
+
+// Removes `name` from `folder` when it is a regular file of this user that nobody
+// holds locked: the temporary of a run that died.
+void removeWhenDead(int folder, const char* name)
+{
+    struct stat listed {};
+    if (fstatat(folder, name, &listed, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(listed.st_mode)
+        || listed.st_uid != geteuid())
+        return;
+    const Descriptor file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.isValid() || flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+        return;
+    // The name may have moved on meanwhile (a live run renamed its page into place).
+    struct stat locked {}, named {};
+    if (fstat(file.get(), &locked) == 0 && fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0
+        && locked.st_dev == named.st_dev && locked.st_ino == named.st_ino && locked.st_uid == geteuid())
+        unlinkat(folder, name, 0);
+}
+
+} // namespace
+
+void removeDeadTemporaries(int folder)
+{
+    const int listingDescriptor = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingDescriptor < 0)
+        return;
+    DIR* listing = fdopendir(listingDescriptor);
+    if (!listing) {
+        ::close(listingDescriptor);
+        return;
+    }
+    const size_t prefixLength = std::strlen(TemporaryOutputPrefix);
+    QList<QByteArray> names;
+    while (const dirent* entry = readdir(listing))
+        if (std::strncmp(entry->d_name, TemporaryOutputPrefix, prefixLength) == 0
+            && (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN))
+            names.append(entry->d_name);
+    closedir(listing);
+    for (const QByteArray& name : std::as_const(names))
+        removeWhenDead(folder, name.constData());
 }

@@ -26,8 +26,13 @@ struct OutputFiles {
 // as it was. A symbolic link where the page or its picture folder goes is replaced, never
 // followed; a read-only page, or a folder where the page goes, is not replaced. Files and
 // folders get the user's umask. Returns an empty string, or why the output was not written
-// (naming the file).
+// (naming the file). The temporary page stays locked while it exists (see below).
 QString writeOutputFiles(const OutputFiles& output);
 
 // Where a temporary name ends up: names left by a crashed run begin with this.
 inline constexpr char TemporaryOutputPrefix[] = ".varnello-";
+
+// Removes from the folder open at `folder` the temporary pages that runs which died
+// left behind: the user's own regular files no live run holds locked. A live run's,
+// from any process or container sharing the folder, stays. One listing of the folder.
+void removeDeadTemporaries(int folder);

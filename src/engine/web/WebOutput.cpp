@@ -117,7 +117,8 @@ QString writeWebPage(const StagedPage& page, const QString& outputPath)
     OutputFiles output{outputPath, {}, QFileInfo(outputPath).completeBaseName() + QStringLiteral("_files"), {}};
     for (const Picture& picture : page.pictures)
         output.companionFiles.append({picture.outputName, picture.data});
-    const QByteArray folderReference = QUrl::toPercentEncoding(output.companionName);
+    // The reference spells the folder's bytes on disk, also when the name is not UTF-8.
+    const QByteArray folderReference = LocalFileName::encode(output.companionName).toPercentEncoding();
     output.page = rewrittenPage(page, [&](const Picture& picture) {
         return folderReference + '/' + QUrl::toPercentEncoding(picture.outputName);
     });
