@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "convert/OutputNames.h"
 #include "convert/OutputFormats.h"
+#include "engine/web/OutputFiles.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -40,6 +41,8 @@ void form1::Command6_Click()
         ProgressBar1->setMaximum(itemCount);
         if (CheckOutputFolder(*this)) {
             converting = true;
+            // What runs that were killed left half-written goes before this run writes.
+            removeDeadTemporaries(OutputFolder);
             setMousePointer(MousePointer::Wait);
             const int32_t formatCode = outputFormat(Combo1->currentIndex()).wordFormatCode;
             desktop.word.Announce(checkedDocumentPaths(*this, itemCount), formatCode);

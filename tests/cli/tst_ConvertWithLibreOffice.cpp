@@ -151,6 +151,26 @@ private slots:
         QVERIFY(text.readAllStandardError().isEmpty()); // no progress bar when not a terminal
     }
 
+    // As a container's first process (process 1 of its own namespace) it converts as
+    // anywhere else: its helpers do not take their parent for gone.
+    void convertsAsProcessOne()
+    {
+        QTemporaryDir dir;
+        QVERIFY(cli::placeDocuments(dir.filePath(QStringLiteral("in")), {"One.docx"}));
+        QProcess run;
+        run.setProcessEnvironment(cli::withoutDisplay());
+        QStringList namespaces{QStringLiteral("--pid"), QStringLiteral("--fork")};
+        if (getuid() != 0)
+            namespaces << QStringLiteral("--map-root-user");
+        run.start(QStringLiteral("unshare"), namespaces + QStringList{QStringLiteral(VARNELLO_CONVERT), dir.filePath(QStringLiteral("in")),
+                                                                     QStringLiteral("-o"), dir.filePath(QStringLiteral("out"))});
+        QVERIFY(run.waitForFinished(180000));
+        if (run.exitCode() != 0 && run.readAllStandardError().startsWith("unshare:"))
+            QSKIP("no process namespace of its own can be made here");
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out/One.htm"))));
+    }
+
     void stopsOnSignals_data()
     {
         QTest::addColumn<int>("signalNumber");

@@ -1,6 +1,7 @@
 #include "engine/web/OutputFiles.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -307,4 +308,11 @@ void removeDeadTemporaries(int folder)
     closedir(listing);
     for (const QByteArray& name : std::as_const(names))
         removeWhenDead(folder, name.constData());
+}
+
+void removeDeadTemporaries(const QString& path)
+{
+    const PlainDescriptor folder(open(LocalFileName::encode(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        removeDeadTemporaries(folder.get());
 }

@@ -36,3 +36,5 @@ inline constexpr char TemporaryOutputPrefix[] = ".varnello-";
 // left behind: the user's own regular files no live run holds locked. A live run's,
 // from any process or container sharing the folder, stays. One listing of the folder.
 void removeDeadTemporaries(int folder);
+// The same for the folder at `path`, entered as it is named.
+void removeDeadTemporaries(const QString& path);
