@@ -256,6 +256,23 @@ private slots:
         QCOMPARE(restored, original);
     }
 
+    // Readers get the words a person wrote: a ScreenTip as the link's title, not as a
+    // window's name; no object name or file path as a picture's alt text.
+    void screenTipsAndAltTextAreForReaders()
+    {
+        const QByteArray page = "<html><body><p><a href=\"https://e.org/\" target=\"Tip &amp; more\">tip</a>"
+                                "<a href=\"https://e.org/b\" target=\"_blank\">new</a><a href=\"x\" target=\"t\" title=\"Own\">own</a>"
+                                "<img alt=\"Shape1\" src=\"a.png\"><img alt=\"Picture 12\" src=\"b.png\">"
+                                "<img alt=\"C:\\Users\\me\\scan.jpg\" src=\"c.png\"><img alt=\"A red bus\" src=\"d.png\"></p></body></html>";
+        for (const QByteArray& html : {withTitleAndAlt(page, {}), cleanPage(page, {})}) {
+            QVERIFY2(html.contains("title=\"Tip &amp; more\">tip</a>"), html.constData());
+            QVERIFY(html.contains("target=\"_blank\"") && html.contains("title=\"Own\""));
+            QCOMPARE(html.count("target="), 1);
+            QCOMPARE(html.count("alt=\"\""), 3);
+            QVERIFY(html.contains("alt=\"A red bus\""));
+        }
+    }
+
     void otherFormatsGetATitleWhereThereIsNone_data()
     {
         QTest::addColumn<QByteArray>("html");

@@ -1,5 +1,7 @@
 #include "engine/web/LegacyMarkup.h"
 
+#include "engine/web/ReaderText.h"
+
 #include "engine/web/ParsedPage.h"
 
 #include <algorithm>
@@ -395,7 +397,12 @@ CleanElement cleanElement(const GumboNode* node)
         const QByteArrayView value = QByteArrayView(attribute->value).trimmed();
         if (name.startsWith("on"))
             continue; // event handlers: the page is for reading
-        if (isGlobalAttribute(name) || isElementAttribute(element.tag, name)) {
+        if (element.tag == GUMBO_TAG_A && name == "target" && isScreenTipTarget(value)) {
+            if (!attributeValue(node, "title"))
+                out.attributes.append({"title", value.toByteArray()});
+        } else if (element.tag == GUMBO_TAG_IMG && name == "alt" && isGeneratedAltText(value)) {
+            out.attributes.append({"alt", QByteArray()});
+        } else if (isGlobalAttribute(name) || isElementAttribute(element.tag, name)) {
             if (!((name == "href" || name == "src" || name == "action" || name == "data") && isScriptAddress(value)))
                 out.attributes.append({name.toByteArray(), QByteArray(attribute->value)});
         } else if (element.tag == GUMBO_TAG_OL && name == "type" && !listStyleType(value).isEmpty()

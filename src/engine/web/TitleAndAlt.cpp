@@ -2,6 +2,7 @@
 
 #include "engine/web/HtmlEdits.h"
 #include "engine/web/ParsedPage.h"
+#include "engine/web/ReaderText.h"
 
 #include <algorithm>
 
@@ -63,6 +64,36 @@ qsizetype afterTagName(const GumboStringPiece& tag, const SourceText& source)
     return source.offsetOf(tag.data + at);
 }
 
+const GumboAttribute* attributeNamed(const GumboNode* node, const char* name)
+{
+    return gumbo_get_attribute(&node->v.element.attributes, name);
+}
+
+// A generated alt text becomes an empty one.
+void editAlt(const GumboNode* node, const SourceText& source, QList<HtmlEdit>& edits)
+{
+    const GumboAttribute* alt = attributeNamed(node, "alt");
+    if (!alt) {
+        if (source.contains(node->v.element.original_tag))
+            edits.append({afterTagName(node->v.element.original_tag, source), 0, " alt=\"\""});
+    } else if (isGeneratedAltText(alt->value) && source.contains(alt->original_value)) {
+        edits.append({source.offsetOf(alt->original_value.data), qsizetype(alt->original_value.length), "\"\""});
+    }
+}
+
+// A ScreenTip written as the link's target becomes its title.
+void editTarget(const GumboNode* node, const SourceText& source, QList<HtmlEdit>& edits)
+{
+    const GumboAttribute* target = attributeNamed(node, "target");
+    if (!target || !isScreenTipTarget(target->value) || !source.contains(target->original_name)
+        || !source.contains(target->original_value))
+        return;
+    const qsizetype start = source.offsetOf(target->original_name.data);
+    const QByteArray title = attributeNamed(node, "title") ? QByteArray()
+                                                           : "title=\"" + escapeHtml(QByteArrayView(target->value).trimmed()) + '"';
+    edits.append({start, source.endOf(target->original_value) - start, title});
+}
+
 } // namespace
 
 QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
@@ -74,10 +105,12 @@ QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
     QList<HtmlEdit> edits;
     editTitle(page, source, fallbackTitle, edits);
     findNode(page.root(), [&](const GumboNode* node) {
-        if (node->type == GUMBO_NODE_ELEMENT && node->v.element.tag == GUMBO_TAG_IMG
-            && node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML && !attributeValue(node, "alt")
-            && source.contains(node->v.element.original_tag))
-            edits.append({afterTagName(node->v.element.original_tag, source), 0, " alt=\"\""});
+        if (node->type != GUMBO_NODE_ELEMENT || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
+            return false;
+        if (node->v.element.tag == GUMBO_TAG_IMG)
+            editAlt(node, source, edits);
+        else if (node->v.element.tag == GUMBO_TAG_A)
+            editTarget(node, source, edits);
         return false;
     });
     std::stable_sort(edits.begin(), edits.end(), [](const HtmlEdit& a, const HtmlEdit& b) { return a.offset < b.offset; });
