@@ -4,6 +4,7 @@
 #include "engine/PublishingChecks.h"
 
 #include "engine/web/CleanPage.h"
+#include "engine/web/PageCharacters.h"
 #include "engine/web/StyleSheet.h"
 #include "engine/web/TitleAndAlt.h"
 
@@ -270,6 +271,25 @@ private slots:
             QCOMPARE(html.count("target="), 1);
             QCOMPARE(html.count("alt=\"\""), 3);
             QVERIFY(html.contains("alt=\"A red bus\""));
+        }
+    }
+
+    // Field marks go, symbol-font characters become what they show: no box, no
+    // replacement character, in either kind of page.
+    void charactersAreReadable()
+    {
+        const QByteArray page = "<html><body><p>A\x13 field\x14result\x15&#1;&#x07;\tend</p>"
+                                "<p>5 <font face=\"Symbol, serif\">\xEF\x81\xAD</font>m"
+                                " <span style=\"font-family: 'Wingdings'\">\xEF\x83\xBC \xEF\x80\x80</span>"
+                                " \xEF\x81\xAD</p></body></html>";
+        const QByteArray readable = withReadableCharacters(page);
+        QVERIFY(readable.contains("<p>A fieldresult\tend</p>"));
+        QVERIFY(readable.contains("serif\">\u03BC</font>m"));
+        QVERIFY(readable.contains("'Wingdings'\">\u2713 \xEF\x80\x80</span>")); // unknown code points stay
+        QVERIFY(readable.endsWith(" \xEF\x81\xAD</p></body></html>"));               // outside a symbol font too
+        for (const QByteArray& html : {cleanPage(readable, {}), withTitleAndAlt(readable, {})}) {
+            QVERIFY(!html.contains("\xEF\xBF\xBD") && !html.contains('\x13') && !html.contains("&#1;"));
+            QVERIFY(html.contains("\u03BC"));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "engine/web/WebOutput.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/web/PageCharacters.h"
 #include "engine/web/HtmlReferences.h"
 #include "engine/web/MimeArchive.h"
 #include "engine/web/CleanPage.h"
@@ -63,7 +64,7 @@ QString readStagedPage(const QString& path, int32_t format, const QString& title
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("the page LibreOffice wrote cannot be read (%1)").arg(file.errorString());
-    const QByteArray html = file.readAll();
+    const QByteArray html = withReadableCharacters(file.readAll());
     page.html = format == int32_t(WebFormat::FilteredWebPage) ? cleanPage(html, title) : withTitleAndAlt(html, title);
 
     const QFileInfo pageInfo(path);
