@@ -37,8 +37,12 @@ struct StagedPage {
 };
 
 // Empty for a reference into the staging folder itself, which names nothing. A link
-// beside the copy LibreOffice read is one beside the document.
-QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& reference, const DocumentPlace& place)
+// beside the copy LibreOffice read is one beside the document. A page that is to be
+// published (`relativeInside`) keeps what lies in the document's folder relative: an
+// absolute address would show the converting machine's folders and break once the
+// page and its files are copied elsewhere.
+QByteArray fileAddress(const QString& stagedPage, const QByteArray& reference, const DocumentPlace& place,
+                       bool relativeInside)
 {
     const QUrl page = QUrl::fromLocalFile(stagedPage);
     const QUrl target = page.resolved(QUrl::fromEncoded(reference.trimmed(), QUrl::TolerantMode));
@@ -51,7 +55,10 @@ QByteArray absoluteFileAddress(const QString& stagedPage, const QByteArray& refe
             break;
         }
     }
-    QByteArray address = "file://" + LocalFileName::encode(path).toPercentEncoding("/");
+    const QString documentPrefix = place.documentFolder + QLatin1Char('/');
+    QByteArray address = relativeInside && !place.documentFolder.isEmpty() && path.startsWith(documentPrefix)
+                             ? LocalFileName::encode(path.sliced(documentPrefix.size())).toPercentEncoding("/")
+                             : "file://" + LocalFileName::encode(path).toPercentEncoding("/");
     if (target.hasFragment())
         address += '#' + QUrl::toPercentEncoding(target.fragment(QUrl::FullyDecoded));
     return address;
@@ -75,7 +82,7 @@ QString readStagedPage(const QString& path, int32_t format, const QString& title
             stagedFiles.insert(name);
     for (HtmlFileReference& reference : findRelativeReferences(page.html)) {
         if (!stagedFiles.contains(reference.fileName) || reference.text.contains('?')) {
-            const QByteArray address = absoluteFileAddress(path, reference.text, place);
+            const QByteArray address = fileAddress(path, reference.text, place, format == int32_t(WebFormat::FilteredWebPage));
             if (address.isEmpty())
                 continue;
             reference.fileName = QStringLiteral("linked:") + QString::number(page.linked.size());
