@@ -204,15 +204,14 @@ inline bool writeZipBomb(const QString& path, int gigabytes, bool disguised = fa
                         disguised);
 }
 
-// A .docx whose text is `paragraphs` short paragraphs: tens of megabytes of XML packed
-// more tightly than any real document is.
-inline bool writeMonstrousDocument(const QString& path, qint64 paragraphs)
+// A .docx whose text is `paragraphs` short paragraphs of `text`: tens of megabytes of XML
+// packed more tightly than any real document is.
+inline bool writeMonstrousDocument(const QString& path, qint64 paragraphs, const QByteArray& text = QByteArray(64, 'A'))
 {
     return writePackage(path, {{"[Content_Types].xml", ContentTypes, {}, 0, {}},
                                {"_rels/.rels", PackageRelations, {}, 0, {}},
-                               {"word/document.xml", DocumentStart,
-                                "<w:r><w:t>" + QByteArray(64, 'A') + "</w:t></w:r></w:p><w:p>", paragraphs,
-                                DocumentEnd}});
+                               {"word/document.xml", DocumentStart, "<w:r><w:t>" + text + "</w:t></w:r></w:p><w:p>",
+                                paragraphs, DocumentEnd}});
 }
 
 } // namespace zippackage

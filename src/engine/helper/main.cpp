@@ -13,6 +13,7 @@
 
 #include "MemoryExhaustion.h"
 #include "MemoryLimit.h"
+#include "MemoryWatch.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
 #include "ProfileVersion.h"
@@ -139,6 +140,7 @@ int main(int argc, char* argv[])
     const bool confined = confineToFolders(helperFolders(LocalFileName::encode(programFolder),
                                                          LocalFileName::encode(profileFolder)))
                           == SandboxOutcome::Confined;
+    const MemoryWatch memoryWatch(memoryLimit);
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
