@@ -114,8 +114,9 @@ std::optional<Directory> zip64Directory(int fd, qint64 end, const Directory& nar
     return wide;
 }
 
-// The directory as LibreOffice finds it. Nothing, and no refusal, when there is none to
-// find: LibreOffice refuses such a package itself.
+// The directory as LibreOffice finds it. Nothing, with the refusal, when readings of
+// the end records disagree; nothing, and no refusal, when there is no directory to find:
+// LibreOffice refuses such a package itself.
 std::optional<Directory> findDirectory(int fd, qint64 fileSize, QString& refusal)
 {
     const qint64 tailStart = std::max<qint64>(0, fileSize - EndRecordSize - 0xFFFF);
@@ -144,7 +145,6 @@ std::optional<Directory> findDirectory(int fd, qint64 fileSize, QString& refusal
 
 struct Entry {
     QByteArray name;
-    quint64 flags = 0;
     quint64 packed = 0;
     quint64 unpacked = 0;
     quint64 localHeader = 0;
@@ -164,8 +164,8 @@ std::optional<QList<Entry>> readEntries(const QByteArray& directory, quint64 cou
         const qint64 entryLength = EntrySize + nameLength + extraLength + qint64(little(at + 32, 2));
         if (end - at < entryLength)
             return std::nullopt;
-        Entry entry{QByteArray(reinterpret_cast<const char*>(at + EntrySize), nameLength), little(at + 8, 2),
-                    little(at + 20, 4), little(at + 24, 4), little(at + 42, 4)};
+        Entry entry{QByteArray(reinterpret_cast<const char*>(at + EntrySize), nameLength), little(at + 20, 4),
+                    little(at + 24, 4), little(at + 42, 4)};
         takeZip64Sizes(at + EntrySize + nameLength, extraLength,
                        {&entry.unpacked, &entry.packed, &entry.localHeader});
         entries.append(entry);
