@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
+#include <exception>
 #include <new>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@ struct Exhaustion {
     std::atomic<State> state = State::Idle;
     int descriptor = -1;
     QByteArray answers; // changed only while Idle
+    std::terminate_handler previousTerminate = nullptr;
 };
 
 Exhaustion& exhaustion()
@@ -27,6 +30,31 @@ Exhaustion& exhaustion()
 
 void onAllocationFailure()
 {
+    endRequestForLackOfMemory();
+    throw std::bad_alloc();
+}
+
+// Some of LibreOffice's allocations bypass operator new and throw std::bad_alloc
+// themselves when they fail; uncaught, on whatever thread, it ends the helper here.
+void onUncaughtException()
+{
+    if (const std::exception_ptr uncaught = std::current_exception()) {
+        try {
+            std::rethrow_exception(uncaught);
+        } catch (const std::bad_alloc&) {
+            endRequestForLackOfMemory();
+        } catch (...) {
+        }
+    }
+    if (const std::terminate_handler previous = exhaustion().previousTerminate)
+        previous(); // says what was thrown
+    std::abort();
+}
+
+} // namespace
+
+void endRequestForLackOfMemory()
+{
     Exhaustion& self = exhaustion();
     State armed = State::Armed;
     if (self.state.compare_exchange_strong(armed, State::Answering)) {
@@ -36,15 +64,13 @@ void onAllocationFailure()
     if (armed == State::Answering)
         for (;;)
             pause(); // another thread is answering and ending the helper
-    throw std::bad_alloc();
 }
-
-} // namespace
 
 void installMemoryExhaustionHandler(int answerDescriptor)
 {
     exhaustion().descriptor = answerDescriptor;
     std::set_new_handler(onAllocationFailure);
+    exhaustion().previousTerminate = std::set_terminate(onUncaughtException);
 }
 
 void answerIfMemoryRunsOut(const QByteArray& verb, qint64 limit)

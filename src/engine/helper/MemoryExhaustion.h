@@ -17,6 +17,10 @@ void installMemoryExhaustionHandler(int answerDescriptor);
 void answerIfMemoryRunsOut(const QByteArray& verb, qint64 limit);
 void requestAnswered();
 
+// While a request is under way: writes its answers as above and ends the helper (on
+// every other thread that asks meanwhile, waits for that). Does nothing outside requests.
+void endRequestForLackOfMemory();
+
 // The answers the program is owed for a request with `verb`, and for the rest of its
 // document's requests, when memory ran out during it.
 QByteArray answersWhenMemoryRunsOut(const QByteArray& verb, qint64 limit);

@@ -14,6 +14,7 @@
 
 #include "MemoryExhaustion.h"
 #include "MemoryLimit.h"
+#include "MemoryWatch.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
 #include "ProfileVersion.h"
@@ -144,6 +145,7 @@ int main(int argc, char* argv[])
     installMemoryExhaustionHandler(channel->descriptor());
     // Before LibreOffice starts threads, so that they are confined too.
     confineToFolders(helperFolders(LocalFileName::encode(programFolder), LocalFileName::encode(profileFolder)));
+    const MemoryWatch memoryWatch(memoryLimit);
     OfficeResult failure;
     auto office = OfficeSession::start(programFolder, profileFolder, failure);
     if (!office) {
