@@ -293,6 +293,18 @@ private slots:
         }
     }
 
+    // Rows the document repeats as a table's header are its headings.
+    void headerRowsHaveHeadingCells()
+    {
+        const QByteArray page = "<html><body><table><thead><tr><td width=\"9\"><p>Name</p></td><td>Value</td></tr></thead>"
+                                "<tbody><tr><td>a</td><td>1</td></tr></tbody></table></body></html>";
+        for (const QByteArray& html : {withTitleAndAlt(page, {}), cleanPage(page, {})}) {
+            QCOMPARE(html.count("<th scope=\"col\""), 2);
+            QCOMPARE(html.count("</th>"), 2);
+            QCOMPARE(html.count("<td"), 2);
+        }
+    }
+
     void otherFormatsGetATitleWhereThereIsNone_data()
     {
         QTest::addColumn<QByteArray>("html");

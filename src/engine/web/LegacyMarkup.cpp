@@ -1,6 +1,7 @@
 #include "engine/web/LegacyMarkup.h"
 
 #include "engine/web/ReaderText.h"
+#include "engine/web/TableHeaders.h"
 
 #include "engine/web/ParsedPage.h"
 
@@ -378,6 +379,10 @@ CleanElement cleanElement(const GumboNode* node)
     if (out.fate != CleanElement::Fate::Keep)
         return out;
 
+    if (isHeaderRowCell(node)) {
+        out.name = "th";
+        out.attributes.append({QByteArray("scope"), QByteArray("col")});
+    }
     if (element.tag == GUMBO_TAG_TD || element.tag == GUMBO_TAG_TH) {
         if (const GumboNode* table = enclosingTable(node)) {
             if (const char* padding = attributeValue(table, "cellpadding"))

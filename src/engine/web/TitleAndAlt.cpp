@@ -3,6 +3,7 @@
 #include "engine/web/HtmlEdits.h"
 #include "engine/web/ParsedPage.h"
 #include "engine/web/ReaderText.h"
+#include "engine/web/TableHeaders.h"
 
 #include <algorithm>
 
@@ -94,6 +95,17 @@ void editTarget(const GumboNode* node, const SourceText& source, QList<HtmlEdit>
     edits.append({start, source.endOf(target->original_value) - start, title});
 }
 
+// A header row's cell becomes a heading cell, start and end tag.
+void editHeaderCell(const GumboNode* node, const SourceText& source, QList<HtmlEdit>& edits)
+{
+    const GumboElement& cell = node->v.element;
+    if (!source.contains(cell.original_tag) || cell.original_tag.length < 3)
+        return;
+    edits.append({source.offsetOf(cell.original_tag.data + 1), 2, "th scope=\"col\""});
+    if (source.contains(cell.original_end_tag) && cell.original_end_tag.length >= 4)
+        edits.append({source.offsetOf(cell.original_end_tag.data + 2), 2, "th"});
+}
+
 } // namespace
 
 QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
@@ -111,6 +123,8 @@ QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
             editAlt(node, source, edits);
         else if (node->v.element.tag == GUMBO_TAG_A)
             editTarget(node, source, edits);
+        else if (isHeaderRowCell(node))
+            editHeaderCell(node, source, edits);
         return false;
     });
     std::stable_sort(edits.begin(), edits.end(), [](const HtmlEdit& a, const HtmlEdit& b) { return a.offset < b.offset; });
