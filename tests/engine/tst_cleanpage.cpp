@@ -293,6 +293,21 @@ private slots:
         }
     }
 
+    // A style attribute's look is said once, as a class that still wins over the page's
+    // own rules; what only print uses is gone.
+    void styleAttributesBecomeClasses()
+    {
+        const QByteArray page = "<html><head><style>p { color: blue }</style></head><body>"
+                                "<p style=\"color: red; widows: 2; orphans: 2\">a</p><p style=\"color: red\">b</p>"
+                                "<p style=\"page-break-before: always; background: url(data:image/png;base64,AA==)\">c</p>"
+                                "</body></html>";
+        const QByteArray html = cleanPage(page, {});
+        QVERIFY2(!html.contains(" style=") && !html.contains("widows") && !html.contains("page-break"), html.constData());
+        QCOMPARE(html.count("class=\"c1\""), 2);
+        QVERIFY(html.indexOf(".c1 { color: red !important }") > html.indexOf("p { color: blue }"));
+        QVERIFY(html.contains(".c2 { background: url(data:image/png;base64,AA==) !important }"));
+    }
+
     // Rows the document repeats as a table's header are its headings.
     void headerRowsHaveHeadingCells()
     {

@@ -12,24 +12,38 @@
 
 namespace {
 
-// One class per distinct set of declarations, each rule wrapped in :where() so that
-// it weighs nothing: like the presentational attributes it replaces, any rule of
-// the page's own style sheet still wins over it.
+// One class per distinct set of declarations. Hints (the presentational attributes'
+// replacements) weigh nothing, each rule wrapped in :where(), so that any rule of the
+// page's own style sheet still wins over them, as over the attributes. A style
+// attribute's declarations are said once as a class too, each marked important and
+// written after the page's style sheets, so that they still win over every rule of
+// those, as the attribute did.
 class HintClasses {
 public:
+    enum class Weight { None, OfStyleAttribute };
+    explicit HintClasses(Weight weight = Weight::None) : weight(weight) {}
+
     QByteArray classFor(const QByteArray& declarations)
     {
         auto found = classes.constFind(declarations);
         if (found != classes.constEnd())
             return *found;
-        const QByteArray name = "s" + QByteArray::number(classes.size() + 1);
+        const QByteArray name = (weight == Weight::None ? "s" : "c") + QByteArray::number(classes.size() + 1);
         classes.insert(declarations, name);
-        rules += ":where(." + name + ") { " + declarations + " }\n";
+        if (weight == Weight::None) {
+            rules += ":where(." + name + ") { " + declarations + " }\n";
+            return name;
+        }
+        QList<QByteArray> important;
+        for (const QByteArray& declaration : declarationsOf(declarations))
+            important.append(declaration.contains("!important") ? declaration : declaration + " !important");
+        rules += "." + name + " { " + important.join("; ") + " }\n";
         return name;
     }
     QByteArray rules;
 
 private:
+    const Weight weight;
     QHash<QByteArray, QByteArray> classes;
 };
 
@@ -111,7 +125,7 @@ struct TreeFacts {
 
 class BodyWriter {
 public:
-    BodyWriter(TreeFacts& facts, HintClasses& hints) : facts(facts), hints(hints) {}
+    BodyWriter(TreeFacts& facts, HintClasses& hints, HintClasses& styles) : facts(facts), hints(hints), styles(styles) {}
 
     // Written with a stack of its own: pages nest deeply enough to matter.
     QByteArray write(const GumboNode* body)
@@ -166,6 +180,7 @@ private:
 
         out += '<' + clean.name;
         QByteArray classes;
+        QByteArray styleClass;
         bool hasId = false;
         for (const auto& [name, value] : std::as_const(clean.attributes)) {
             if (name == "class")
@@ -185,14 +200,16 @@ private:
                 continue;
             }
             if (name == "style") {
-                if (const QByteArray style = withoutInventedProperties(value); !style.trimmed().isEmpty())
-                    out += " style=\"" + escapeHtml(style) + '"';
+                if (const QByteArray style = declarationsOf(withoutInventedProperties(value)).join("; "); !style.isEmpty())
+                    styleClass = styles.classFor(style);
                 continue;
             }
             out += ' ' + name + "=\"" + escapeHtml(value) + '"';
         }
         if (!clean.declarations.isEmpty())
             classes = (classes.trimmed() + ' ' + hints.classFor(clean.declarations)).trimmed();
+        if (!styleClass.isEmpty())
+            classes = (classes.trimmed() + ' ' + styleClass).trimmed();
         if (!classes.isEmpty())
             out += " class=\"" + escapeHtml(classes) + '"';
         out += '>';
@@ -246,6 +263,7 @@ private:
 
     TreeFacts& facts;
     HintClasses& hints;
+    HintClasses& styles;
     std::vector<Item> pending;
     QByteArray out;
 };
@@ -289,7 +307,8 @@ QByteArray cleanPage(const QByteArray& html, const QString& fallbackTitle)
     const GumboNode* body = page.first(GUMBO_TAG_BODY);
     TreeFacts facts(root ? root : page.document());
     HintClasses hints;
-    const QByteArray bodyHtml = body ? BodyWriter(facts, hints).write(body) : QByteArray("<body></body>");
+    HintClasses styles(HintClasses::Weight::OfStyleAttribute);
+    const QByteArray bodyHtml = body ? BodyWriter(facts, hints, styles).write(body) : QByteArray("<body></body>");
 
     QByteArray language = body ? languageTag(attributeValue(body, "lang")) : QByteArray();
     if (language.isEmpty() && root)
@@ -309,6 +328,8 @@ QByteArray cleanPage(const QByteArray& html, const QString& fallbackTitle)
             result += " media=\"" + escapeHtml(media) + '"';
         result += '>' + withoutInventedProperties(styleSheetText(style)) + "</style>\n";
     }
+    if (!styles.rules.isEmpty())
+        result += "<style>\n" + styles.rules + "</style>\n";
     result += "</head>\n" + bodyHtml + "\n</html>\n";
     return result;
 }

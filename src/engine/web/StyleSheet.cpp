@@ -2,15 +2,25 @@
 
 namespace {
 
+bool isPrintOnly(QByteArrayView property)
+{
+    for (const char* name : {"widows", "orphans", "page-break-before", "page-break-after", "page-break-inside",
+                             "break-before", "break-after", "break-inside"})
+        if (property.compare(QByteArrayView(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 bool declaresInventedProperty(QByteArrayView segment)
 {
     const QByteArrayView trimmed = segment.trimmed();
-    if (!trimmed.startsWith("so-"))
-        return false;
-    qsizetype end = 3;
+    qsizetype end = 0;
     while (end < trimmed.size() && (std::isalnum(uchar(trimmed[end])) || trimmed[end] == '-'))
         ++end;
-    return trimmed.sliced(end).trimmed().startsWith(':');
+    if (end == 0 || !trimmed.sliced(end).trimmed().startsWith(':'))
+        return false;
+    const QByteArrayView property = trimmed.first(end);
+    return property.startsWith("so-") || isPrintOnly(property);
 }
 
 } // namespace
@@ -52,4 +62,32 @@ QByteArray withoutInventedProperties(QByteArrayView css)
     if (!declaresInventedProperty(rest))
         result += rest;
     return result;
+}
+
+QList<QByteArray> declarationsOf(QByteArrayView style)
+{
+    QList<QByteArray> declarations;
+    qsizetype start = 0;
+    int depth = 0;
+    char quote = 0;
+    for (qsizetype at = 0; at <= style.size(); ++at) {
+        const char c = at < style.size() ? style[at] : ';';
+        if (quote) {
+            if (c == '\\')
+                ++at;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')' && depth > 0) {
+            --depth;
+        } else if (c == ';' && (depth == 0 || at == style.size())) {
+            if (const QByteArrayView declaration = style.sliced(start, at - start).trimmed(); !declaration.isEmpty())
+                declarations.append(declaration.toByteArray());
+            start = at + 1;
+        }
+    }
+    return declarations;
 }
