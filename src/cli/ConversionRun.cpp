@@ -50,6 +50,15 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
     for (const DocumentToConvert& document : documents)
         plan << document.source;
     word.Announce(plan, format.wordFormatCode);
+    // Names are claimed in the run's order, here as below, so links between the
+    // documents can lead to the pages they will have.
+    QStringList pages;
+    std::map<QString, OutputNames> plannedNames;
+    for (const DocumentToConvert& document : documents) {
+        const QString shown = outputFolder + (document.outputSubfolder.isEmpty() ? QString() : document.outputSubfolder + '/');
+        pages << plannedNames.try_emplace(shown, shown).first->second.claim(FileSystem::lastName(document.source)) + extension;
+    }
+    word.AnnouncePages(plan, pages);
     reporter.begin(documents.size());
     for (const DocumentToConvert& document : documents) {
         if (stopRequested()) {
@@ -83,6 +92,7 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
         reporter.document(report);
     }
     word.Announce({}, format.wordFormatCode);
+    word.AnnouncePages({}, {});
     reporter.end();
     return counts;
 }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTreeWidget>
 
 namespace {
@@ -23,6 +24,26 @@ QStringList checkedDocumentPaths(const form1& window, int itemCount)
                 paths << path;
     }
     return paths;
+}
+
+// The output path (without extension) of each checked document, by position, claimed
+// in the run's order; and the pages, so that links between the documents lead to them.
+QList<QString> claimTargets(const form1& window, int itemCount, const QString& extension, QStringList& documents,
+                            QStringList& pages)
+{
+    OutputNames outputNames(Module1::OutputFolder);
+    QList<QString> targets(itemCount + 1);
+    for (int position = 1; position <= itemCount; ++position) {
+        const QTreeWidgetItem* item = ListViews::item(*window.ListView2, position);
+        if (!item || !ListViews::checked(*item))
+            continue;
+        targets[position] = outputNames.claim(item->text(0));
+        if (QString path = Module1::GetDocumentPath(window, position); !path.isEmpty()) {
+            documents << path;
+            pages << targets[position] + extension;
+        }
+    }
+    return targets;
 }
 
 } // namespace
@@ -46,12 +67,16 @@ void form1::Command6_Click()
             setMousePointer(MousePointer::Wait);
             const int32_t formatCode = outputFormat(Combo1->currentIndex()).wordFormatCode;
             desktop.word.Announce(checkedDocumentPaths(*this, itemCount), formatCode);
-            OutputNames outputNames(OutputFolder);
+            const OutputFormat& format = outputFormat(Combo1->currentIndex());
+            QStringList documents, pages;
+            const QList<QString> targets = claimTargets(
+                *this, itemCount, Option1->isChecked() ? format.shortExtension : format.longExtension, documents, pages);
+            desktop.word.AnnouncePages(documents, pages);
             for (int position = 1; position <= itemCount; ++position) {
                 const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
                 if (item && ListViews::checked(*item)) {
                     const QString baseName = OutputNames::baseName(item->text(0));
-                    TargetPath = outputNames.claim(item->text(0));
+                    TargetPath = targets[position];
                     if (ConvertDocument(*this, position, TargetPath) != 1) {
                         desktop.messages.show(
                             QStringLiteral("Convert ") + baseName + QStringLiteral(" file failed!"),
@@ -63,6 +88,7 @@ void form1::Command6_Click()
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             }
             desktop.word.Announce({}, formatCode);
+            desktop.word.AnnouncePages({}, {});
             desktop.shell.openFolder(OutputFolder);
             converting = false;
         }

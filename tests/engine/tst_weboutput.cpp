@@ -64,6 +64,26 @@ private slots:
         stage();
     }
 
+    // A link to another document of the run leads to its page; in the page to publish,
+    // what lies beside the document stays relative, and nothing names the staging folder.
+    void linksLeadToTheRunsPages()
+    {
+        const QString staged = work.filePath(QStringLiteral("linking/staging/page.html"));
+        QVERIFY(QDir().mkpath(QFileInfo(staged).path()) && QDir().mkpath(work.filePath(QStringLiteral("linking/out"))));
+        writeFile(staged, "<html><body><a href=\"../docs/other.docx#part\">other</a> <a href=\"../docs/notes.txt\">n</a></body></html>");
+        const QString docs = work.filePath(QStringLiteral("linking/docs"));
+        const QHash<QString, QString> pages{{docs + QStringLiteral("/other.docx"), work.filePath(QStringLiteral("linking/out/other.htm"))}};
+        const DocumentPlace place{{}, docs, {}, &pages};
+        for (int format : {8, 10}) {
+            const QString output = work.filePath(QStringLiteral("linking/out/this%1.htm").arg(format));
+            QCOMPARE(writeWebOutput(staged, output, format, {}, place), QString());
+            const QByteArray html = checks::readAll(output);
+            QVERIFY2(html.contains("href=\"other.htm#part\""), html.constData());
+            QVERIFY(html.contains(format == 10 ? "href=\"notes.txt\"" : "href=\"file://" + QUrl::fromLocalFile(docs).toEncoded().mid(7) + "/notes.txt\""));
+            QVERIFY(!html.contains("staging"));
+        }
+    }
+
     void findsEveryReferenceToAStagedFile()
     {
         const QByteArray html(StagedHtml);

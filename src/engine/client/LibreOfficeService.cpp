@@ -169,7 +169,7 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
             return writeWebOutput(conversion->stagedPage(), outputPath, format, documentTitle(conversion->documentPath),
                                   {documentCopyFolder(conversion->folder),
                                    conversion->documentPath.section(QLatin1Char('/'), 0, -2),
-                                   conversion->loadedCopyFolder});
+                                   conversion->loadedCopyFolder, &pageOfDocument});
         });
         !error.isEmpty())
         throw EngineErrors::saveFailed(outputPath, error);

@@ -24,6 +24,8 @@ public:
     void start();
     // The run's documents, in order; an empty list ends the plan.
     void announce(const QStringList& documentPaths);
+    // Where the run writes each document's page, by the document's absolute path.
+    void setPageOfDocument(QHash<QString, QString> pages) { pageOfDocument = std::move(pages); }
     void open(const QByteArray& id, const QString& path);
     void saveAs(const QByteArray& id, const QString& outputPath, int32_t format);
     void close(const QByteArray& id);
@@ -50,6 +52,7 @@ private:
     std::deque<std::shared_ptr<Conversion>> planned;
     std::size_t aheadLimit = 0;
     QHash<QByteArray, std::shared_ptr<Conversion>> openDocuments;
+    QHash<QString, QString> pageOfDocument;
     quint64 lastDocumentId = 0;
     bool libreOfficeFound = false;
 };

@@ -102,6 +102,14 @@ void LibreOfficeWordAutomation::Announce(const QStringList& documentPaths, int32
     service->announce(absolute);
 }
 
+void LibreOfficeWordAutomation::AnnouncePages(const QStringList& documentPaths, const QStringList& pagePaths)
+{
+    QHash<QString, QString> pages;
+    for (qsizetype i = 0; i < documentPaths.size() && i < pagePaths.size(); ++i)
+        pages.insert(absolutePath(documentPaths[i]), absolutePath(pagePaths[i]));
+    service->setPageOfDocument(std::move(pages));
+}
+
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
 {
     service->setCallTimeout(timeout);

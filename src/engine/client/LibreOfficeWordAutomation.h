@@ -20,6 +20,7 @@ public:
 
     std::unique_ptr<WordApplication> CreateObject() override;
     void Announce(const QStringList& documentPaths, int32_t FileFormat) override;
+    void AnnouncePages(const QStringList& documentPaths, const QStringList& pagePaths) override;
 
     void setCallTimeout(std::chrono::milliseconds timeout);
     // A ready helper's process id, 0 when there is none.

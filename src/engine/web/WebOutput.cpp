@@ -37,12 +37,13 @@ struct StagedPage {
 };
 
 // Empty for a reference into the staging folder itself, which names nothing. A link
-// beside the copy LibreOffice read is one beside the document. A page that is to be
-// published (`relativeInside`) keeps what lies in the document's folder relative: an
-// absolute address would show the converting machine's folders and break once the
-// page and its files are copied elsewhere.
+// beside the copy LibreOffice read is one beside the document. A link to another
+// document of the run leads to its page: relative, but from a web archive, whose
+// page resolves nothing relative. The filtered page, which is made to be published,
+// keeps what lies in the document's folder relative: an absolute address would show
+// the converting machine's folders and break once the page and its files are copied.
 QByteArray fileAddress(const QString& stagedPage, const QByteArray& reference, const DocumentPlace& place,
-                       bool relativeInside)
+                       const QString& outputPath, int32_t format)
 {
     const QUrl page = QUrl::fromLocalFile(stagedPage);
     const QUrl target = page.resolved(QUrl::fromEncoded(reference.trimmed(), QUrl::TolerantMode));
@@ -55,18 +56,25 @@ QByteArray fileAddress(const QString& stagedPage, const QByteArray& reference, c
             break;
         }
     }
+    QByteArray address;
+    const QString otherPage = place.pageOfDocument ? place.pageOfDocument->value(path) : QString();
     const QString documentPrefix = place.documentFolder + QLatin1Char('/');
-    QByteArray address = relativeInside && !place.documentFolder.isEmpty() && path.startsWith(documentPrefix)
-                             ? LocalFileName::encode(path.sliced(documentPrefix.size())).toPercentEncoding("/")
-                             : "file://" + LocalFileName::encode(path).toPercentEncoding("/");
+    if (!otherPage.isEmpty() && format != int32_t(WebFormat::SingleFileArchive))
+        address = LocalFileName::encode(QFileInfo(outputPath).dir().relativeFilePath(otherPage)).toPercentEncoding("/");
+    else if (!otherPage.isEmpty())
+        address = "file://" + LocalFileName::encode(otherPage).toPercentEncoding("/");
+    else if (format == int32_t(WebFormat::FilteredWebPage) && !place.documentFolder.isEmpty() && path.startsWith(documentPrefix))
+        address = LocalFileName::encode(path.sliced(documentPrefix.size())).toPercentEncoding("/");
+    else
+        address = "file://" + LocalFileName::encode(path).toPercentEncoding("/");
     if (target.hasFragment())
         address += '#' + QUrl::toPercentEncoding(target.fragment(QUrl::FullyDecoded));
     return address;
 }
 
 // The page as the format wants it; picture references are found afterwards, in it.
-QString readStagedPage(const QString& path, int32_t format, const QString& title, const DocumentPlace& place,
-                       StagedPage& page)
+QString readStagedPage(const QString& path, const QString& outputPath, int32_t format, const QString& title,
+                       const DocumentPlace& place, StagedPage& page)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -82,7 +90,8 @@ QString readStagedPage(const QString& path, int32_t format, const QString& title
             stagedFiles.insert(name);
     for (HtmlFileReference& reference : findRelativeReferences(page.html)) {
         if (!stagedFiles.contains(reference.fileName) || reference.text.contains('?')) {
-            const QByteArray address = fileAddress(path, reference.text, place, format == int32_t(WebFormat::FilteredWebPage));
+            const QByteArray address =
+                fileAddress(path, reference.text, place, outputPath, format);
             if (address.isEmpty())
                 continue;
             reference.fileName = QStringLiteral("linked:") + QString::number(page.linked.size());
@@ -167,7 +176,7 @@ QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int
 {
     const QString title = fallbackTitle.isEmpty() ? QFileInfo(outputPath).completeBaseName() : fallbackTitle;
     StagedPage page;
-    if (QString error = readStagedPage(stagedPage, format, title, place, page); !error.isEmpty())
+    if (QString error = readStagedPage(stagedPage, outputPath, format, title, place, page); !error.isEmpty())
         return error;
     switch (WebFormat(format)) {
     case WebFormat::WebPage: return writeWebPage(page, outputPath);

@@ -2,6 +2,7 @@
 
 #include "engine/word/WebFormat.h"
 
+#include <QHash>
 #include <QString>
 
 // Turns the page LibreOffice saved in a staging folder of its own (pictures beside
@@ -17,6 +18,8 @@ struct DocumentPlace {
     QString copyFolder;     // the folder of the copy, as the staged page sees it
     QString documentFolder; // the folder of the document itself
     QString loadedCopyFolder = {}; // where LibreOffice read the copy, when the page was made elsewhere
+    // The pages of the other documents of the run, by document: links to those lead there.
+    const QHash<QString, QString>* pageOfDocument = nullptr;
 };
 QString writeWebOutput(const QString& stagedPage, const QString& outputPath, int32_t format,
                        const QString& fallbackTitle = {}, const DocumentPlace& place = {});

@@ -37,4 +37,12 @@ public:
         Q_UNUSED(documentPaths);
         Q_UNUSED(FileFormat);
     }
+    // The pages the run will write for its documents (`pagePaths[i]` for
+    // `documentPaths[i]`), so that a link from one document to another leads to that
+    // one's page. Empty lists end it.
+    virtual void AnnouncePages(const QStringList& documentPaths, const QStringList& pagePaths)
+    {
+        Q_UNUSED(documentPaths);
+        Q_UNUSED(pagePaths);
+    }
 };
