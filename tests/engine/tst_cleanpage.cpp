@@ -48,6 +48,15 @@ QByteArray hintedLook(const QByteArray& html, const QByteArray& text)
     return look;
 }
 
+QByteArray languageOf(const QByteArray& html, const QByteArray& text)
+{
+    const publishing::Tree tree = publishing::parse(html);
+    for (const GumboNode* node = elementHolding(tree->root, text); node && node->type == GUMBO_NODE_ELEMENT; node = node->parent)
+        if (const GumboAttribute* lang = gumbo_get_attribute(&node->v.element.attributes, "lang"))
+            return lang->value;
+    return {};
+}
+
 QByteArray withoutScripts(QByteArray html)
 {
     const qsizetype start = html.indexOf("<script>");
@@ -291,6 +300,27 @@ private slots:
             QVERIFY(!html.contains("\xEF\xBF\xBD") && !html.contains('\x13') && !html.contains("&#1;"));
             QVERIFY(html.contains("\u03BC"));
         }
+    }
+
+    // LibreOffice marks the default language on <body>, others on runs: a mostly Russian
+    // page with an English default says Russian, what is left in English still English.
+    void pagesSayTheLanguageMostOfTheirTextIsIn()
+    {
+        const QByteArray russian = QByteArray("Текст по-русски. ").repeated(4);
+        const QByteArray source = "<html><head><title>T</title></head><body lang=\"en-US\" dir=\"ltr\"><p>\n"
+                                  "<span lang=\"ru-RU\">" + russian + "</span>\n</p><p>Plain English</p>"
+                                  "<p><span lang=\"ru-RU\">Ещё </span>English words</p>Bare text"
+                                  "<sdfield>Field text</sdfield><p lang=\"de-DE\">Deutsch</p></body></html>";
+        for (const QByteArray& html : {cleanPage(source, {}), withTitleAndAlt(source, {})}) {
+            QVERIFY2(html.contains("<body lang=\"ru-RU\" dir=\"ltr\">"), html.constData());
+            for (const char* english : {"Plain English", "English words", "Bare text", "Field text"})
+                QCOMPARE(languageOf(html, english), "en-US");
+            QVERIFY(languageOf(html, russian) == "ru-RU" && languageOf(html, "Deutsch") == "de-DE");
+        }
+        QCOMPARE(publishing::inspect(cleanPage(source, {})).language, "ru-RU");
+        const QByteArray right = QByteArray(source).replace(russian, "немного"); // already right: left alone
+        QCOMPARE(withTitleAndAlt(right, {}), right);
+        QCOMPARE(publishing::inspect(cleanPage(right, {})).language, "en-US");
     }
 
     void otherFormatsGetATitleWhereThereIsNone_data()
