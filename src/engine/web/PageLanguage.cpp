@@ -79,18 +79,22 @@ public:
             const char* alt = node->v.element.tag == GUMBO_TAG_IMG ? attributeValue(node, "alt") : nullptr;
             if (walk.takesDefault && !own && alt && readableCharacters(alt) > 0)
                 passesDefault(node, body);
+            const QByteArray language = own ? languageTag(own) : walk.language;
             for (unsigned i = 0; i < node->v.element.children.length; ++i)
-                pending.push_back({childAt(node, i), own ? languageTag(own) : walk.language, walk.takesDefault && !own});
+                pending.push_back({childAt(node, i), language, walk.takesDefault && !own});
         }
     }
 
     // The language with the most text (lower case), the default's on a tie with it.
     QByteArray mostUsed(const QByteArray& defaultLanguage) const
     {
-        QByteArray best = defaultLanguage.toLower();
+        const QByteArray fallback = defaultLanguage.toLower();
+        QByteArray best = fallback;
         qsizetype bestWeight = weights.value(best);
         for (auto it = weights.cbegin(); it != weights.cend(); ++it) {
-            if (it.value() > bestWeight || (it.value() == bestWeight && best != defaultLanguage.toLower() && it.key() < best)) {
+            // Of others used as much, the first in alphabetical order: a page always comes out the same.
+            const bool tie = it.value() == bestWeight && best != fallback && it.key() < best;
+            if (it.value() > bestWeight || tie) {
                 best = it.key();
                 bestWeight = it.value();
             }
