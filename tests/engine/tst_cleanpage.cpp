@@ -4,7 +4,6 @@
 #include "engine/PublishingChecks.h"
 
 #include "engine/web/CleanPage.h"
-#include "engine/web/PageCharacters.h"
 #include "engine/web/StyleSheet.h"
 #include "engine/web/TitleAndAlt.h"
 
@@ -46,6 +45,15 @@ QByteArray hintedLook(const QByteArray& html, const QByteArray& text)
         }
     }
     return look;
+}
+
+QByteArray languageOf(const QByteArray& html, const QByteArray& text)
+{
+    const publishing::Tree tree = publishing::parse(html);
+    for (const GumboNode* node = elementHolding(tree->root, text); node && node->type == GUMBO_NODE_ELEMENT; node = node->parent)
+        if (const GumboAttribute* lang = gumbo_get_attribute(&node->v.element.attributes, "lang"))
+            return lang->value;
+    return {};
 }
 
 QByteArray withoutScripts(QByteArray html)
@@ -257,67 +265,25 @@ private slots:
         QCOMPARE(restored, original);
     }
 
-    // Readers get the words a person wrote: a ScreenTip as the link's title, not as a
-    // window's name; no object name or file path as a picture's alt text.
-    void screenTipsAndAltTextAreForReaders()
+    // LibreOffice marks the default language on <body>, others on runs: a mostly Russian
+    // page with an English default says Russian, what is left in English still English.
+    void pagesSayTheLanguageMostOfTheirTextIsIn()
     {
-        const QByteArray page = "<html><body><p><a href=\"https://e.org/\" target=\"Tip &amp; more\">tip</a>"
-                                "<a href=\"https://e.org/b\" target=\"_blank\">new</a><a href=\"x\" target=\"t\" title=\"Own\">own</a>"
-                                "<img alt=\"Shape1\" src=\"a.png\"><img alt=\"Picture 12\" src=\"b.png\">"
-                                "<img alt=\"C:\\Users\\me\\scan.jpg\" src=\"c.png\"><img alt=\"A red bus\" src=\"d.png\"></p></body></html>";
-        for (const QByteArray& html : {withTitleAndAlt(page, {}), cleanPage(page, {})}) {
-            QVERIFY2(html.contains("title=\"Tip &amp; more\">tip</a>"), html.constData());
-            QVERIFY(html.contains("target=\"_blank\"") && html.contains("title=\"Own\""));
-            QCOMPARE(html.count("target="), 1);
-            QCOMPARE(html.count("alt=\"\""), 3);
-            QVERIFY(html.contains("alt=\"A red bus\""));
+        const QByteArray russian = QByteArray("Текст по-русски. ").repeated(4);
+        const QByteArray source = "<html><head><title>T</title></head><body lang=\"en-US\" dir=\"ltr\"><p>\n"
+                                  "<span lang=\"ru-RU\">" + russian + "</span>\n</p><p>Plain English</p>"
+                                  "<p><span lang=\"ru-RU\">Ещё </span>English words</p>Bare text"
+                                  "<sdfield>Field text</sdfield><p lang=\"de-DE\">Deutsch</p></body></html>";
+        for (const QByteArray& html : {cleanPage(source, {}), withTitleAndAlt(source, {})}) {
+            QVERIFY2(html.contains("<body lang=\"ru-RU\" dir=\"ltr\">"), html.constData());
+            for (const char* english : {"Plain English", "English words", "Bare text", "Field text"})
+                QCOMPARE(languageOf(html, english), "en-US");
+            QVERIFY(languageOf(html, russian) == "ru-RU" && languageOf(html, "Deutsch") == "de-DE");
         }
-    }
-
-    // Field marks go, symbol-font characters become what they show: no box, no
-    // replacement character, in either kind of page.
-    void charactersAreReadable()
-    {
-        const QByteArray page = "<html><body><p>A\x13 field\x14result\x15&#1;&#x07;\tend</p>"
-                                "<p>5 <font face=\"Symbol, serif\">\xEF\x81\xAD</font>m"
-                                " <span style=\"font-family: 'Wingdings'\">\xEF\x83\xBC \xEF\x80\x80</span>"
-                                " \xEF\x81\xAD</p></body></html>";
-        const QByteArray readable = withReadableCharacters(page);
-        QVERIFY(readable.contains("<p>A fieldresult\tend</p>"));
-        QVERIFY(readable.contains("serif\">\u03BC</font>m"));
-        QVERIFY(readable.contains("'Wingdings'\">\u2713 \xEF\x80\x80</span>")); // unknown code points stay
-        QVERIFY(readable.endsWith(" \xEF\x81\xAD</p></body></html>"));               // outside a symbol font too
-        for (const QByteArray& html : {cleanPage(readable, {}), withTitleAndAlt(readable, {})}) {
-            QVERIFY(!html.contains("\xEF\xBF\xBD") && !html.contains('\x13') && !html.contains("&#1;"));
-            QVERIFY(html.contains("\u03BC"));
-        }
-    }
-
-    // A style attribute's look is said once, as a class that still wins over the page's
-    // own rules; what only print uses is gone.
-    void styleAttributesBecomeClasses()
-    {
-        const QByteArray page = "<html><head><style>p { color: blue }</style></head><body>"
-                                "<p style=\"color: red; widows: 2; orphans: 2\">a</p><p style=\"color: red\">b</p>"
-                                "<p style=\"page-break-before: always; background: url(data:image/png;base64,AA==)\">c</p>"
-                                "</body></html>";
-        const QByteArray html = cleanPage(page, {});
-        QVERIFY2(!html.contains(" style=") && !html.contains("widows") && !html.contains("page-break"), html.constData());
-        QCOMPARE(html.count("class=\"c1\""), 2);
-        QVERIFY(html.indexOf(".c1 { color: red !important }") > html.indexOf("p { color: blue }"));
-        QVERIFY(html.contains(".c2 { background: url(data:image/png;base64,AA==) !important }"));
-    }
-
-    // Rows the document repeats as a table's header are its headings.
-    void headerRowsHaveHeadingCells()
-    {
-        const QByteArray page = "<html><body><table><thead><tr><td width=\"9\"><p>Name</p></td><td>Value</td></tr></thead>"
-                                "<tbody><tr><td>a</td><td>1</td></tr></tbody></table></body></html>";
-        for (const QByteArray& html : {withTitleAndAlt(page, {}), cleanPage(page, {})}) {
-            QCOMPARE(html.count("<th scope=\"col\""), 2);
-            QCOMPARE(html.count("</th>"), 2);
-            QCOMPARE(html.count("<td"), 2);
-        }
+        QCOMPARE(publishing::inspect(cleanPage(source, {})).language, "ru-RU");
+        const QByteArray right = QByteArray(source).replace(russian, "немного"); // already right: left alone
+        QCOMPARE(withTitleAndAlt(right, {}), right);
+        QCOMPARE(publishing::inspect(cleanPage(right, {})).language, "en-US");
     }
 
     void otherFormatsGetATitleWhereThereIsNone_data()

@@ -1,6 +1,7 @@
 #include "engine/web/CleanPage.h"
 
 #include "engine/web/LegacyMarkup.h"
+#include "engine/web/PageLanguage.h"
 #include "engine/web/ParsedPage.h"
 #include "engine/web/StyleSheet.h"
 
@@ -79,15 +80,6 @@ bool isVoid(GumboTag tag)
     }
 }
 
-QByteArray languageTag(const char* value)
-{
-    QByteArray tag = QByteArray(value ? value : "").trimmed();
-    const bool plain = tag.size() <= 35 && std::all_of(tag.begin(), tag.end(), [](char c) {
-        return std::isalnum(uchar(c)) || c == '-';
-    });
-    return plain ? tag : QByteArray();
-}
-
 // What the whole tree says before it is written: the ids in use, the style sheets,
 // and which elements hold block-level content somewhere below them.
 struct TreeFacts {
@@ -125,7 +117,10 @@ struct TreeFacts {
 
 class BodyWriter {
 public:
-    BodyWriter(TreeFacts& facts, HintClasses& hints, HintClasses& styles) : facts(facts), hints(hints), styles(styles) {}
+    BodyWriter(TreeFacts& facts, HintClasses& hints, HintClasses& styles, const PageLanguage& language)
+        : facts(facts), hints(hints), styles(styles), language(language)
+    {
+    }
 
     // Written with a stack of its own: pages nest deeply enough to matter.
     QByteArray write(const GumboNode* body)
@@ -152,7 +147,10 @@ private:
     {
         switch (node->type) {
         case GUMBO_NODE_TEXT: case GUMBO_NODE_WHITESPACE: case GUMBO_NODE_CDATA:
-            out += escapeHtml(node->v.text.text);
+            if (language.marked.contains(node))
+                out += "<span lang=\"" + language.kept + "\">" + escapeHtml(node->v.text.text) + "</span>";
+            else
+                out += escapeHtml(node->v.text.text);
             return;
         case GUMBO_NODE_ELEMENT: case GUMBO_NODE_TEMPLATE:
             if (node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML)
@@ -179,6 +177,26 @@ private:
             clean.name = "div";
 
         out += '<' + clean.name;
+        writeAttributes(node, clean);
+        out += '>';
+        if (isVoid(element.tag))
+            return;
+        // The parser drops a newline right after <pre>: one more keeps the text's own.
+        if ((clean.name == "pre" || clean.name == "textarea") && element.children.length > 0) {
+            const GumboNode* first = child(node, 0);
+            if ((first->type == GUMBO_NODE_TEXT || first->type == GUMBO_NODE_WHITESPACE)
+                && first->v.text.text[0] == '\n')
+                out += '\n';
+        }
+        pending.push_back({nullptr, "</" + clean.name + '>'});
+        if (clean.name == "ul" || clean.name == "ol" || clean.name == "menu")
+            pushListChildren(node);
+        else
+            pushChildren(node);
+    }
+
+    void writeAttributes(const GumboNode* node, const CleanElement& clean)
+    {
         QByteArray classes;
         QByteArray styleClass;
         bool hasId = false;
@@ -204,29 +222,17 @@ private:
                     styleClass = styles.classFor(style);
                 continue;
             }
-            out += ' ' + name + "=\"" + escapeHtml(value) + '"';
+            const bool pageLanguage = name == "lang" && node->v.element.tag == GUMBO_TAG_BODY && !language.page.isEmpty();
+            out += ' ' + name + "=\"" + escapeHtml(pageLanguage ? language.page : value) + '"';
         }
+        if (language.marked.contains(node))
+            out += " lang=\"" + language.kept + '"';
         if (!clean.declarations.isEmpty())
             classes = (classes.trimmed() + ' ' + hints.classFor(clean.declarations)).trimmed();
         if (!styleClass.isEmpty())
             classes = (classes.trimmed() + ' ' + styleClass).trimmed();
         if (!classes.isEmpty())
             out += " class=\"" + escapeHtml(classes) + '"';
-        out += '>';
-        if (isVoid(element.tag))
-            return;
-        // The parser drops a newline right after <pre>: one more keeps the text's own.
-        if ((clean.name == "pre" || clean.name == "textarea") && element.children.length > 0) {
-            const GumboNode* first = child(node, 0);
-            if ((first->type == GUMBO_NODE_TEXT || first->type == GUMBO_NODE_WHITESPACE)
-                && first->v.text.text[0] == '\n')
-                out += '\n';
-        }
-        pending.push_back({nullptr, "</" + clean.name + '>'});
-        if (clean.name == "ul" || clean.name == "ol" || clean.name == "menu")
-            pushListChildren(node);
-        else
-            pushChildren(node);
     }
 
     void pushChildren(const GumboNode* node)
@@ -264,6 +270,7 @@ private:
     TreeFacts& facts;
     HintClasses& hints;
     HintClasses& styles;
+    const PageLanguage& language;
     std::vector<Item> pending;
     QByteArray out;
 };
@@ -308,9 +315,17 @@ QByteArray cleanPage(const QByteArray& html, const QString& fallbackTitle)
     TreeFacts facts(root ? root : page.document());
     HintClasses hints;
     HintClasses styles(HintClasses::Weight::OfStyleAttribute);
-    const QByteArray bodyHtml = body ? BodyWriter(facts, hints, styles).write(body) : QByteArray("<body></body>");
+    // Only elements the page keeps can carry a language; the text of the others is marked below them.
+    const PageLanguage languages = pageLanguage(root, body, [](const GumboNode* node) {
+        return node->type != GUMBO_NODE_ELEMENT
+               || (node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML
+                   && cleanElement(node).fate == CleanElement::Fate::Keep);
+    });
+    const QByteArray bodyHtml = body ? BodyWriter(facts, hints, styles, languages).write(body) : QByteArray("<body></body>");
 
-    QByteArray language = body ? languageTag(attributeValue(body, "lang")) : QByteArray();
+    QByteArray language = languages.page;
+    if (language.isEmpty() && body)
+        language = languageTag(attributeValue(body, "lang"));
     if (language.isEmpty() && root)
         language = languageTag(attributeValue(root, "lang"));
 

@@ -1,5 +1,7 @@
 #include "engine/web/HtmlEdits.h"
 
+#include <cctype>
+
 QByteArray applyEdits(const QByteArray& html, const QList<HtmlEdit>& edits)
 {
     QByteArray result;
@@ -14,4 +16,12 @@ QByteArray applyEdits(const QByteArray& html, const QList<HtmlEdit>& edits)
     }
     result.append(html.constData() + copied, html.size() - copied);
     return result;
+}
+
+qsizetype SourceText::afterTagName(const GumboStringPiece& tag) const
+{
+    size_t at = 1;
+    while (at < tag.length && std::isalnum(uchar(tag.data[at])))
+        ++at;
+    return offsetOf(tag.data + at);
 }

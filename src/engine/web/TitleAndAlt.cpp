@@ -1,6 +1,7 @@
 #include "engine/web/TitleAndAlt.h"
 
 #include "engine/web/HtmlEdits.h"
+#include "engine/web/PageLanguage.h"
 #include "engine/web/ParsedPage.h"
 #include "engine/web/ReaderText.h"
 #include "engine/web/TableHeaders.h"
@@ -8,22 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-class SourceText {
-public:
-    explicit SourceText(const QByteArray& html) : html(html) {}
-
-    bool contains(const GumboStringPiece& piece) const
-    {
-        return piece.data && piece.length > 0 && piece.data >= html.constData()
-               && piece.data + piece.length <= html.constData() + html.size();
-    }
-    qsizetype offsetOf(const char* data) const { return qsizetype(data - html.constData()); }
-    qsizetype endOf(const GumboStringPiece& piece) const { return offsetOf(piece.data) + qsizetype(piece.length); }
-
-private:
-    const QByteArray& html;
-};
 
 // Where the title goes when the page has none: right after <head>, else after <html>.
 qsizetype titlePlace(const ParsedPage& page, const SourceText& source)
@@ -56,15 +41,6 @@ void editTitle(const ParsedPage& page, const SourceText& source, const QString& 
     }
 }
 
-// Right after the tag name, where an attribute can always go.
-qsizetype afterTagName(const GumboStringPiece& tag, const SourceText& source)
-{
-    size_t at = 1;
-    while (at < tag.length && std::isalnum(uchar(tag.data[at])))
-        ++at;
-    return source.offsetOf(tag.data + at);
-}
-
 const GumboAttribute* attributeNamed(const GumboNode* node, const char* name)
 {
     return gumbo_get_attribute(&node->v.element.attributes, name);
@@ -76,7 +52,7 @@ void editAlt(const GumboNode* node, const SourceText& source, QList<HtmlEdit>& e
     const GumboAttribute* alt = attributeNamed(node, "alt");
     if (!alt) {
         if (source.contains(node->v.element.original_tag))
-            edits.append({afterTagName(node->v.element.original_tag, source), 0, " alt=\"\""});
+            edits.append({source.afterTagName(node->v.element.original_tag), 0, " alt=\"\""});
     } else if (isGeneratedAltText(alt->value) && source.contains(alt->original_value)) {
         edits.append({source.offsetOf(alt->original_value.data), qsizetype(alt->original_value.length), "\"\""});
     }
@@ -114,7 +90,7 @@ QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
     if (!page.root())
         return html;
     const SourceText source(html);
-    QList<HtmlEdit> edits;
+    QList<HtmlEdit> edits = pageLanguageEdits(page, source);
     editTitle(page, source, fallbackTitle, edits);
     findNode(page.root(), [&](const GumboNode* node) {
         if (node->type != GUMBO_NODE_ELEMENT || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
