@@ -52,6 +52,10 @@ public:
     int starts() const { return launched; }
 
 private:
+    // Two conversions sent to a helper at once keep it busy while the run writes the
+    // previous document's output.
+    static constexpr std::size_t conversionsPerHelper = 2;
+
     struct Helper {
         std::unique_ptr<HelperProcess> process;
         int profileSlot = 0;
