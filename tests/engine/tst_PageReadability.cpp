@@ -62,6 +62,19 @@ private slots:
         QVERIFY(html.contains(".c2 { background: url(data:image/png;base64,AA==) !important }"));
     }
 
+    // Formatting around nothing goes, and no list item is made to hold it; a blank
+    // between words, a picture or an anchor keeps its element.
+    void emptyFormattingGoes()
+    {
+        const QByteArray page = "<html><body><p>a<span></span><b><i><span></span></i></b>b<span> </span>c"
+                                "<a name=\"here\"></a><font face=\"x\"><img src=\"p.png\"></font></p>"
+                                "<ul><li>one</li><span></span></ul></body></html>";
+        const QByteArray html = cleanPage(page, {});
+        QVERIFY2(html.contains("<p>ab<span> </span>c<a id=\"here\"></a><span"), html.constData());
+        QVERIFY(html.contains("<img") && !html.contains("<b>") && !html.contains("<i>"));
+        QCOMPARE(html.count("<li"), 1);
+    }
+
     // Rows the document repeats as a table's header are its headings.
     void headerRowsHaveHeadingCells()
     {

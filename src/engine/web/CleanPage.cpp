@@ -1,5 +1,7 @@
 #include "engine/web/CleanPage.h"
 
+#include "engine/web/PageTree.h"
+
 #include "engine/web/LegacyMarkup.h"
 #include "engine/web/PageLanguage.h"
 #include "engine/web/ParsedPage.h"
@@ -48,26 +50,6 @@ private:
     QHash<QByteArray, QByteArray> classes;
 };
 
-bool isElement(const GumboNode* node)
-{
-    return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
-}
-
-bool isHtmlElement(const GumboNode* node, GumboTag tag)
-{
-    return isElement(node) && node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML && node->v.element.tag == tag;
-}
-
-const GumboVector& childrenOf(const GumboNode* node)
-{
-    return node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
-}
-
-const GumboNode* child(const GumboNode* node, unsigned index)
-{
-    return static_cast<const GumboNode*>(childrenOf(node).data[index]);
-}
-
 bool isVoid(GumboTag tag)
 {
     switch (tag) {
@@ -79,41 +61,6 @@ bool isVoid(GumboTag tag)
         return false;
     }
 }
-
-// What the whole tree says before it is written: the ids in use, the style sheets,
-// and which elements hold block-level content somewhere below them.
-struct TreeFacts {
-    QSet<QByteArray> ids;
-    QList<const GumboNode*> styleSheets;
-    QSet<const GumboNode*> holdsBlocks;
-
-    explicit TreeFacts(const GumboNode* root)
-    {
-        std::vector<const GumboNode*> order;
-        std::vector<const GumboNode*> pending{root};
-        while (!pending.empty()) {
-            const GumboNode* node = pending.back();
-            pending.pop_back();
-            if (!isElement(node))
-                continue;
-            order.push_back(node);
-            if (const char* id = attributeValue(node, "id"))
-                ids.insert(id);
-            if (isHtmlElement(node, GUMBO_TAG_STYLE))
-                styleSheets.append(node);
-            for (unsigned i = childrenOf(node).length; i > 0; --i)
-                pending.push_back(child(node, i - 1));
-        }
-        // Children come after their parents in `order`, so walking it backwards settles them first.
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
-            const GumboNode* node = *it;
-            const GumboNode* parent = node->parent;
-            if (parent && isElement(parent)
-                && (isBlockLevel(node->v.element.tag) || holdsBlocks.contains(node)))
-                holdsBlocks.insert(parent);
-        }
-    }
-};
 
 class BodyWriter {
 public:
@@ -167,7 +114,7 @@ private:
     {
         const GumboElement& element = node->v.element;
         CleanElement clean = cleanElement(node);
-        if (clean.fate == CleanElement::Fate::Drop)
+        if (clean.fate == CleanElement::Fate::Drop || facts.isEmptyFormatting(node))
             return;
         if (clean.fate == CleanElement::Fate::Unwrap || (clean.mayHoldBlocks && element.children.length == 0)) {
             pushChildren(node);
@@ -252,7 +199,8 @@ private:
             const GumboNode* node = child(list, i);
             const bool isItem = isHtmlElement(node, GUMBO_TAG_LI);
             const bool fits = isItem || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_COMMENT
-                              || isHtmlElement(node, GUMBO_TAG_SCRIPT) || isHtmlElement(node, GUMBO_TAG_TEMPLATE);
+                              || isHtmlElement(node, GUMBO_TAG_SCRIPT) || isHtmlElement(node, GUMBO_TAG_TEMPLATE)
+                              || facts.isEmptyFormatting(node); // written as nothing: no item to wrap it
             if (!fits && !wrapped) {
                 items.push_back({nullptr, "<li class=\"" + hints.classFor("display: block") + "\">"});
                 wrapped = true;
