@@ -155,6 +155,8 @@ int paragraphsIn(const Reference<css::text::XTextCursor>& cursor)
     return count;
 }
 
+} // namespace
+
 // An emptied paragraph joined to the one before it (else the one after), which keeps
 // its own formatting. Disposing the paragraph instead takes a later footnote with it.
 void removeEmptiedParagraph(const Reference<css::text::XTextRange>& paragraph)
@@ -172,8 +174,6 @@ void removeEmptiedParagraph(const Reference<css::text::XTextRange>& paragraph)
     if (cursor->goRight(1, true) && paragraphsIn(cursor) == 2)
         cursor->setString(rtl::OUString());
 }
-
-} // namespace
 
 void removeHiddenText(const Reference<css::lang::XComponent>& document)
 {

@@ -106,11 +106,11 @@ void removeParagraphAt(const Reference<css::text::XTextRange>& anchor)
         paragraph->gotoEndOfParagraph(true);
         const Reference<css::container::XEnumerationAccess> paragraphs(cursor, UNO_QUERY_THROW);
         const Reference<css::container::XEnumeration> found = paragraphs->createEnumeration();
-        const Reference<css::lang::XComponent> first(found->hasMoreElements() ? found->nextElement() : css::uno::Any(),
+        const Reference<css::text::XTextRange> whole(found->hasMoreElements() ? found->nextElement() : css::uno::Any(),
                                                      UNO_QUERY);
         cursor->setString(rtl::OUString());
-        if (first.is())
-            first->dispose();
+        if (whole.is())
+            removeEmptiedParagraph(whole);
     } catch (const css::uno::Exception&) {
     }
 }
@@ -171,8 +171,10 @@ void removeHiddenSections(const Reference<css::lang::XComponent>& document)
         try {
             if (!section.is())
                 continue;
-            section->getAnchor()->setString(rtl::OUString());
+            const Reference<css::text::XTextRange> content = section->getAnchor();
+            content->setString(rtl::OUString());
             section->dispose();
+            removeEmptiedParagraph(content);
         } catch (const css::uno::Exception&) {
             // A section inside one already removed went with it.
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
 
 // A published page carries the document as it reads, never what its author believed
 // gone or kept to reviewers. LibreOffice's web export writes tracked deletions as
@@ -16,3 +17,7 @@ bool keepOnlyWhatReadersSee(const com::sun::star::uno::Reference<com::sun::star:
 
 // Text formatted hidden, and paragraphs that hold nothing else (see HiddenText.cpp).
 void removeHiddenText(const com::sun::star::uno::Reference<com::sun::star::lang::XComponent>& document);
+
+// An emptied paragraph joined to the one before it (else the one after), which keeps
+// its own formatting; left as it is when that would reach into a table.
+void removeEmptiedParagraph(const com::sun::star::uno::Reference<com::sun::star::text::XTextRange>& paragraph);
