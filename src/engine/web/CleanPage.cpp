@@ -153,6 +153,8 @@ private:
 
     void writeElement(const GumboNode* node)
     {
+        if (isHiddenElement(node))
+            return;
         const GumboElement& element = node->v.element;
         CleanElement clean = cleanElement(node);
         if (clean.fate == CleanElement::Fate::Drop)
