@@ -5,6 +5,8 @@
 // with neither, fields, footnotes, a page break, a comment. Kept apart: moc does not
 // read raw string literals.
 
+#include "engine/ZipPackage.h"
+
 #include <QByteArray>
 
 namespace {
@@ -56,6 +58,47 @@ QByteArray publishingDocument(bool withTitle, const QByteArray& redPng, const QB
            + redPng + R"odt(</office:binary-data></draw:image></draw:frame> whiskey.</text:p>
 </office:text></office:body></office:document>
 )odt";
+}
+
+// What a reviewed Word document hides from its readers, each word once and found in
+// no other text: tracked deletions, a comment, text formatted hidden (a run, a whole
+// paragraph, in the header, the footer and a footnote). What they read instead:
+// a tracked insertion and text whose tracked change was a format.
+const char* const HiddenWords[] = {"deletedxray", "commentsecret", "hiddenwhisper", "hiddenparagraph",
+                                   "hiddenheader", "deletedheader", "hiddenfooter", "hiddenfootnote",
+                                   "deletedfootnote"};
+const char* const ReadWords[] = {"insertedyankee", "boldnow", "Commented", "Footnote", "Header", "Footer"};
+
+QList<zippackage::Part> reviewedDocument()
+{
+    const QByteArray ns = R"(xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
+    const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)";
+    const QByteArray change = R"(w:author="Dan Deleter" w:date="2021-01-01T00:00:00Z")";
+    const QByteArray hidden = "<w:rPr><w:vanish/></w:rPr>";
+    const QByteArray relationship = R"(<Relationship Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/)";
+    const QByteArray override = R"(<Override ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.)";
+    return {
+        {"[Content_Types].xml", xml + R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/>)"
+             + override + R"(document.main+xml" PartName="/word/document.xml"/>)" + override + R"(comments+xml" PartName="/word/comments.xml"/>)"
+             + override + R"(header+xml" PartName="/word/header1.xml"/>)" + override + R"(footer+xml" PartName="/word/footer1.xml"/>)"
+             + override + R"(footnotes+xml" PartName="/word/footnotes.xml"/></Types>)", {}, 0, {}},
+        {"_rels/.rels", xml + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" + relationship
+             + R"(officeDocument" Id="rId1" Target="word/document.xml"/></Relationships>)", {}, 0, {}},
+        {"word/_rels/document.xml.rels", xml + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+             + relationship + R"(comments" Id="rC" Target="comments.xml"/>)" + relationship + R"(header" Id="rH" Target="header1.xml"/>)"
+             + relationship + R"(footer" Id="rF" Target="footer1.xml"/>)" + relationship + R"(footnotes" Id="rN" Target="footnotes.xml"/></Relationships>)", {}, 0, {}},
+        {"word/document.xml", xml + "<w:document " + ns + "><w:body>"
+             R"(<w:p><w:r><w:t xml:space="preserve">Kept words zulu </w:t></w:r><w:ins w:id="1" )" + change + R"(><w:r><w:t xml:space="preserve">insertedyankee </w:t></w:r></w:ins><w:del w:id="2" )" + change + R"(><w:r><w:delText xml:space="preserve">deletedxray </w:delText></w:r></w:del><w:r><w:t>after.</w:t></w:r></w:p>)"
+             R"(<w:p><w:commentRangeStart w:id="0"/><w:r><w:t xml:space="preserve">Commented words </w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r>)" + hidden + R"(<w:t xml:space="preserve">hiddenwhisper </w:t></w:r><w:r><w:t>visible end.</w:t></w:r></w:p>)"
+             "<w:p><w:pPr>" + hidden + "</w:pPr><w:r>" + hidden + "<w:t>hiddenparagraph</w:t></w:r></w:p>"
+             R"(<w:p><w:r><w:t xml:space="preserve">Format change </w:t></w:r><w:r><w:rPr><w:b/><w:rPrChange w:id="5" )" + change + R"(><w:rPr/></w:rPrChange></w:rPr><w:t>boldnow</w:t></w:r><w:r><w:t xml:space="preserve"> note</w:t></w:r><w:r><w:rPr><w:vertAlign w:val="superscript"/></w:rPr><w:footnoteReference w:id="1"/></w:r></w:p>)"
+             R"(<w:sectPr><w:headerReference w:type="default" r:id="rH"/><w:footerReference w:type="default" r:id="rF"/></w:sectPr></w:body></w:document>)", {}, 0, {}},
+        {"word/comments.xml", xml + "<w:comments " + ns + R"(><w:comment w:id="0" w:author="Carol Commenter" w:date="2021-01-01T00:00:00Z" w:initials="CC"><w:p><w:r><w:t>commentsecret remark</w:t></w:r></w:p></w:comment></w:comments>)", {}, 0, {}},
+        {"word/header1.xml", xml + "<w:hdr " + ns + R"(><w:p><w:r><w:t xml:space="preserve">Header text </w:t></w:r><w:r>)" + hidden + R"(<w:t>hiddenheader</w:t></w:r><w:del w:id="7" )" + change + "><w:r><w:delText>deletedheader</w:delText></w:r></w:del></w:p></w:hdr>", {}, 0, {}},
+        {"word/footer1.xml", xml + "<w:ftr " + ns + R"(><w:p><w:r><w:t xml:space="preserve">Footer text </w:t></w:r><w:r>)" + hidden + "<w:t>hiddenfooter</w:t></w:r></w:p></w:ftr>", {}, 0, {}},
+        {"word/footnotes.xml", xml + "<w:footnotes " + ns + R"(><w:footnote w:type="separator" w:id="-1"><w:p><w:r><w:separator/></w:r></w:p></w:footnote><w:footnote w:type="continuationSeparator" w:id="0"><w:p><w:r><w:continuationSeparator/></w:r></w:p></w:footnote>)"
+             R"(<w:footnote w:id="1"><w:p><w:r><w:rPr><w:vertAlign w:val="superscript"/></w:rPr><w:footnoteRef/></w:r><w:r><w:t xml:space="preserve"> Footnote body </w:t></w:r><w:r>)" + hidden + R"(<w:t>hiddenfootnote</w:t></w:r><w:del w:id="8" )" + change + "><w:r><w:delText>deletedfootnote</w:delText></w:r></w:del></w:p></w:footnote></w:footnotes>", {}, 0, {}},
+    };
 }
 
 } // namespace

@@ -66,7 +66,8 @@ private:
     QTemporaryDir work;
     QString documents;
     const QStringList names{QStringLiteral("Report With Title"), QStringLiteral("No Title"),
-                            QStringLiteral("plain notes")};
+                            QStringLiteral("plain notes"), QStringLiteral("Reviewed Draft"),
+                            QStringLiteral("Reviewed Old")};
 
     QString output(int format) const { return work.filePath(QStringLiteral("out%1").arg(format)); }
     QString page(int format, const QString& name) const
@@ -94,9 +95,12 @@ private:
                                                       QStringLiteral("--outdir"), documents,
                                                       work.filePath(QStringLiteral("Report With Title.fodt")),
                                                       work.filePath(QStringLiteral("plain notes.html"))}));
+        QVERIFY(zippackage::writePackage(documents + QStringLiteral("/Reviewed Draft.docx"), reviewedDocument()));
+        QVERIFY(zippackage::writePackage(work.filePath(QStringLiteral("Reviewed Old.docx")), reviewedDocument()));
         QVERIFY(reallibreoffice::runSoffice(profile, {QStringLiteral("--convert-to"), QStringLiteral("doc:MS Word 97"),
                                                       QStringLiteral("--outdir"), documents,
-                                                      work.filePath(QStringLiteral("No Title.fodt"))}));
+                                                      work.filePath(QStringLiteral("No Title.fodt")),
+                                                      work.filePath(QStringLiteral("Reviewed Old.docx"))}));
     }
 
     void convertAll()
@@ -179,6 +183,29 @@ private slots:
             QCOMPARE(words, publishing::words(html(8, name)));
         }
         QCOMPARE(publishing::words(html(10, names[2])), publishing::words(html(8, names[2])));
+    }
+
+    // Pages read as the document does with its changes accepted: no deleted text, no
+    // comment and no hidden text anywhere in their bytes, the inserted text kept.
+    void everyFormatKeepsOnlyWhatTheDocumentShows()
+    {
+        for (int format : {8, 9, 10}) {
+            for (const QString& name : names.sliced(3)) {
+                const QByteArray bytes = checks::readAll(page(format, name));
+                QByteArray all = bytes;
+                if (format == 9)
+                    for (const checks::ArchivePart& part : checks::parseArchive(bytes))
+                        all += part.data;
+                const QString where = QStringLiteral("%1 in format %2").arg(name).arg(format);
+                QVERIFY2(!html(format, name).isEmpty(), qPrintable(where));
+                for (const char* word : HiddenWords)
+                    QVERIFY2(!all.contains(word), qPrintable(where + QStringLiteral(": ") + QLatin1String(word)));
+                QVERIFY2(!all.contains("<!--"), qPrintable(where));
+                const QString text = publishing::words(html(format, name)).join(' ');
+                for (const char* word : ReadWords)
+                    QVERIFY2(text.contains(QLatin1String(word)), qPrintable(where + QStringLiteral(": ") + QLatin1String(word)));
+            }
+        }
     }
 
     void filteredPageLooksLikeTheWebPage()

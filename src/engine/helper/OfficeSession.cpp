@@ -19,6 +19,7 @@
 #include "PackageCheck.h"
 #include "engine/files/LocalFileName.h"
 #include "PictureAltText.h"
+#include "ReaderCopy.h"
 #include "WebArchiveUnpacker.h"
 #include "ReceivedDocument.h"
 #include "DisarmedDocument.h"
@@ -328,6 +329,8 @@ OfficeResult OfficeSession::store(Document& document, const QString& htmlPath)
     };
     try {
         useDescriptionsAsAltText(document.component);
+        if (!keepOnlyWhatReadersSee(document.component))
+            return {HelperError::SaveFailed, QStringLiteral("its tracked deletions cannot be removed")};
         const Reference<css::frame::XStorable> storable(document.component, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(fileUrl(htmlPath),
                              css::uno::Sequence<css::beans::PropertyValue>(properties, std::size(properties)));

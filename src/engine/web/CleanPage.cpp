@@ -112,6 +112,8 @@ private:
 
     void writeElement(const GumboNode* node)
     {
+        if (isHiddenElement(node))
+            return;
         const GumboElement& element = node->v.element;
         CleanElement clean = cleanElement(node);
         if (clean.fate == CleanElement::Fate::Drop || facts.isEmptyFormatting(node))

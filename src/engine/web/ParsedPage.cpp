@@ -114,3 +114,14 @@ QByteArray escapeHtml(QByteArrayView text)
     }
     return escaped;
 }
+
+bool isHiddenElement(const GumboNode* element)
+{
+    if (element->type != GUMBO_NODE_ELEMENT)
+        return false;
+    if (attributeValue(element, "hidden"))
+        return true;
+    QByteArray style = QByteArray(attributeValue(element, "style")).toLower();
+    style.removeIf([](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+    return style.contains("display:none") || style.contains("visibility:hidden");
+}

@@ -41,5 +41,9 @@ QString textOf(const GumboNode* node);
 
 bool isHeading(GumboTag tag);
 
+// An element no reader sees: hidden by its own style (as LibreOffice writes hidden
+// text) or by the hidden attribute. Publishing drops it with what it holds.
+bool isHiddenElement(const GumboNode* element);
+
 // Text made safe for an HTML text node or a double-quoted attribute value.
 QByteArray escapeHtml(QByteArrayView text);

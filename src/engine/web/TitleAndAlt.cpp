@@ -82,6 +82,20 @@ void editHeaderCell(const GumboNode* node, const SourceText& source, QList<HtmlE
         edits.append({source.offsetOf(cell.original_end_tag.data + 2), 2, "th"});
 }
 
+// Comments (LibreOffice writes a document's comments as ones) and elements no reader
+// sees, with what they hold; an element is taken out only when both its tags are written.
+void removeHidden(const GumboNode* node, const SourceText& source, QList<HtmlEdit>& edits)
+{
+    if (node->type == GUMBO_NODE_COMMENT && source.contains(node->v.text.original_text)) {
+        const GumboStringPiece& text = node->v.text.original_text;
+        edits.append({source.offsetOf(text.data), qsizetype(text.length), {}});
+    } else if (isHiddenElement(node) && source.contains(node->v.element.original_tag)
+               && source.contains(node->v.element.original_end_tag)) {
+        const qsizetype start = source.offsetOf(node->v.element.original_tag.data);
+        edits.append({start, source.endOf(node->v.element.original_end_tag) - start, {}});
+    }
+}
+
 } // namespace
 
 QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
@@ -92,7 +106,8 @@ QByteArray withTitleAndAlt(const QByteArray& html, const QString& fallbackTitle)
     const SourceText source(html);
     QList<HtmlEdit> edits = pageLanguageEdits(page, source);
     editTitle(page, source, fallbackTitle, edits);
-    findNode(page.root(), [&](const GumboNode* node) {
+    findNode(page.document(), [&](const GumboNode* node) {
+        removeHidden(node, source, edits);
         if (node->type != GUMBO_NODE_ELEMENT || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
             return false;
         if (node->v.element.tag == GUMBO_TAG_IMG)
