@@ -269,7 +269,7 @@ QByteArray cleanPage(const QByteArray& html, const QString& fallbackTitle)
     const PageLanguage languages = pageLanguage(root, body, [](const GumboNode* node) {
         return node->type != GUMBO_NODE_ELEMENT
                || (node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML
-                   && cleanElement(node).fate == CleanElement::Fate::Keep);
+                   && fateOf(node->v.element.tag) == CleanElement::Fate::Keep);
     });
     const QByteArray bodyHtml = body ? BodyWriter(facts, hints, styles, languages).write(body) : QByteArray("<body></body>");
 

@@ -369,6 +369,14 @@ bool inCentringParent(const GumboNode* table)
 
 } // namespace
 
+CleanElement::Fate fateOf(GumboTag tag)
+{
+    CleanElement out;
+    Declarations css;
+    renameLegacy(tag, out, css);
+    return out.fate;
+}
+
 CleanElement cleanElement(const GumboNode* node)
 {
     const GumboElement& element = node->v.element;

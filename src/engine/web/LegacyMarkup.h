@@ -22,6 +22,8 @@ struct CleanElement {
 // only attributes that HTML5 knows for the element stay. Event handlers and script
 // addresses never stay.
 CleanElement cleanElement(const GumboNode* element);
+// What becomes of an element with `tag`, without the work of mapping it.
+CleanElement::Fate fateOf(GumboTag tag);
 
 // The CSS for the link colours of a <body>, as whole rules (they address links, not the body).
 QByteArray bodyLinkRules(const GumboNode* body);
