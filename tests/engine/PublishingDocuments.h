@@ -63,7 +63,9 @@ QByteArray publishingDocument(bool withTitle, const QByteArray& redPng, const QB
 // What a reviewed Word document hides from its readers, each word once and found in
 // no other text: tracked deletions, a comment, text formatted hidden (a run, a whole
 // paragraph, in the header, the footer and a footnote). What they read instead:
-// a tracked insertion and text whose tracked change was a format.
+// a tracked insertion and text whose tracked change was a format. Besides, what a page
+// must show readers as they expect it: a ScreenTip, a Symbol-font character, a content
+// control and a header row.
 const char* const HiddenWords[] = {"deletedxray", "commentsecret", "hiddenwhisper", "hiddenparagraph",
                                    "hiddenheader", "deletedheader", "hiddenfooter", "hiddenfootnote",
                                    "deletedfootnote"};
@@ -86,12 +88,19 @@ QList<zippackage::Part> reviewedDocument()
              + R"(officeDocument" Id="rId1" Target="word/document.xml"/></Relationships>)", {}, 0, {}},
         {"word/_rels/document.xml.rels", xml + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
              + relationship + R"(comments" Id="rC" Target="comments.xml"/>)" + relationship + R"(header" Id="rH" Target="header1.xml"/>)"
-             + relationship + R"(footer" Id="rF" Target="footer1.xml"/>)" + relationship + R"(footnotes" Id="rN" Target="footnotes.xml"/></Relationships>)", {}, 0, {}},
+             + relationship + R"(footer" Id="rF" Target="footer1.xml"/>)" + relationship + R"(footnotes" Id="rN" Target="footnotes.xml"/>)"
+             + relationship + R"(hyperlink" Id="rL" Target="https://example.org/tip" TargetMode="External"/></Relationships>)", {}, 0, {}},
         {"word/document.xml", xml + "<w:document " + ns + "><w:body>"
              R"(<w:p><w:r><w:t xml:space="preserve">Kept words zulu </w:t></w:r><w:ins w:id="1" )" + change + R"(><w:r><w:t xml:space="preserve">insertedyankee </w:t></w:r></w:ins><w:del w:id="2" )" + change + R"(><w:r><w:delText xml:space="preserve">deletedxray </w:delText></w:r></w:del><w:r><w:t>after.</w:t></w:r></w:p>)"
              R"(<w:p><w:commentRangeStart w:id="0"/><w:r><w:t xml:space="preserve">Commented words </w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r>)" + hidden + R"(<w:t xml:space="preserve">hiddenwhisper </w:t></w:r><w:r><w:t>visible end.</w:t></w:r></w:p>)"
              "<w:p><w:pPr>" + hidden + "</w:pPr><w:r>" + hidden + "<w:t>hiddenparagraph</w:t></w:r></w:p>"
              R"(<w:p><w:r><w:t xml:space="preserve">Format change </w:t></w:r><w:r><w:rPr><w:b/><w:rPrChange w:id="5" )" + change + R"(><w:rPr/></w:rPrChange></w:rPr><w:t>boldnow</w:t></w:r><w:r><w:t xml:space="preserve"> note</w:t></w:r><w:r><w:rPr><w:vertAlign w:val="superscript"/></w:rPr><w:footnoteReference w:id="1"/></w:r></w:p>)"
+             // What readers meet: a ScreenTip, a symbol (mu), a content control, a header row.
+             R"(<w:p><w:hyperlink r:id="rL" w:tooltip="Tip for readers"><w:r><w:t>tipped link</w:t></w:r></w:hyperlink><w:r><w:t xml:space="preserve"> 5 </w:t></w:r><w:r><w:sym w:font="Symbol" w:char="F06D"/></w:r><w:r><w:t xml:space="preserve">m </w:t></w:r>)"
+             R"(<w:sdt><w:sdtPr><w:alias w:val="Client"/><w:text/></w:sdtPr><w:sdtContent><w:r><w:t>controlled words</w:t></w:r></w:sdtContent></w:sdt></w:p>)"
+             R"(<w:tbl><w:tblPr><w:tblW w:w="4000" w:type="dxa"/></w:tblPr><w:tblGrid><w:gridCol w:w="2000"/><w:gridCol w:w="2000"/></w:tblGrid>)"
+             R"(<w:tr><w:trPr><w:tblHeader/></w:trPr><w:tc><w:p><w:r><w:t>Name</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>Value</w:t></w:r></w:p></w:tc></w:tr>)"
+             R"(<w:tr><w:tc><w:p><w:r><w:t>a</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>1</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p/>)"
              R"(<w:sectPr><w:headerReference w:type="default" r:id="rH"/><w:footerReference w:type="default" r:id="rF"/></w:sectPr></w:body></w:document>)", {}, 0, {}},
         {"word/comments.xml", xml + "<w:comments " + ns + R"(><w:comment w:id="0" w:author="Carol Commenter" w:date="2021-01-01T00:00:00Z" w:initials="CC"><w:p><w:r><w:t>commentsecret remark</w:t></w:r></w:p></w:comment></w:comments>)", {}, 0, {}},
         {"word/header1.xml", xml + "<w:hdr " + ns + R"(><w:p><w:r><w:t xml:space="preserve">Header text </w:t></w:r><w:r>)" + hidden + R"(<w:t>hiddenheader</w:t></w:r><w:del w:id="7" )" + change + "><w:r><w:delText>deletedheader</w:delText></w:r></w:del></w:p></w:hdr>", {}, 0, {}},

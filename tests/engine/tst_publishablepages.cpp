@@ -37,7 +37,7 @@ QHash<QString, int> tidyReport(const QString& folder)
         return counts;
     }
     const QString output = QString::fromUtf8(report.readAllStandardOutput());
-    static const QRegularExpression count(QStringLiteral("^([a-z ]+): (\\d+)$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression count(QStringLiteral("^([a-z -]+): (\\d+)$"), QRegularExpression::MultilineOption);
     for (const auto& match : count.globalMatch(output))
         counts.insert(match.captured(1), match.captured(2).toInt());
     if (counts.value(QStringLiteral("pages with tidy errors")) || counts.value(QStringLiteral("pictures without alt")))
@@ -135,6 +135,16 @@ private slots:
         for (const char* label : {"pages with tidy errors", "warnings about dropped or invented markup",
                                   "pictures without alt", "pages with an empty title", "pages with personal metadata"})
             QVERIFY2(counts.value(QLatin1String(label), -1) == 0, label);
+        // What readers stumble on, in the page to publish and in the web page.
+        for (int format : {10, 8}) {
+            const QHash<QString, int> reader = format == 10 ? counts : tidyReport(output(format));
+            for (const char* label : {"replacement characters", "private-use characters", "field marker characters",
+                                      "links with a tooltip as target", "pictures with generated alt text",
+                                      "header cells that are not th"})
+                QVERIFY2(reader.value(QLatin1String(label), -1) == 0, label);
+            QVERIFY(html(format, QStringLiteral("Reviewed Draft")).contains("title=\"Tip for readers\""));
+            QVERIFY(html(format, QStringLiteral("Reviewed Draft")).contains("\u03BC"));
+        }
         for (const QString& name : names) {
             const publishing::Findings findings = publishing::inspect(html(10, name));
             QCOMPARE(findings.droppedMarkup, QStringList());
