@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <atomic>
@@ -63,7 +64,7 @@ int runConvertCommand(const ConvertOptions& options)
     }
 
     // From here a signal stops the run instead of the process.
-    const StopSignals stop;
+    StopSignals stop;
     std::atomic<bool> outputGone{false};
     Reporter reporter(
         [&](const QByteArray& line) {
@@ -87,6 +88,8 @@ int runConvertCommand(const ConvertOptions& options)
         // Without --jobs the engine chooses from the cores, the free memory and the documents.
         settings.helpers = options.jobs;
         LibreOfficeWordAutomation word(settings);
+        stop.setOnStop([&word] { word.stop(); });
+        const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
         ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
         counts = run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
         // Leaving this block ends the helpers while the stop watcher still runs.

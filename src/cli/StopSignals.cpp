@@ -1,7 +1,5 @@
 #include "cli/StopSignals.h"
 
-#include "cli/ChildProcesses.h"
-
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -14,8 +12,6 @@ namespace {
 constexpr std::array StopSignalNumbers{SIGINT, SIGTERM, SIGHUP};
 // The byte the destructor writes: not a signal number.
 constexpr char Finished = 0;
-// How often the watcher sweeps for helpers once a stop is asked for.
-constexpr int SweepMilliseconds = 50;
 
 // The handler can reach only this: one pipe for the whole process.
 std::atomic<int> signalPipe{-1};
@@ -63,21 +59,30 @@ StopSignals::~StopSignals()
     ::close(pipeEnds[1]);
 }
 
+void StopSignals::setOnStop(std::function<void()> action)
+{
+    const std::lock_guard lock(stopping);
+    onStop = std::move(action);
+    if (signal.load() != 0 && onStop)
+        onStop();
+}
+
 void StopSignals::watch()
 {
     for (;;) {
         pollfd readEnd{pipeEnds[0], POLLIN, 0};
-        const int timeout = signal.load() != 0 ? SweepMilliseconds : -1;
-        if (::poll(&readEnd, 1, timeout) > 0) {
-            char byte = Finished;
-            while (::read(pipeEnds[0], &byte, 1) == 1) {
-                if (byte == Finished)
-                    return;
-                int none = 0;
-                signal.compare_exchange_strong(none, int(byte));
+        if (::poll(&readEnd, 1, -1) <= 0)
+            continue;
+        char byte = Finished;
+        while (::read(pipeEnds[0], &byte, 1) == 1) {
+            if (byte == Finished)
+                return;
+            int none = 0;
+            if (signal.compare_exchange_strong(none, int(byte))) {
+                const std::lock_guard lock(stopping);
+                if (onStop)
+                    onStop();
             }
         }
-        if (signal.load() != 0)
-            killChildProcesses();
     }
 }

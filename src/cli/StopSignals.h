@@ -1,16 +1,16 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 // Ctrl+C, SIGTERM and SIGHUP ask a run to stop instead of killing the process, so
 // that it can end its helpers and remove what it staged.
 //
 // The signal handler only writes to a pipe. A watcher thread reads it, records the
-// signal, and ends every child process of this program (the LibreOffice helpers)
-// again and again until the object is destroyed: the main thread may be waiting for
-// a helper's answer, and a helper's death ends that wait at once, whichever helper
-// the engine has started meanwhile.
+// signal and calls the stop action once (the engine's stop, which ends the helpers
+// and the wait for them): the main thread may be waiting for a helper's answer.
 class StopSignals {
 public:
     StopSignals();
@@ -18,6 +18,9 @@ public:
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
+    // What a signal does, from the watcher's thread; called at once when a signal has
+    // come already. An empty action is none (set one before what it uses goes).
+    void setOnStop(std::function<void()> action);
     // The signal received first, 0 while none has come.
     int received() const { return signal.load(); }
     // The exit status after a signal: 128 + its number.
@@ -27,6 +30,8 @@ private:
     void watch();
 
     std::atomic<int> signal{0};
+    std::mutex stopping; // guards onStop, and its call
+    std::function<void()> onStop;
     int pipeEnds[2] = {-1, -1};
     std::thread watcher;
 };

@@ -2,7 +2,7 @@
 // converted, and runs stopped by signals that leave no partial output, no staged
 // file and no helper behind.
 
-#include "cli/ChildProcesses.h"
+#include "support/ChildProcesses.h"
 #include "CliTesting.h"
 
 #include <QElapsedTimer>

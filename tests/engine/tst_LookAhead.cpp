@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -207,6 +208,32 @@ private slots:
             results << convert(word, documents[i], output(QStringLiteral("hang%1.htm").arg(i)));
         QCOMPARE(results, (QStringList{QStringLiteral("ok"), QString::number(LibreOfficeErrors::TimedOut),
                                        QStringLiteral("ok")}));
+    }
+
+    // A stop from another thread ends a wait for a hung helper at once, and every call
+    // after it fails the same way; no helper is left running.
+    void stopEndsTheRunAtOnce()
+    {
+        const QStringList documents{document(QStringLiteral("s1.doc"), "hang"), document(QStringLiteral("s2.doc"), "two")};
+        LibreOfficeWordAutomation word(settings(2));
+        word.Announce(documents, 10);
+        std::thread stopper([&word] {
+            std::this_thread::sleep_for(300ms);
+            word.stop();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const QString first = convert(word, documents[0], output(QStringLiteral("s1.htm")));
+        stopper.join();
+        QCOMPARE(first, QString::number(LibreOfficeErrors::Stopped));
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        try {
+            convert(word, documents[1], output(QStringLiteral("s2.htm")));
+            QFAIL("a call after the stop went through");
+        } catch (const AutomationError& error) {
+            QCOMPARE(error.Number(), LibreOfficeErrors::Stopped);
+        }
+        QCOMPARE(word.helperProcessId(), 0);
     }
 
     // Calls that leave the plan are served directly; the format may change at any

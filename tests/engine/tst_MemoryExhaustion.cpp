@@ -84,8 +84,9 @@ private slots:
                          && error.Description().contains(QLatin1String("0.6 GiB")),
                      qPrintable(error.Description()));
         }
-        // As soon as it has grown to the limit, however much more it would take.
-        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+        // As soon as it has grown to the limit, however much more it would take (5-10 s
+        // on a quiet machine; the bound is loose, as a busy one takes longer).
+        QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("large.htm"))));
 
         auto application = word.CreateObject();

@@ -20,7 +20,7 @@
 // when there is one, away from the caller's thread).
 struct Conversion {
     enum class Stage { Waiting, Sent, Done };
-    enum class Outcome { Converted, OpenFailed, SaveFailed, TimedOut, Crashed, CannotStart };
+    enum class Outcome { Converted, OpenFailed, SaveFailed, TimedOut, Crashed, CannotStart, Stopped };
 
     Conversion(QString documentPath, QString folder, QByteArray id,
                std::shared_ptr<StagingWorker> worker = nullptr)

@@ -107,6 +107,11 @@ AutomationError shutDown()
     return {WordErrors::RemoteCallFailed, QStringLiteral("LibreOffice has been shut down.")};
 }
 
+AutomationError stopped()
+{
+    return {LibreOfficeErrors::Stopped, QStringLiteral("The conversion was stopped before it finished.")};
+}
+
 AutomationError openFailed(const QString& documentPath, std::optional<HelperError> why, const QString& detail)
 {
     return {LibreOfficeErrors::OpenFailed, QStringLiteral("The document %1 could not be opened because %2")

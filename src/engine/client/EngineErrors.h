@@ -16,6 +16,8 @@ AutomationError libreOfficeMissing(const QString& programFolder);
 AutomationError helperCannotStart(const HelperFailure& failure, const QString& helperPath);
 AutomationError noProfile(const QString& problem);
 AutomationError shutDown();
+// The run was asked to stop before the call could finish.
+AutomationError stopped();
 
 AutomationError openFailed(const QString& documentPath,
                            std::optional<LibreOfficeHelperProtocol::HelperError> why, const QString& detail);

@@ -49,8 +49,8 @@ int automaticHelperCount(int documents)
     return int(std::clamp<qint64>(std::min<qint64>(byCores, byMemory), 1, documents));
 }
 
-HelperPool::HelperPool(const LibreOfficeSettings& settings)
-    : settings(settings), callTimeout(settings.callTimeout), scratch(scratchFolder()),
+HelperPool::HelperPool(const LibreOfficeSettings& settings, const std::atomic<bool>& stopRequested)
+    : settings(settings), stopRequested(stopRequested), callTimeout(settings.callTimeout), scratch(scratchFolder()),
       staging(scratch), worker(std::make_shared<StagingWorker>())
 {
     if (scratch != QDir::tempPath())
@@ -100,6 +100,8 @@ std::optional<AutomationError> HelperPool::ensureReady()
     startFailures = 0;
     for (;;) {
         pump();
+        if (stopRequested.load())
+            return EngineErrors::stopped();
         for (Helper& helper : helpers)
             if (helper.process->poll() == HelperProcess::State::Ready)
                 return std::nullopt;
@@ -168,6 +170,10 @@ void HelperPool::pump()
 {
     if (pumping)
         return;
+    if (stopRequested.load()) {
+        stopEverything();
+        return;
+    }
     pumping = true;
     for (Helper& helper : helpers) {
         const HelperProcess::State state = helper.process->poll();
@@ -218,6 +224,21 @@ void HelperPool::pump()
         if (helper.process->poll() == HelperProcess::State::Ready)
             dispatch(helper);
     pumping = false;
+}
+
+// Helpers are killed, not asked to quit: one may be deep in a long document.
+void HelperPool::stopEverything()
+{
+    for (Helper& helper : helpers) {
+        helper.process->kill();
+        for (const std::shared_ptr<Conversion>& conversion : helper.sent)
+            if (conversion->stage != Conversion::Stage::Done)
+                finish(*conversion, Conversion::Outcome::Stopped);
+    }
+    helpers.clear();
+    for (const std::shared_ptr<Conversion>& conversion : waiting)
+        finish(*conversion, Conversion::Outcome::Stopped);
+    waiting.clear();
 }
 
 void HelperPool::collectAnswers(Helper& helper)

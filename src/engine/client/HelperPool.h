@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -28,7 +29,9 @@
 // painting and answering the desktop while LibreOffice works.
 class HelperPool {
 public:
-    explicit HelperPool(const LibreOfficeSettings& settings);
+    // Once `stopRequested` is set (from any thread), the pool ends its helpers, starts
+    // no more, and every conversion not done ends as stopped.
+    HelperPool(const LibreOfficeSettings& settings, const std::atomic<bool>& stopRequested);
     ~HelperPool();
     HelperPool(const HelperPool&) = delete;
     HelperPool& operator=(const HelperPool&) = delete;
@@ -69,6 +72,7 @@ private:
     };
 
     void pump();
+    void stopEverything();
     void collectAnswers(Helper& helper);
     // Puts the documents of a lost helper back in the queue (or fails the one it died on).
     void requeueAfterLoss(Helper& helper, bool crashed);
@@ -87,6 +91,7 @@ private:
     QStringList stagingFolders() const;
 
     const LibreOfficeSettings settings;
+    const std::atomic<bool>& stopRequested;
     std::chrono::milliseconds callTimeout;
     std::optional<LibreOfficeProfile> profile;
     const QString scratch; // see ScratchFolder.h

@@ -49,7 +49,7 @@ QString whileEventsRun(const std::function<QString()>& work)
 } // namespace
 
 LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
-    : settings(settings), pool(std::make_unique<HelperPool>(settings))
+    : settings(settings), pool(std::make_unique<HelperPool>(settings, stopRequested))
 {
 }
 
@@ -132,6 +132,7 @@ void LibreOfficeService::open(const QByteArray& id, const QString& path)
         throw EngineErrors::openFailed(path, LibreOfficeHelperProtocol::helperErrorFromWire(conversion->errorKind),
                                        conversion->detail);
     case Conversion::Outcome::CannotStart: throw *conversion->noStart;
+    case Conversion::Outcome::Stopped: throw EngineErrors::stopped();
     case Conversion::Outcome::Crashed: fail(*conversion, QStringLiteral("opening"));
     case Conversion::Outcome::TimedOut:
         if (!conversion->failedWhileSaving)

@@ -33,6 +33,9 @@ public:
     void release(const QByteArray& id);
     // Ends the helpers; later calls fail as a gone server's would.
     void shutDown();
+    // From any thread: the run stops now. The helpers are ended and every call from
+    // here on fails, the one waiting included, with EngineErrors::stopped.
+    void requestStop() { stopRequested.store(true); }
 
     QByteArray newDocumentId() { return QByteArray::number(++lastDocumentId); }
     void setCallTimeout(std::chrono::milliseconds timeout) { pool->setCallTimeout(timeout); }
@@ -45,6 +48,7 @@ private:
     [[noreturn]] void fail(const Conversion& conversion, const QString& doing) const;
 
     const LibreOfficeSettings settings;
+    std::atomic<bool> stopRequested{false}; // before `pool`, which watches it
     std::unique_ptr<HelperPool> pool;
     // The announced run: its first documents not yet opened are queued in the pool.
     QStringList plan;

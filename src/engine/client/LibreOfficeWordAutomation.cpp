@@ -110,6 +110,11 @@ void LibreOfficeWordAutomation::AnnouncePages(const QStringList& documentPaths, 
     service->setPageOfDocument(std::move(pages));
 }
 
+void LibreOfficeWordAutomation::stop()
+{
+    service->requestStop();
+}
+
 void LibreOfficeWordAutomation::setCallTimeout(std::chrono::milliseconds timeout)
 {
     service->setCallTimeout(timeout);

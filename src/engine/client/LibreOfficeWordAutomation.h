@@ -23,6 +23,9 @@ public:
     void AnnouncePages(const QStringList& documentPaths, const QStringList& pagePaths) override;
 
     void setCallTimeout(std::chrono::milliseconds timeout);
+    // Safe from any thread (a signal watcher): the helpers are ended at once and every
+    // call, the one under way included, fails from here on. For stopping a run.
+    void stop();
     // A ready helper's process id, 0 when there is none.
     qint64 helperProcessId() const;
     // How many helper processes have been started so far.

@@ -13,4 +13,6 @@ inline constexpr int32_t SaveFailed = 5102;
 inline constexpr int32_t TimedOut = 5103;
 // SaveAs or Close was called on an application object that holds no document.
 inline constexpr int32_t NoDocument = 5104;
+// The run was asked to stop (Ctrl+C, a signal, the user) before the call finished.
+inline constexpr int32_t Stopped = 5105;
 } // namespace LibreOfficeErrors

@@ -1,14 +1,17 @@
-#include "cli/ChildProcesses.h"
+#pragma once
 
-#include <csignal>
+// The running child processes of a process, read from /proc: what a test looks at to
+// see which helpers a program left running.
+
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <memory>
-#include <string>
+#include <sys/types.h>
 #include <unistd.h>
+#include <vector>
 
-namespace {
+namespace childprocesses {
 
 struct FolderCloser {
     void operator()(DIR* folder) const { closedir(folder); }
@@ -16,7 +19,7 @@ struct FolderCloser {
 
 // The parent and the state of process `pid`, from /proc/PID/stat. The command name
 // in parentheses may hold anything, so the fields are read after its last ')'.
-bool readStat(pid_t pid, pid_t& parent, char& state)
+inline bool readStat(pid_t pid, pid_t& parent, char& state)
 {
     char path[64];
     std::snprintf(path, sizeof path, "/proc/%d/stat", int(pid));
@@ -34,14 +37,15 @@ bool readStat(pid_t pid, pid_t& parent, char& state)
     return true;
 }
 
-} // namespace
+} // namespace childprocesses
 
-std::vector<pid_t> childProcesses(pid_t parent)
+
+inline std::vector<pid_t> childProcesses(pid_t parent)
 {
     if (parent == 0)
         parent = ::getpid();
     std::vector<pid_t> children;
-    const std::unique_ptr<DIR, FolderCloser> proc(opendir("/proc"));
+    const std::unique_ptr<DIR, childprocesses::FolderCloser> proc(opendir("/proc"));
     if (!proc)
         return children;
     while (const dirent* entry = readdir(proc.get())) {
@@ -51,14 +55,8 @@ std::vector<pid_t> childProcesses(pid_t parent)
             continue;
         pid_t entryParent = 0;
         char state = '?';
-        if (readStat(pid_t(pid), entryParent, state) && entryParent == parent && state != 'Z')
+        if (childprocesses::readStat(pid_t(pid), entryParent, state) && entryParent == parent && state != 'Z')
             children.push_back(pid_t(pid));
     }
     return children;
-}
-
-void killChildProcesses()
-{
-    for (const pid_t child : childProcesses())
-        ::kill(child, SIGKILL);
 }
