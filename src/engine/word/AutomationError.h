@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/word/ErrorNumbers.h"
+
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -23,10 +25,3 @@ private:
     QString errorDescription;
     QByteArray utf8;
 };
-
-namespace WordErrors {
-// The engine cannot be found or started.
-inline constexpr int32_t CannotCreate = 429;
-// The process serving the call died before answering.
-inline constexpr int32_t RemoteCallFailed = -2147023170;
-} // namespace WordErrors

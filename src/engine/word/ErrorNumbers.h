@@ -2,8 +2,15 @@
 
 #include <cstdint>
 
-// The error numbers of the LibreOffice implementation of the word processor, beside
-// WordErrors::CannotCreate (429) and WordErrors::RemoteCallFailed (helper died).
+// Every error number the word processor raises, in one place: those any word
+// processor behind the interface has, then those of the LibreOffice one.
+namespace WordErrors {
+// The engine cannot be found or started.
+inline constexpr int32_t CannotCreate = 429;
+// The process serving the call died before answering.
+inline constexpr int32_t RemoteCallFailed = -2147023170;
+} // namespace WordErrors
+
 namespace LibreOfficeErrors {
 // The document cannot be opened: missing, unreadable, damaged, protected, not Word.
 inline constexpr int32_t OpenFailed = 5101;
