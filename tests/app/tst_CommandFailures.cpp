@@ -30,7 +30,7 @@ private:
 
 } // namespace
 
-class CommandFailuresTest : public QObject {
+class TestCommandFailures : public QObject {
     Q_OBJECT
 
 private slots:
@@ -79,5 +79,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CommandFailuresTest)
+QTEST_MAIN(TestCommandFailures)
 #include "tst_CommandFailures.moc"

@@ -36,7 +36,7 @@ QByteArray numberedLines(int count, const char* prefix)
 
 } // namespace
 
-class StartUpShutDownTest : public QObject {
+class TestStartUpShutDown : public QObject {
     Q_OBJECT
 
 private slots:
@@ -307,5 +307,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartUpShutDownTest)
+QTEST_MAIN(TestStartUpShutDown)
 #include "tst_StartUpShutDown.moc"

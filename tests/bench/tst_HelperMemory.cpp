@@ -7,7 +7,7 @@
 
 // The benchmark's memory figures come from walking this process's descendants in /proc:
 // a helper that is a grandchild, or one started from another thread, still counts.
-class tst_HelperMemory : public QObject {
+class TestHelperMemory : public QObject {
     Q_OBJECT
 
 private:
@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_HelperMemory)
+QTEST_GUILESS_MAIN(TestHelperMemory)
 #include "tst_HelperMemory.moc"

@@ -72,7 +72,7 @@ struct FakeRun {
 
 } // namespace
 
-class tst_CommandLine : public QObject {
+class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
@@ -318,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_CommandLine)
+QTEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_CommandLine.moc"

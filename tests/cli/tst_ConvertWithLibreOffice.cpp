@@ -102,7 +102,7 @@ void verifyOnlyFinishedOutputs(const QString& folder, const QList<QJsonObject>& 
 
 } // namespace
 
-class tst_ConvertWithLibreOffice : public QObject {
+class TestConvertWithLibreOffice : public QObject {
     Q_OBJECT
 
 private slots:
@@ -212,5 +212,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ConvertWithLibreOffice)
+QTEST_GUILESS_MAIN(TestConvertWithLibreOffice)
 #include "tst_ConvertWithLibreOffice.moc"

@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-class tst_ParallelRecipe : public QObject {
+class TestParallelRecipe : public QObject {
     Q_OBJECT
 
 private slots:
@@ -43,5 +43,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ParallelRecipe)
+QTEST_GUILESS_MAIN(TestParallelRecipe)
 #include "tst_ParallelRecipe.moc"

@@ -29,7 +29,7 @@ void typeOutputFolder(ConversionFixture& f, const QString& text)
 
 } // namespace
 
-class ConversionRunTest : public QObject {
+class TestConversionRun : public QObject {
     Q_OBJECT
 
 private slots:
@@ -282,5 +282,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ConversionRunTest)
+QTEST_MAIN(TestConversionRun)
 #include "tst_ConversionRun.moc"

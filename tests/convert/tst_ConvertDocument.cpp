@@ -8,7 +8,7 @@
 using Module1::ConvertDocument;
 using Module1::GetDocumentPath;
 
-class ConvertDocumentTest : public QObject {
+class TestConvertDocument : public QObject {
     Q_OBJECT
 
 private slots:
@@ -142,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ConvertDocumentTest)
+QTEST_MAIN(TestConvertDocument)
 #include "tst_ConvertDocument.moc"

@@ -10,7 +10,7 @@ namespace {
 const QChar Nul(0);
 }
 
-class CCommonDialogsTest : public QObject {
+class TestCCommonDialogs : public QObject {
     Q_OBJECT
 
     QTemporaryDir programFolder;
@@ -156,5 +156,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CCommonDialogsTest)
+QTEST_MAIN(TestCCommonDialogs)
 #include "tst_CCommonDialogs.moc"

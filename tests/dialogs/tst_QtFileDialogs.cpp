@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-class QtFileDialogsTest : public QObject {
+class TestQtFileDialogs : public QObject {
     Q_OBJECT
 
     QTemporaryDir programFolder;
@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtFileDialogsTest)
+QTEST_MAIN(TestQtFileDialogs)
 #include "tst_QtFileDialogs.moc"

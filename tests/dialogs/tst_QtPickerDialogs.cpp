@@ -11,7 +11,7 @@
 #include <QtTest>
 
 // The common dialog object driving Qt's own colour, font and print dialogs.
-class tst_QtPickerDialogs : public QObject {
+class TestQtPickerDialogs : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     FakePlatform fake{dir.path()};
@@ -42,7 +42,7 @@ private slots:
     void printDialogs();
 };
 
-void tst_QtPickerDialogs::colorDialog_data()
+void TestQtPickerDialogs::colorDialog_data()
 {
     QTest::addColumn<bool>("accept");
     QTest::addColumn<int>("color");
@@ -50,7 +50,7 @@ void tst_QtPickerDialogs::colorDialog_data()
     QTest::newRow("cancel") << false << 255;
 }
 
-void tst_QtPickerDialogs::colorDialog()
+void TestQtPickerDialogs::colorDialog()
 {
     QFETCH(bool, accept);
     QFETCH(int, color);
@@ -77,7 +77,7 @@ void tst_QtPickerDialogs::colorDialog()
     QCOMPARE(QColorDialog::customColor(0), QColor(Qt::black)); // the user's colour is not kept
 }
 
-void tst_QtPickerDialogs::fontDialog_data()
+void TestQtPickerDialogs::fontDialog_data()
 {
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QString>("startName");
@@ -97,7 +97,7 @@ void tst_QtPickerDialogs::fontDialog_data()
                                       << QStringLiteral("Arial") << 12 << -1 << 0;
 }
 
-void tst_QtPickerDialogs::fontDialog()
+void TestQtPickerDialogs::fontDialog()
 {
     QFETCH(bool, accept);
     QFETCH(QString, startName);
@@ -139,7 +139,7 @@ void tst_QtPickerDialogs::fontDialog()
     QCOMPARE(dialogs->Color(), 0x123456);
 }
 
-void tst_QtPickerDialogs::printDialogs()
+void TestQtPickerDialogs::printDialogs()
 {
     QList<bool> offered; // selection, page range, current page, print to file
     QObject scope;
@@ -166,5 +166,5 @@ void tst_QtPickerDialogs::printDialogs()
     QVERIFY(!shown);
 }
 
-QTEST_MAIN(tst_QtPickerDialogs)
+QTEST_MAIN(TestQtPickerDialogs)
 #include "tst_QtPickerDialogs.moc"

@@ -10,7 +10,7 @@ Q_DECLARE_METATYPE(FontDescription)
 
 // The colour, font and printer operations of the common dialog object, answered by
 // the scripted dialogs.
-class tst_ShowPickerDialogs : public QObject {
+class TestShowPickerDialogs : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     FakePlatform desktop{dir.path()};
@@ -37,7 +37,7 @@ private slots:
     void beforeInit();
 };
 
-void tst_ShowPickerDialogs::colorBothWays_data()
+void TestShowPickerDialogs::colorBothWays_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<QColor>("shown");
@@ -53,7 +53,7 @@ void tst_ShowPickerDialogs::colorBothWays_data()
                                         << 255;
 }
 
-void tst_ShowPickerDialogs::colorBothWays()
+void TestShowPickerDialogs::colorBothWays()
 {
     QFETCH(int, start);
     QFETCH(QColor, shown);
@@ -78,7 +78,7 @@ void tst_ShowPickerDialogs::colorBothWays()
     }
 }
 
-void tst_ShowPickerDialogs::fontStartValue_data()
+void TestShowPickerDialogs::fontStartValue_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("dotsPerInch"); // 0: no screen
@@ -104,7 +104,7 @@ void tst_ShowPickerDialogs::fontStartValue_data()
                                        << FontDescription{-16, 0, true, false, arial};
 }
 
-void tst_ShowPickerDialogs::fontStartValue()
+void TestShowPickerDialogs::fontStartValue()
 {
     QFETCH(int, size);
     QFETCH(int, dotsPerInch);
@@ -127,7 +127,7 @@ void tst_ShowPickerDialogs::fontStartValue()
     QCOMPARE(pickers.fontAsked[0].owner, &owner);
 }
 
-void tst_ShowPickerDialogs::fontReadBack_data()
+void TestShowPickerDialogs::fontReadBack_data()
 {
     QTest::addColumn<std::optional<FontChoice>>("answer");
     QTest::addColumn<QString>("name");
@@ -145,7 +145,7 @@ void tst_ShowPickerDialogs::fontReadBack_data()
                                             << QStringLiteral("Arial") << 30 << -1 << 0;
 }
 
-void tst_ShowPickerDialogs::fontReadBack()
+void TestShowPickerDialogs::fontReadBack()
 {
     QFETCH(std::optional<FontChoice>, answer);
     QFETCH(QString, name);
@@ -169,7 +169,7 @@ void tst_ShowPickerDialogs::fontReadBack()
     QCOMPARE(dialogs->Color(), 0x123456);
 }
 
-void tst_ShowPickerDialogs::printers()
+void TestShowPickerDialogs::printers()
 {
     pickers.printerAnswer = true;
     QCOMPARE(dialogs->ShowPrinter(), CCommonDialogs::True);
@@ -189,7 +189,7 @@ void tst_ShowPickerDialogs::printers()
 
 // Colour and print dialogs raise before showing anything; the font dialog shows
 // without an owner; printer properties cannot be shown and report False.
-void tst_ShowPickerDialogs::beforeInit()
+void TestShowPickerDialogs::beforeInit()
 {
     pickers.colorAnswer = QColor(Qt::red);
     pickers.printerAnswer = pickers.propertiesAnswer = true;
@@ -211,5 +211,5 @@ void tst_ShowPickerDialogs::beforeInit()
     QCOMPARE(fresh.FontSize(), int16_t{14});
 }
 
-QTEST_MAIN(tst_ShowPickerDialogs)
+QTEST_MAIN(TestShowPickerDialogs)
 #include "tst_ShowPickerDialogs.moc"

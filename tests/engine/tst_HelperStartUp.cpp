@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class tst_HelperStartUp : public QObject {
+class TestHelperStartUp : public QObject {
     Q_OBJECT
 
     QTemporaryDir work;
@@ -47,5 +47,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_HelperStartUp)
+QTEST_GUILESS_MAIN(TestHelperStartUp)
 #include "tst_HelperStartUp.moc"

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-class tst_LocalFileName : public QObject {
+class TestLocalFileName : public QObject {
     Q_OBJECT
 
 private slots:
@@ -39,5 +39,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_LocalFileName)
+QTEST_APPLESS_MAIN(TestLocalFileName)
 #include "tst_LocalFileName.moc"

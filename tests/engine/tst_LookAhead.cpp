@@ -37,7 +37,7 @@ QString convert(WordAutomation& word, const QString& document, const QString& ou
 
 } // namespace
 
-class tst_LookAhead : public QObject {
+class TestLookAhead : public QObject {
     Q_OBJECT
 
     QTemporaryDir work;
@@ -302,5 +302,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_LookAhead)
+QTEST_GUILESS_MAIN(TestLookAhead)
 #include "tst_LookAhead.moc"

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-class OutputFoldersTest : public QObject {
+class TestOutputFolders : public QObject {
     Q_OBJECT
 
     static QStringList entries(const OutputFolderCombo& combo)
@@ -104,5 +104,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(OutputFoldersTest)
+QTEST_MAIN(TestOutputFolders)
 #include "tst_OutputFolders.moc"

@@ -18,7 +18,7 @@ QString shownByQt(const QByteArray& bytes)
 
 } // namespace
 
-class DialogPathsTest : public QObject {
+class TestDialogPaths : public QObject {
     Q_OBJECT
 
 private slots:
@@ -74,5 +74,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DialogPathsTest)
+QTEST_MAIN(TestDialogPaths)
 #include "tst_DialogPaths.moc"

@@ -44,7 +44,7 @@ struct InstalledTree {
 
 } // namespace
 
-class ProgramLocationsTest : public QObject {
+class TestProgramLocations : public QObject {
     Q_OBJECT
 
 private slots:
@@ -163,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProgramLocationsTest)
+QTEST_MAIN(TestProgramLocations)
 #include "tst_ProgramLocations.moc"

@@ -24,7 +24,7 @@ QTextBrowser* helpWindow()
 
 } // namespace
 
-class QtPlatformTest : public QObject {
+class TestQtPlatform : public QObject {
     Q_OBJECT
 
 private slots:
@@ -95,5 +95,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtPlatformTest)
+QTEST_MAIN(TestQtPlatform)
 #include "tst_QtPlatform.moc"

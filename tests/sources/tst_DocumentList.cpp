@@ -10,7 +10,7 @@ namespace {
 const std::vector<int16_t> OneFill = {MousePointer::Wait, MousePointer::Default};
 }
 
-class DocumentListTest : public QObject {
+class TestDocumentList : public QObject {
     Q_OBJECT
 
     // Folders one, two, three, ... each holding <name>.doc, added with Add Folder.
@@ -215,5 +215,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DocumentListTest)
+QTEST_MAIN(TestDocumentList)
 #include "tst_DocumentList.moc"

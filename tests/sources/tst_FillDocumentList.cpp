@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-class FillDocumentListTest : public QObject {
+class TestFillDocumentList : public QObject {
     Q_OBJECT
 
     static QStringList fill(WindowFixture& fixture, const QString& source)
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FillDocumentListTest)
+QTEST_MAIN(TestFillDocumentList)
 #include "tst_FillDocumentList.moc"

@@ -10,7 +10,7 @@
 
 using Module1::GetPathKind;
 
-class GetPathKindTest : public QObject {
+class TestGetPathKind : public QObject {
     Q_OBJECT
 
 private slots:
@@ -125,5 +125,5 @@ private:
     QTemporaryDir root;
 };
 
-QTEST_GUILESS_MAIN(GetPathKindTest)
+QTEST_GUILESS_MAIN(TestGetPathKind)
 #include "tst_GetPathKind.moc"

@@ -7,7 +7,7 @@ const std::vector<int16_t> OneFill = {MousePointer::Wait, MousePointer::Default}
 }
 
 // Files and folders named on the command line ("Open with", a drop on the menu entry).
-class StartSourcesTest : public QObject {
+class TestStartSources : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,5 +82,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartSourcesTest)
+QTEST_MAIN(TestStartSources)
 #include "tst_StartSources.moc"

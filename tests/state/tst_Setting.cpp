@@ -28,7 +28,7 @@ QByteArray readBytes(const QString& path)
 
 } // namespace
 
-class tst_Setting : public QObject {
+class TestSetting : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QString setTxt() const { return dir.filePath(QStringLiteral("set.txt")); }
@@ -41,7 +41,7 @@ private slots:
     void menuOpensAFreshModalWindowOverTheMainWindow();
 };
 
-void tst_Setting::loadToggleAndClose_data()
+void TestSetting::loadToggleAndClose_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("check1");
@@ -72,7 +72,7 @@ void tst_Setting::loadToggleAndClose_data()
 
 // Opens the window on `before`, toggles both boxes or not, closes it one way, and opens it
 // again to see what was kept.
-void tst_Setting::loadToggleAndClose()
+void TestSetting::loadToggleAndClose()
 {
     QFETCH(QByteArray, before);
     QFETCH(bool, check1);
@@ -111,7 +111,7 @@ void tst_Setting::loadToggleAndClose()
     QCOMPARE(next.Check2->isChecked(), after.endsWith("\n1\r\n"));
 }
 
-void tst_Setting::failedWriteIsReportedAndKeepsTheWindowOpen()
+void TestSetting::failedWriteIsReportedAndKeepsTheWindowOpen()
 {
     // A regular file where the program folder should be: nothing can be created in it.
     writeBytes(dir.filePath(QStringLiteral("plain-file")), "not a folder");
@@ -134,7 +134,7 @@ void tst_Setting::failedWriteIsReportedAndKeepsTheWindowOpen()
     QVERIFY(window.Check1->isChecked());
 }
 
-void tst_Setting::captionsFit()
+void TestSetting::captionsFit()
 {
     FakePlatform desktop(dir.path());
     Setting window(desktop.platform(), nullptr);
@@ -149,7 +149,7 @@ void tst_Setting::captionsFit()
     }
 }
 
-void tst_Setting::menuOpensAFreshModalWindowOverTheMainWindow()
+void TestSetting::menuOpensAFreshModalWindowOverTheMainWindow()
 {
     writeBytes(setTxt(), "0\r\n1\r\n");
     FakePlatform desktop(dir.path());
@@ -175,5 +175,5 @@ void tst_Setting::menuOpensAFreshModalWindowOverTheMainWindow()
     QCOMPARE(seen, (QList<QList<bool>>{{true, false, true}, {true, false, true}}));
 }
 
-QTEST_MAIN(tst_Setting)
+QTEST_MAIN(TestSetting)
 #include "tst_Setting.moc"

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QTest>
 
-class StateFileTest : public QObject {
+class TestStateFile : public QObject {
     Q_OBJECT
 
 private slots:
@@ -159,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(StateFileTest)
+QTEST_GUILESS_MAIN(TestStateFile)
 #include "tst_StateFile.moc"

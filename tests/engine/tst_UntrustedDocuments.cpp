@@ -396,4 +396,4 @@ private slots:
 };
 
 QTEST_MAIN(TestUntrustedDocuments)
-#include "tst_untrusteddocuments.moc"
+#include "tst_UntrustedDocuments.moc"

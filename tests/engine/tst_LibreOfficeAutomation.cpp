@@ -553,4 +553,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLibreOfficeAutomation)
-#include "tst_libreofficeautomation.moc"
+#include "tst_LibreOfficeAutomation.moc"

@@ -255,4 +255,4 @@ private slots:
 };
 
 QTEST_MAIN(TestPublishablePages)
-#include "tst_publishablepages.moc"
+#include "tst_PublishablePages.moc"

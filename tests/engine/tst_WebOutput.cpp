@@ -38,7 +38,7 @@ const char StagedHtml[] =
 
 } // namespace
 
-class TestLibreOfficeWebOutput : public QObject {
+class TestWebOutput : public QObject {
     Q_OBJECT
 
 private:
@@ -223,5 +223,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLibreOfficeWebOutput)
-#include "tst_weboutput.moc"
+QTEST_MAIN(TestWebOutput)
+#include "tst_WebOutput.moc"

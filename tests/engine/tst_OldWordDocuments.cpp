@@ -77,4 +77,4 @@ private slots:
 };
 
 QTEST_MAIN(TestOldWordDocuments)
-#include "tst_oldworddocuments.moc"
+#include "tst_OldWordDocuments.moc"

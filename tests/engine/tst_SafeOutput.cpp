@@ -245,4 +245,4 @@ private slots:
 };
 
 QTEST_MAIN(TestSafeOutput)
-#include "tst_safeoutput.moc"
+#include "tst_SafeOutput.moc"

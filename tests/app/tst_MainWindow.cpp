@@ -49,7 +49,7 @@ QStringList effects(FakePlatform& fake)
 
 } // namespace
 
-class Form1Test : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -260,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Test)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"

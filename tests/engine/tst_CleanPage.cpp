@@ -322,4 +322,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCleanPage)
-#include "tst_cleanpage.moc"
+#include "tst_CleanPage.moc"

@@ -155,4 +155,4 @@ private slots:
 };
 
 QTEST_MAIN(TestWebArchiveDocuments)
-#include "tst_webarchivedocuments.moc"
+#include "tst_WebArchiveDocuments.moc"
