@@ -28,48 +28,116 @@ QString exitStatusText()
                           "when stopped by a signal.\n");
 }
 
-} // namespace
+// The options varnello-convert knows, each with its help text.
+struct KnownOptions {
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption output;
+    QCommandLineOption format;
+    QCommandLineOption longExtension;
+    QCommandLineOption recursive;
+    QCommandLineOption jobs;
+    QCommandLineOption timeout;
+    QCommandLineOption json;
+    QCommandLineOption quiet;
+};
 
-CommandLine parseCommandLine(const QStringList& arguments)
+KnownOptions knownOptions()
 {
-    QCommandLineParser parser;
+    return {
+        .help = {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")},
+        .version = {QStringLiteral("version"), QStringLiteral("Show the version and exit.")},
+        .output = {{QStringLiteral("o"), QStringLiteral("output")},
+                   QStringLiteral("The output folder; created when missing (its parent must exist)."),
+                   QStringLiteral("OUTPUT_FOLDER")},
+        .format = {{QStringLiteral("f"), QStringLiteral("format")},
+                   QStringLiteral("web (a page and its picture folder, the default), filtered "
+                                  "(one page, pictures inside) or archive (one .mht file)."),
+                   QStringLiteral("FORMAT"), FormatNames.first()},
+        .longExtension = {QStringLiteral("long-extension"),
+                          QStringLiteral("Name outputs .html or .mhtml instead of .htm or .mht.")},
+        .recursive = {{QStringLiteral("r"), QStringLiteral("recursive")},
+                      QStringLiteral("Also convert the documents of sub-folders, mirroring "
+                                     "them in the output folder.")},
+        .jobs = {{QStringLiteral("j"), QStringLiteral("jobs")},
+                 QStringLiteral("LibreOffice helper processes to use (1-%1); the default "
+                                "depends on the cores and the free memory.")
+                     .arg(MostJobs),
+                 QStringLiteral("N")},
+        .timeout = {QStringLiteral("timeout"),
+                    QStringLiteral("Give up on a document when LibreOffice has not answered "
+                                   "one call after SECONDS (default 120)."),
+                    QStringLiteral("SECONDS"), QStringLiteral("120")},
+        .json = {QStringLiteral("json"),
+                 QStringLiteral("Print one JSON object per document instead of a line of text.")},
+        .quiet = {{QStringLiteral("q"), QStringLiteral("quiet")},
+                  QStringLiteral("Print no line per document and no progress bar; only "
+                                 "errors (and --json objects).")},
+    };
+}
+
+void describeCommand(QCommandLineParser& parser, const KnownOptions& known)
+{
     parser.setApplicationDescription(
         QStringLiteral("Converts Word documents (.doc, .docx, .docm) into web pages with LibreOffice.\n"
                        "Each SOURCE is a Word file or a folder (its Word documents).\n"
                        "One line per document on standard output, messages on standard error."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The output folder; created when missing (its parent must exist)."),
-                                    QStringLiteral("OUTPUT_FOLDER"));
-    const QCommandLineOption format({QStringLiteral("f"), QStringLiteral("format")},
-                                    QStringLiteral("web (a page and its picture folder, the default), filtered "
-                                                   "(one page, pictures inside) or archive (one .mht file)."),
-                                    QStringLiteral("FORMAT"), FormatNames.first());
-    const QCommandLineOption longExtension(QStringLiteral("long-extension"),
-                                           QStringLiteral("Name outputs .html or .mhtml instead of .htm or .mht."));
-    const QCommandLineOption recursive({QStringLiteral("r"), QStringLiteral("recursive")},
-                                       QStringLiteral("Also convert the documents of sub-folders, mirroring "
-                                                      "them in the output folder."));
-    const QCommandLineOption jobs({QStringLiteral("j"), QStringLiteral("jobs")},
-                                  QStringLiteral("LibreOffice helper processes to use (1-%1); the default "
-                                                 "depends on the cores and the free memory.")
-                                      .arg(MostJobs),
-                                  QStringLiteral("N"));
-    const QCommandLineOption timeout(QStringLiteral("timeout"),
-                                     QStringLiteral("Give up on a document when LibreOffice has not answered "
-                                                    "one call after SECONDS (default 120)."),
-                                     QStringLiteral("SECONDS"), QStringLiteral("120"));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Print one JSON object per document instead of a line of text."));
-    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
-                                   QStringLiteral("Print no line per document and no progress bar; only "
-                                                  "errors (and --json objects)."));
-    parser.addOptions({help, version, output, format, longExtension, recursive, jobs, timeout, json, quiet});
+    parser.addOptions({known.help, known.version, known.output, known.format, known.longExtension, known.recursive,
+                       known.jobs, known.timeout, known.json, known.quiet});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("A Word file or a folder."),
                                  QStringLiteral("SOURCE..."));
+}
+
+// Reads the sources and the output folder into `options`; says what is wrong with them, if anything.
+std::optional<QString> readFolders(const QCommandLineParser& parser, const KnownOptions& known,
+                                   ConvertOptions& options)
+{
+    options.sources = parser.positionalArguments();
+    if (options.sources.isEmpty())
+        return QStringLiteral("No source given: name at least one Word file or folder.");
+    // An empty name is no file; refusing it here spares a puzzling "does not exist" later.
+    if (options.sources.contains(QString()))
+        return QStringLiteral("An empty source name was given.");
+    if (!parser.isSet(known.output) || parser.value(known.output).isEmpty())
+        return QStringLiteral("No output folder given: add -o OUTPUT_FOLDER.");
+    if (parser.values(known.output).size() > 1)
+        return QStringLiteral("Give one output folder only.");
+    options.outputFolder = parser.value(known.output);
+    return std::nullopt;
+}
+
+// Reads the format, the helper count and the timeout into `options`; says what is wrong with them, if anything.
+std::optional<QString> readChoices(const QCommandLineParser& parser, const KnownOptions& known,
+                                   ConvertOptions& options)
+{
+    options.formatIndex = int(FormatNames.indexOf(parser.value(known.format)));
+    if (options.formatIndex < 0)
+        return QStringLiteral("Unknown format '%1': use web, filtered or archive.").arg(parser.value(known.format));
+    if (parser.isSet(known.jobs)) {
+        const std::optional<int> value = wholeNumber(parser.value(known.jobs), 1, MostJobs);
+        if (!value)
+            return QStringLiteral("--jobs wants a whole number from 1 to %1, not '%2'.")
+                .arg(MostJobs)
+                .arg(parser.value(known.jobs));
+        options.jobs = *value;
+    }
+    const std::optional<int> seconds = wholeNumber(parser.value(known.timeout), 1, LongestTimeout);
+    if (!seconds)
+        return QStringLiteral("--timeout wants a whole number of seconds from 1 to %1, not '%2'.")
+            .arg(LongestTimeout)
+            .arg(parser.value(known.timeout));
+    options.timeoutSeconds = *seconds;
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const KnownOptions known = knownOptions();
+    describeCommand(parser, known);
 
     CommandLine result;
     const auto usageError = [&](const QString& text) {
@@ -79,51 +147,27 @@ CommandLine parseCommandLine(const QStringList& arguments)
     };
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(known.help)) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = parser.helpText() + exitStatusText();
         return result;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(known.version)) {
         result.action = CommandLine::Action::ShowVersion;
         result.text = QStringLiteral("varnello-convert %1\n").arg(QCoreApplication::applicationVersion());
         return result;
     }
 
     ConvertOptions& options = result.options;
-    options.sources = parser.positionalArguments();
-    if (options.sources.isEmpty())
-        return usageError(QStringLiteral("No source given: name at least one Word file or folder."));
-    // An empty name is no file; refusing it here spares a puzzling "does not exist" later.
-    if (options.sources.contains(QString()))
-        return usageError(QStringLiteral("An empty source name was given."));
-    if (!parser.isSet(output) || parser.value(output).isEmpty())
-        return usageError(QStringLiteral("No output folder given: add -o OUTPUT_FOLDER."));
-    if (parser.values(output).size() > 1)
-        return usageError(QStringLiteral("Give one output folder only."));
-    options.outputFolder = parser.value(output);
-
-    options.formatIndex = int(FormatNames.indexOf(parser.value(format)));
-    if (options.formatIndex < 0)
-        return usageError(QStringLiteral("Unknown format '%1': use web, filtered or archive.").arg(parser.value(format)));
-    if (parser.isSet(jobs)) {
-        const std::optional<int> value = wholeNumber(parser.value(jobs), 1, MostJobs);
-        if (!value)
-            return usageError(QStringLiteral("--jobs wants a whole number from 1 to %1, not '%2'.")
-                                  .arg(MostJobs)
-                                  .arg(parser.value(jobs)));
-        options.jobs = *value;
-    }
-    const std::optional<int> seconds = wholeNumber(parser.value(timeout), 1, LongestTimeout);
-    if (!seconds)
-        return usageError(QStringLiteral("--timeout wants a whole number of seconds from 1 to %1, not '%2'.")
-                              .arg(LongestTimeout)
-                              .arg(parser.value(timeout)));
-    options.timeoutSeconds = *seconds;
-    options.longExtension = parser.isSet(longExtension);
-    options.recursive = parser.isSet(recursive);
-    options.json = parser.isSet(json);
-    options.quiet = parser.isSet(quiet);
+    std::optional<QString> problem = readFolders(parser, known, options);
+    if (!problem)
+        problem = readChoices(parser, known, options);
+    if (problem)
+        return usageError(*problem);
+    options.longExtension = parser.isSet(known.longExtension);
+    options.recursive = parser.isSet(known.recursive);
+    options.json = parser.isSet(known.json);
+    options.quiet = parser.isSet(known.quiet);
     result.action = CommandLine::Action::Convert;
     return result;
 }

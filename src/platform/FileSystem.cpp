@@ -55,6 +55,32 @@ private:
     int fd;
 };
 
+// Reads `file` to its end into `bytes`, room made for the `size` it had; the reason
+// when a read fails, or when the file grows beyond `maxBytes` meanwhile.
+std::optional<QString> readToEnd(int file, qint64 size, qint64 maxBytes, QByteArray& bytes)
+{
+    bytes.resize(static_cast<qsizetype>(size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxBytes)
+                return QStringLiteral("larger than %1 bytes").arg(maxBytes); // it grew while being read
+            bytes.resize(std::min<qsizetype>(filled * 2 + 4096, maxBytes + 1));
+        }
+        const ssize_t got = ::read(file, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return systemReason(errno);
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return std::nullopt;
+}
+
 } // namespace
 
 EntryKind kindOf(const QString& path)
@@ -200,31 +226,12 @@ FileContent readSmallFile(const QString& path, qint64 maxBytes)
         return refuse(systemReason(errno));
     if (!S_ISREG(status.st_mode))
         return refuse(QStringLiteral("not a regular file"));
-    const QString tooLarge = QStringLiteral("larger than %1 bytes").arg(maxBytes);
     if (status.st_size > maxBytes)
-        return refuse(tooLarge);
+        return refuse(QStringLiteral("larger than %1 bytes").arg(maxBytes));
 
     QByteArray bytes;
-    bytes.resize(static_cast<qsizetype>(status.st_size) + 1);
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > maxBytes)
-                return refuse(tooLarge); // it grew while being read
-            bytes.resize(std::min<qsizetype>(filled * 2 + 4096, maxBytes + 1));
-        }
-        const ssize_t got = ::read(file.get(), bytes.data() + filled,
-                                   static_cast<size_t>(bytes.size() - filled));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return refuse(systemReason(errno));
-        }
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.truncate(filled);
+    if (const std::optional<QString> reason = readToEnd(file.get(), status.st_size, maxBytes, bytes))
+        return refuse(*reason);
     content.status = FileContent::Status::Read;
     content.bytes = std::move(bytes);
     return content;

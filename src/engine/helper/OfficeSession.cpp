@@ -1,19 +1,14 @@
 // LibreOffice's headers come first: Qt's keywords must not meet them.
-#include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/document/MacroExecMode.hpp>
-#include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
-#include <com/sun/star/task/PasswordRequest.hpp>
-#include <com/sun/star/task/XInteractionAbort.hpp>
-#include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <cppuhelper/implbase1.hxx>
 
+#include "HiddenLoad.h"
 #include "LibreOfficeInternals.h"
 #include "OfficeSession.h"
+#include "UnoValues.h"
 
 #include "DocumentSniffer.h"
 #include "PackageCheck.h"
@@ -36,63 +31,12 @@
 #include <cstring>
 #include <stdio.h>
 #include <unistd.h>
-#include <vector>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
 using LibreOfficeHelperProtocol::HelperError;
 
 namespace {
-
-rtl::OUString toOUString(const QString& text)
-{
-    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
-}
-
-QString toQString(const rtl::OUString& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
-}
-
-rtl::OUString fileUrl(const QString& path)
-{
-    return toOUString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded(QUrl::FullyEncoded)));
-}
-
-// Any name, byte for byte: each byte that is not plain ASCII is percent-encoded.
-rtl::OUString byteExactFileUrl(const QString& path)
-{
-    return toOUString(QString::fromLatin1("file://" + LocalFileName::encode(path).toPercentEncoding("/")));
-}
-
-css::beans::PropertyValue property(const char* name, const css::uno::Any& value)
-{
-    css::beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
-// Answers every question a document asks while it loads with "cancel", as no
-// one is there to answer; notes whether it asked for a password.
-class RefusingInteractionHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
-public:
-    bool passwordRequested = false;
-
-    void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override
-    {
-        if (request->getRequest().isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()))
-            passwordRequested = true;
-        const auto continuations = request->getContinuations();
-        for (sal_Int32 i = 0; i < continuations.getLength(); ++i) {
-            Reference<css::task::XInteractionAbort> abort(continuations[i], css::uno::UNO_QUERY);
-            if (abort.is()) {
-                abort->select();
-                return;
-            }
-        }
-    }
-};
 
 void closeQuietly(const Reference<css::lang::XComponent>& component)
 {
@@ -205,9 +149,24 @@ QString OfficeSession::disarmedCopy(const QByteArray& id, const QString& path)
     return copy.fileName();
 }
 
-// Documents load hidden, as LibreOffice's own batch converter loads them: no window,
-// no toolbars, no layout for a screen; read-only; macros never run; links to other
-// files not updated; nobody asked.
+namespace {
+
+// Refuses what the sniffer found no Word document in; passes the rest.
+OfficeResult refusalOf(const SniffResult& sniffed)
+{
+    switch (sniffed.kind) {
+    case DocumentKind::Missing: return {HelperError::Missing, {}};
+    case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
+    case DocumentKind::Empty: return {HelperError::Empty, {}};
+    case DocumentKind::NotWord: return {HelperError::NotWord, {}};
+    case DocumentKind::WebArchive:
+    case DocumentKind::WordLike: break;
+    }
+    return {};
+}
+
+} // namespace
+
 OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const QString& copyPath,
                                  const QString& documentPath)
 {
@@ -217,25 +176,33 @@ OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const
     document->workFolder = copyPath.section(QLatin1Char('/'), 0, -3);
     if (const auto failure = receiveDocumentCopy(documentSocket, LocalFileName::encode(copyPath)))
         return {failure->error, failure->detail};
-    const QString& path = copyPath;
-    const SniffResult sniffed = sniffDocument(LocalFileName::encode(path));
-    switch (sniffed.kind) {
-    case DocumentKind::Missing: return {HelperError::Missing, {}};
-    case DocumentKind::Unreadable: return {HelperError::Unreadable, sniffed.detail};
-    case DocumentKind::Empty: return {HelperError::Empty, {}};
-    case DocumentKind::NotWord: return {HelperError::NotWord, {}};
-    case DocumentKind::WebArchive:
-    case DocumentKind::WordLike: break;
-    }
-    if (const QString tooLarge = checkPackageSize(path); !tooLarge.isEmpty())
+    const SniffResult sniffed = sniffDocument(LocalFileName::encode(copyPath));
+    if (OfficeResult refused = refusalOf(sniffed); !refused.ok())
+        return refused;
+    if (const QString tooLarge = checkPackageSize(copyPath); !tooLarge.isEmpty())
         return {HelperError::TooLarge, tooLarge};
     QString loadable;
-    if (sniffed.kind == DocumentKind::WebArchive) {
+    const bool webArchive = sniffed.kind == DocumentKind::WebArchive;
+    if (OfficeResult prepared = prepareLoadable(id, webArchive, copyPath, documentPath, *document, loadable);
+        !prepared.ok())
+        return prepared;
+    OfficeResult result = load(*document, loadable, documentPath, sniffed.filter);
+    if (result.ok())
+        documents.emplace(id, std::move(document));
+    return result;
+}
+
+// The file LibreOffice loads for the copy at `path`: the page of a web archive, or a
+// plain-named link to the copy, or a disarmed copy of either, or the copy itself.
+OfficeResult OfficeSession::prepareLoadable(const QByteArray& id, bool webArchive, const QString& path,
+                                            const QString& documentPath, Document& document, QString& loadable)
+{
+    if (webArchive) {
         UnpackedWebArchive unpacked = unpackWebArchive(LocalFileName::encode(path), QDir::tempPath(), {},
-                                                             LocalFileName::encode(documentPath));
+                                                       LocalFileName::encode(documentPath));
         if (unpacked.error)
             return {unpacked.error, unpacked.detail};
-        document->unpacked = std::move(unpacked.folder);
+        document.unpacked = std::move(unpacked.folder);
         loadable = unpacked.pagePath;
     } else {
         loadable = loadablePath(id, path);
@@ -243,53 +210,36 @@ OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const
     if (loadable.isEmpty())
         return {HelperError::Unreadable, QStringLiteral("no private link to its name can be made")};
     if (loadable != path)
-        document->link = loadable;
+        document.link = loadable;
     // Whether or not the kernel confines this process: the sandbox may be missing, and
     // LibreOffice's own installation holds pictures too.
     if (const QString disarmed = disarmedCopy(id, loadable); !disarmed.isEmpty()) {
-        if (!document->link.isEmpty())
-            QFile::remove(document->link);
-        loadable = document->link = disarmed;
+        if (!document.link.isEmpty())
+            QFile::remove(document.link);
+        loadable = document.link = disarmed;
     }
+    return {};
+}
 
-    auto* refuser = new RefusingInteractionHandler; // reference-counted by LibreOffice
-    const Reference<css::task::XInteractionHandler> handler(refuser);
-    std::vector<css::beans::PropertyValue> properties{
-        property("Hidden", css::uno::Any(true)),
-        property("ReadOnly", css::uno::Any(true)),
-        property("MacroExecutionMode", css::uno::Any(css::document::MacroExecMode::NEVER_EXECUTE)),
-        property("UpdateDocMode", css::uno::Any(css::document::UpdateDocMode::NO_UPDATE)),
-        property("InteractionHandler", css::uno::Any(handler)),
-        // Relative links resolve from where the document itself lies, not from the copy.
-        property("DocumentBaseURL", css::uno::Any(byteExactFileUrl(documentPath))),
-    };
-    if (!sniffed.filter.isEmpty())
-        properties.push_back(property("FilterName", css::uno::Any(toOUString(sniffed.filter))));
-    QString error;
-    try {
-        document->component = office->desktop->loadComponentFromURL(
-            fileUrl(loadable), rtl::OUString("_blank"), 0,
-            css::uno::Sequence<css::beans::PropertyValue>(properties.data(), sal_Int32(properties.size())));
-    } catch (const css::uno::Exception& exception) {
-        error = toQString(exception.Message);
-    }
-
-    OfficeResult result;
-    const Reference<css::lang::XServiceInfo> info(document->component, css::uno::UNO_QUERY);
+// Documents load hidden (see HiddenLoad.h), and only text documents are kept.
+OfficeResult OfficeSession::load(Document& document, const QString& loadable, const QString& documentPath,
+                                 const QString& filter)
+{
+    HiddenLoad loaded = loadHidden(office->desktop, loadable, documentPath, filter);
+    document.component = std::move(loaded.component);
+    const Reference<css::lang::XServiceInfo> info(document.component, css::uno::UNO_QUERY);
     const auto supports = [&](const char* service) {
         return info.is() && info->supportsService(rtl::OUString::createFromAscii(service));
     };
-    if (refuser->passwordRequested)
-        result = {HelperError::Password, {}};
-    else if (!document->component.is())
-        result = {HelperError::Damaged, error};
-    else if (supports("com.sun.star.text.WebDocument"))
-        document->webDocument = true;
+    if (loaded.passwordRequested)
+        return {HelperError::Password, {}};
+    if (!document.component.is())
+        return {HelperError::Damaged, loaded.error};
+    if (supports("com.sun.star.text.WebDocument"))
+        document.webDocument = true;
     else if (!supports("com.sun.star.text.TextDocument"))
-        result = {HelperError::NotText, {}};
-    if (result.ok())
-        documents.emplace(id, std::move(document));
-    return result;
+        return {HelperError::NotText, {}};
+    return {};
 }
 
 OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& htmlPath)

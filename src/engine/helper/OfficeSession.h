@@ -49,6 +49,10 @@ private:
     explicit OfficeSession(std::unique_ptr<Office> office);
     QString loadablePath(const QByteArray& id, const QString& path);
     QString disarmedCopy(const QByteArray& id, const QString& path);
+    OfficeResult prepareLoadable(const QByteArray& id, bool webArchive, const QString& path,
+                                 const QString& documentPath, Document& document, QString& loadable);
+    OfficeResult load(Document& document, const QString& loadable, const QString& documentPath,
+                      const QString& filter);
     OfficeResult store(Document& document, const QString& htmlPath);
 
     std::unique_ptr<Office> office;

@@ -108,6 +108,31 @@ QString folderArgument(const char* argument)
     return LocalFileName::decode(QByteArray::fromPercentEncoding(argument));
 }
 
+// Answers the program's requests until it says quit or goes. `documentSocket` is -1
+// when the program hands no documents over.
+void serveRequests(Channel& channel, OfficeSession& office, int documentSocket, qint64 memoryLimit)
+{
+    QList<QByteArray> words;
+    while (channel.receive(words)) {
+        const QByteArray& verb = words.value(0);
+        answerIfMemoryRunsOut(verb, memoryLimit);
+        if (verb == "open" && (words.size() == 3 || words.size() == 4)) {
+            answer(channel, office.open(words[1], documentSocket, LocalFileName::decode(words[2]),
+                                        LocalFileName::decode(words.value(3, words[2]))));
+        } else if (verb == "save" && words.size() == 3) {
+            answer(channel, office.saveAsHtml(words[1], LocalFileName::decode(words[2])));
+        } else if (verb == "close" && words.size() == 2) {
+            office.close(words[1]);
+            channel.send({"ok"});
+        } else if (verb == "quit") {
+            break;
+        } else {
+            channel.send({"error", wireWord(HelperError::BadRequest), "unknown request " + verb});
+        }
+        requestAnswered();
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -154,25 +179,7 @@ int main(int argc, char* argv[])
     }
     channel->send({"ready"});
 
-    QList<QByteArray> words;
-    while (channel->receive(words)) {
-        const QByteArray& verb = words.value(0);
-        answerIfMemoryRunsOut(verb, memoryLimit);
-        if (verb == "open" && (words.size() == 3 || words.size() == 4)) {
-            answer(*channel, office->open(words[1], haveSocket ? documentSocket : -1, LocalFileName::decode(words[2]),
-                                          LocalFileName::decode(words.value(3, words[2]))));
-        } else if (verb == "save" && words.size() == 3) {
-            answer(*channel, office->saveAsHtml(words[1], LocalFileName::decode(words[2])));
-        } else if (verb == "close" && words.size() == 2) {
-            office->close(words[1]);
-            channel->send({"ok"});
-        } else if (verb == "quit") {
-            break;
-        } else {
-            channel->send({"error", wireWord(HelperError::BadRequest), "unknown request " + verb});
-        }
-        requestAnswered();
-    }
+    serveRequests(*channel, *office, haveSocket ? documentSocket : -1, memoryLimit);
     // Leave without LibreOffice's own shutdown: it is slow, and nothing needs saving.
     std::fflush(nullptr);
     _exit(0);

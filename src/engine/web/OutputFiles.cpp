@@ -1,7 +1,6 @@
 #include "engine/web/OutputFiles.h"
 
 #include "engine/files/LocalFileName.h"
-#include "engine/files/PlainDescriptor.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -181,138 +180,123 @@ struct PendingOutput {
     }
 };
 
+// The names of one output: as the file system stores them, and as messages show them.
+struct OutputNames {
+    QByteArray folderPath;
+    QByteArray pageName;
+    QByteArray companionName; // empty when the page has no picture folder of its own
+    QString pageShown;
+    QString companionShown;
+};
+
+OutputNames outputNames(const OutputFiles& output)
+{
+    const QByteArray path = LocalFileName::encode(output.pagePath);
+    const qsizetype slash = path.lastIndexOf('/');
+    OutputNames names;
+    names.folderPath = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    names.pageName = path.mid(slash + 1);
+    names.pageShown = output.pagePath;
+    names.companionShown = LocalFileName::decode(names.folderPath) + QLatin1Char('/') + output.companionName;
+    names.companionName = LocalFileName::encode(output.companionName);
+    return names;
+}
+
+// Why the output cannot go into `folder`, or nothing; notes what stands where the
+// picture folder goes (see existing).
+QString obstacleTo(int folder, const OutputNames& names, mode_t& companionBefore)
+{
+    struct stat status {};
+    if (fstatat(folder, names.pageName.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(status.st_mode))
+            return QStringLiteral("%1 (a folder of that name is in the way)").arg(QDir::toNativeSeparators(names.pageShown));
+        if (S_ISREG(status.st_mode) && isReadOnly(folder, names.pageName, status))
+            return QStringLiteral("%1 is read-only, so it is not replaced").arg(QDir::toNativeSeparators(names.pageShown));
+    }
+    companionBefore = names.companionName.isEmpty() ? 0 : existing(folder, names.companionName);
+    if (S_ISREG(companionBefore))
+        return QStringLiteral("%1 (a file of that name is in the way of the picture folder)")
+            .arg(QDir::toNativeSeparators(names.companionShown));
+    return {};
+}
+
+// Writes the picture folder and the page under temporary names; why not, or nothing.
+QString writeTemporaries(const OutputFiles& output, const OutputNames& names, bool withCompanion,
+                         PendingOutput& pending)
+{
+    if (withCompanion) {
+        const Descriptor pictures = createTemporary(pending.folder, true, pending.companion);
+        if (!pictures.isValid())
+            return failure(names.companionShown, errno);
+        for (const CompanionFile& file : output.companionFiles)
+            if (const int error = writeNewFile(pictures.get(), LocalFileName::encode(file.name), file.data))
+                return failure(names.companionShown + QLatin1Char('/') + file.name, error);
+    }
+    Descriptor page = createTemporary(pending.folder, false, pending.page);
+    if (!page.isValid())
+        return failure(names.pageShown, errno);
+    // Closing the page below tells of a late write error; the lock must outlive that.
+    pending.pageLock = Descriptor(fcntl(page.get(), F_DUPFD_CLOEXEC, 0));
+    int error = writeAll(page.get(), output.page);
+    if (const int closed = page.close(); error == 0)
+        error = closed;
+    if (error != 0)
+        return failure(names.pageShown, error);
+    return {};
+}
+
+// The old picture folder steps aside, the new one and the page move in; the old one
+// comes back when they cannot.
+QString commitOutput(const OutputNames& names, mode_t companionBefore, bool withCompanion, PendingOutput& pending)
+{
+    const int folder = pending.folder;
+    QByteArray oldCompanion;
+    if (companionBefore != 0) {
+        oldCompanion = temporaryName();
+        if (renameat(folder, names.companionName.constData(), folder, oldCompanion.constData()) != 0)
+            return failure(names.companionShown, errno);
+    }
+    const auto restoreOldCompanion = [&] {
+        if (!oldCompanion.isEmpty())
+            renameat(folder, oldCompanion.constData(), folder, names.companionName.constData());
+    };
+    if (!pending.companion.isEmpty()) {
+        if (renameat2(folder, pending.companion.constData(), folder, names.companionName.constData(), RENAME_NOREPLACE)
+            != 0) {
+            const int error = errno;
+            restoreOldCompanion();
+            return failure(names.companionShown, error);
+        }
+        pending.companion.clear();
+    }
+    if (renameat(folder, pending.page.constData(), folder, names.pageName.constData()) != 0) {
+        const int error = errno;
+        if (withCompanion)
+            removeTree(folder, names.companionName);
+        restoreOldCompanion();
+        return failure(names.pageShown, error);
+    }
+    pending.page.clear();
+    if (!oldCompanion.isEmpty())
+        removeTree(folder, oldCompanion);
+    return {};
+}
+
 } // namespace
 
 QString writeOutputFiles(const OutputFiles& output)
 {
-    const QByteArray path = LocalFileName::encode(output.pagePath);
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folderPath = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-    const QByteArray pageName = path.mid(slash + 1);
-    const QString pageShown = output.pagePath;
-    const QString companionShown = LocalFileName::decode(folderPath) + QLatin1Char('/') + output.companionName;
-    const QByteArray companionName = LocalFileName::encode(output.companionName);
-
+    const OutputNames names = outputNames(output);
     // The folder itself is the user's choice, links and all; what goes into it is not.
-    const Descriptor folder(open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor folder(open(names.folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isValid())
-        return failure(pageShown, errno);
-
-    struct stat status {};
-    if (fstatat(folder.get(), pageName.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(status.st_mode))
-            return QStringLiteral("%1 (a folder of that name is in the way)").arg(QDir::toNativeSeparators(pageShown));
-        if (S_ISREG(status.st_mode) && isReadOnly(folder.get(), pageName, status))
-            return QStringLiteral("%1 is read-only, so it is not replaced").arg(QDir::toNativeSeparators(pageShown));
-    }
-    const bool ownsCompanion = !companionName.isEmpty();
-    const mode_t companionBefore = ownsCompanion ? existing(folder.get(), companionName) : 0;
-    if (ownsCompanion && S_ISREG(companionBefore))
-        return QStringLiteral("%1 (a file of that name is in the way of the picture folder)")
-            .arg(QDir::toNativeSeparators(companionShown));
-
+        return failure(names.pageShown, errno);
+    mode_t companionBefore = 0;
+    if (QString obstacle = obstacleTo(folder.get(), names, companionBefore); !obstacle.isEmpty())
+        return obstacle;
+    const bool withCompanion = !names.companionName.isEmpty() && !output.companionFiles.isEmpty();
     PendingOutput pending{folder.get(), {}, {}, Descriptor()};
-    if (ownsCompanion && !output.companionFiles.isEmpty()) {
-        const Descriptor pictures = createTemporary(folder.get(), true, pending.companion);
-        if (!pictures.isValid())
-            return failure(companionShown, errno);
-        for (const CompanionFile& file : output.companionFiles)
-            if (const int error = writeNewFile(pictures.get(), LocalFileName::encode(file.name), file.data))
-                return failure(companionShown + QLatin1Char('/') + file.name, error);
-    }
-    {
-        Descriptor page = createTemporary(folder.get(), false, pending.page);
-        if (!page.isValid())
-            return failure(pageShown, errno);
-        // Closing the page below tells of a late write error; the lock must outlive that.
-        pending.pageLock = Descriptor(fcntl(page.get(), F_DUPFD_CLOEXEC, 0));
-        int error = writeAll(page.get(), output.page);
-        if (const int closed = page.close(); error == 0)
-            error = closed;
-        if (error != 0)
-            return failure(pageShown, error);
-    }
-
-    // Commit: the old picture folder steps aside, the new one and the page move in.
-    QByteArray oldCompanion;
-    if (companionBefore != 0) {
-        oldCompanion = temporaryName();
-        if (renameat(folder.get(), companionName.constData(), folder.get(), oldCompanion.constData()) != 0)
-            return failure(companionShown, errno);
-    }
-    const auto restoreOldCompanion = [&] {
-        if (!oldCompanion.isEmpty())
-            renameat(folder.get(), oldCompanion.constData(), folder.get(), companionName.constData());
-    };
-    if (!pending.companion.isEmpty()) {
-        if (renameat2(folder.get(), pending.companion.constData(), folder.get(), companionName.constData(),
-                      RENAME_NOREPLACE)
-            != 0) {
-            const int error = errno;
-            restoreOldCompanion();
-            return failure(companionShown, error);
-        }
-        pending.companion.clear();
-    }
-    if (renameat(folder.get(), pending.page.constData(), folder.get(), pageName.constData()) != 0) {
-        const int error = errno;
-        if (ownsCompanion && !output.companionFiles.isEmpty())
-            removeTree(folder.get(), companionName);
-        restoreOldCompanion();
-        return failure(pageShown, error);
-    }
-    pending.page.clear();
-    if (!oldCompanion.isEmpty())
-        removeTree(folder.get(), oldCompanion);
-    return {};
-}
-
-namespace {
-
-// Removes `name` from `folder` when it is a regular file of this user that nobody
-// holds locked: the temporary of a run that died.
-void removeWhenDead(int folder, const char* name)
-{
-    struct stat listed {};
-    if (fstatat(folder, name, &listed, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(listed.st_mode)
-        || listed.st_uid != geteuid())
-        return;
-    const Descriptor file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.isValid() || flock(file.get(), LOCK_EX | LOCK_NB) != 0)
-        return;
-    // The name may have moved on meanwhile (a live run renamed its page into place).
-    struct stat locked {}, named {};
-    if (fstat(file.get(), &locked) == 0 && fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0
-        && locked.st_dev == named.st_dev && locked.st_ino == named.st_ino && locked.st_uid == geteuid())
-        unlinkat(folder, name, 0);
-}
-
-} // namespace
-
-void removeDeadTemporaries(int folder)
-{
-    const int listingDescriptor = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listingDescriptor < 0)
-        return;
-    DIR* listing = fdopendir(listingDescriptor);
-    if (!listing) {
-        ::close(listingDescriptor);
-        return;
-    }
-    const size_t prefixLength = std::strlen(TemporaryOutputPrefix);
-    QList<QByteArray> names;
-    while (const dirent* entry = readdir(listing))
-        if (std::strncmp(entry->d_name, TemporaryOutputPrefix, prefixLength) == 0
-            && (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN))
-            names.append(entry->d_name);
-    closedir(listing);
-    for (const QByteArray& name : std::as_const(names))
-        removeWhenDead(folder, name.constData());
-}
-
-void removeDeadTemporaries(const QString& path)
-{
-    const PlainDescriptor folder(open(LocalFileName::encode(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        removeDeadTemporaries(folder.get());
+    if (QString error = writeTemporaries(output, names, withCompanion, pending); !error.isEmpty())
+        return error;
+    return commitOutput(names, companionBefore, withCompanion, pending);
 }
