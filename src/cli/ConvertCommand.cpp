@@ -41,8 +41,23 @@ void printError(const QString& text)
     writeAll(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
 }
 
-} // namespace
+// The run, with the engine stoppable by a signal while it lasts. Returning ends the
+// helpers while the stop watcher still runs.
+RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, const QString& outputFolder,
+                     Reporter& reporter, StopSignals& stop, const std::atomic<bool>& outputGone)
+{
+    LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
+    settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
+    // Without --jobs the engine chooses from the cores, the free memory and the documents.
+    settings.helpers = options.jobs;
+    LibreOfficeWordAutomation word(settings);
+    stop.setOnStop([&word] { word.stop(); });
+    const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
+    ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
+    return run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
+}
 
+} // namespace
 
 int runConvertCommand(const ConvertOptions& options)
 {
@@ -81,19 +96,7 @@ int runConvertCommand(const ConvertOptions& options)
     if (tree.documents.isEmpty())
         reporter.message(QStringLiteral("no Word documents found."));
 
-    RunCounts counts;
-    {
-        LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
-        settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
-        // Without --jobs the engine chooses from the cores, the free memory and the documents.
-        settings.helpers = options.jobs;
-        LibreOfficeWordAutomation word(settings);
-        stop.setOnStop([&word] { word.stop(); });
-        const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
-        ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
-        counts = run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
-        // Leaving this block ends the helpers while the stop watcher still runs.
-    }
+    const RunCounts counts = convertAll(options, tree, outputFolder, reporter, stop, outputGone);
 
     if (stop.received() != 0) {
         reporter.message(QStringLiteral("stopped by a signal: %1 converted, %2 failed, %3 not converted.")
