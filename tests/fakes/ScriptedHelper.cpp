@@ -33,6 +33,8 @@
 
 namespace {
 
+namespace Word = LibreOfficeHelperProtocol::Word;
+
 void send(const QList<QByteArray>& words)
 {
     const QByteArray line = LibreOfficeHelperProtocol::encodeLine(words);
@@ -58,16 +60,16 @@ int main(int argc, char* argv[])
     if (argc != 3)
         return 2;
     if (QByteArray(argv[2]).contains("fail-to-start")) {
-        send({"failed", "noloader", "LibreOffice is broken here"});
+        send({Word::Failed, "noloader", "LibreOffice is broken here"});
         return 1;
     }
-    send({"ready"});
+    send({Word::Ready});
     std::map<QByteArray, QByteArray> documents; // id -> text
     std::string line;
     while (std::getline(std::cin, line)) {
         const QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(QByteArray::fromStdString(line));
         const QByteArray& verb = words.value(0);
-        if (verb == "open") {
+        if (verb == Word::Open) {
             const QByteArray text = readHandedOver(qEnvironmentVariableIntValue("VARNELLO_LOK_DOCUMENTS"));
             const QByteArray command = text.split('\n').value(0).trimmed();
             if (command == "crash")
@@ -86,31 +88,31 @@ int main(int argc, char* argv[])
             if (command.startsWith("sleep "))
                 std::this_thread::sleep_for(std::chrono::milliseconds(command.mid(6).toInt()));
             if (command == "damaged" || text.isNull()) {
-                send({"error", "damaged", "scripted failure"});
+                send({Word::Error, "damaged", "scripted failure"});
                 continue;
             }
             documents[words.value(1)] = command == "where" ? words.value(2) : text;
-            send({"ok"});
-        } else if (verb == "save") {
+            send({Word::Ok});
+        } else if (verb == Word::Save) {
             const auto found = documents.find(words.value(1));
             if (found == documents.end()) {
-                send({"error", "nodocument", ""});
+                send({Word::Error, "nodocument", ""});
                 continue;
             }
             QFile page(QFile::decodeName(words.value(2)));
             QDir().mkpath(QFileInfo(page).path());
             if (!page.open(QIODevice::WriteOnly)) {
-                send({"error", "savefailed", page.errorString().toUtf8()});
+                send({Word::Error, "savefailed", page.errorString().toUtf8()});
                 continue;
             }
             page.write("<html><head><title></title></head><body><p>" + QString::fromUtf8(found->second).toHtmlEscaped().toUtf8()
                        + "</p></body></html>\n");
             page.close();
-            send({"ok"});
-        } else if (verb == "close") {
+            send({Word::Ok});
+        } else if (verb == Word::Close) {
             documents.erase(words.value(1));
-            send({"ok"});
-        } else if (verb == "quit") {
+            send({Word::Ok});
+        } else if (verb == Word::Quit) {
             break;
         }
     }

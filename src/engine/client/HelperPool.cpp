@@ -265,7 +265,7 @@ void HelperPool::collectAnswers(Helper& helper)
         }
         startDeadline(helper);
         Conversion& conversion = *helper.sent.front();
-        const bool ok = answer->value(0) == "ok";
+        const bool ok = answer->value(0) == LibreOfficeHelperProtocol::Word::Ok;
         if (helper.answersForFirst == 0 && !ok) {
             conversion.outcome = Conversion::Outcome::OpenFailed;
             conversion.errorKind = answer->value(1);

@@ -77,9 +77,9 @@ bool HelperPool::sendConversion(Helper& helper, Conversion& conversion)
     }
     if (helper.sent.empty())
         startDeadline(helper);
-    helper.process->send({"open", conversion.id, LocalFileName::encode(loadedCopy),
+    helper.process->send({LibreOfficeHelperProtocol::Word::Open, conversion.id, LocalFileName::encode(loadedCopy),
                           LocalFileName::encode(conversion.documentPath)});
-    helper.process->send({"save", conversion.id, LocalFileName::encode(conversion.stagedPage())});
-    helper.process->send({"close", conversion.id});
+    helper.process->send({LibreOfficeHelperProtocol::Word::Save, conversion.id, LocalFileName::encode(conversion.stagedPage())});
+    helper.process->send({LibreOfficeHelperProtocol::Word::Close, conversion.id});
     return true;
 }

@@ -76,7 +76,7 @@ HelperProcess::~HelperProcess()
     if (process.state() == QProcess::NotRunning)
         return;
     if (state == State::Ready) {
-        process.write(LibreOfficeHelperProtocol::encodeLine({"quit"}));
+        process.write(LibreOfficeHelperProtocol::encodeLine({LibreOfficeHelperProtocol::Word::Quit}));
         process.closeWriteChannel();
         if (process.waitForFinished(2000))
             return;
@@ -98,10 +98,10 @@ HelperProcess::State HelperProcess::poll()
         QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(process.readLine());
         if (state == State::Ready) {
             answers.append(std::move(words));
-        } else if (words.value(0) == "ready") {
+        } else if (words.value(0) == LibreOfficeHelperProtocol::Word::Ready) {
             state = State::Ready;
         } else {
-            if (words.value(0) == "failed")
+            if (words.value(0) == LibreOfficeHelperProtocol::Word::Failed)
                 why.emplace(HelperFailure::Kind::Refused, QString::fromUtf8(words.value(2)),
                             LibreOfficeHelperProtocol::helperErrorFromWire(words.value(1)));
             else

@@ -91,12 +91,12 @@ QByteArray answersWhenMemoryRunsOut(const QByteArray& verb, qint64 limit)
     using namespace LibreOfficeHelperProtocol;
     constexpr double GiB = double(qint64(1) << 30);
     const QByteArray tooMuch = encodeLine(
-        {"error", wireWord(HelperError::OutOfMemory),
+        {LibreOfficeHelperProtocol::Word::Error, wireWord(HelperError::OutOfMemory),
          limit > 0 ? QByteArray::number(double(limit) / GiB, 'f', 1) + " GiB" : QByteArray()});
     // An open is followed by its save (then without a document) and its close.
-    if (verb == "open")
-        return tooMuch + encodeLine({"error", wireWord(HelperError::NoDocument), {}}) + encodeLine({"ok"});
-    if (verb == "save")
-        return tooMuch + encodeLine({"ok"});
-    return encodeLine({"ok"});
+    if (verb == LibreOfficeHelperProtocol::Word::Open)
+        return tooMuch + encodeLine({LibreOfficeHelperProtocol::Word::Error, wireWord(HelperError::NoDocument), {}}) + encodeLine({LibreOfficeHelperProtocol::Word::Ok});
+    if (verb == LibreOfficeHelperProtocol::Word::Save)
+        return tooMuch + encodeLine({LibreOfficeHelperProtocol::Word::Ok});
+    return encodeLine({LibreOfficeHelperProtocol::Word::Ok});
 }

@@ -93,14 +93,14 @@ private:
 void answer(Channel& channel, const OfficeResult& result)
 {
     if (result.ok())
-        channel.send({"ok"});
+        channel.send({LibreOfficeHelperProtocol::Word::Ok});
     else
-        channel.send({"error", wireWord(*result.error), result.detail.toUtf8()});
+        channel.send({LibreOfficeHelperProtocol::Word::Error, wireWord(*result.error), result.detail.toUtf8()});
 }
 
 void refuse(Channel& channel, HelperError error, const QString& detail)
 {
-    channel.send({"failed", wireWord(error), detail.toUtf8()});
+    channel.send({LibreOfficeHelperProtocol::Word::Failed, wireWord(error), detail.toUtf8()});
 }
 
 QString folderArgument(const char* argument)
@@ -116,18 +116,18 @@ void serveRequests(Channel& channel, OfficeSession& office, int documentSocket, 
     while (channel.receive(words)) {
         const QByteArray& verb = words.value(0);
         answerIfMemoryRunsOut(verb, memoryLimit);
-        if (verb == "open" && (words.size() == 3 || words.size() == 4)) {
+        if (verb == LibreOfficeHelperProtocol::Word::Open && (words.size() == 3 || words.size() == 4)) {
             answer(channel, office.open(words[1], documentSocket, LocalFileName::decode(words[2]),
                                         LocalFileName::decode(words.value(3, words[2]))));
-        } else if (verb == "save" && words.size() == 3) {
+        } else if (verb == LibreOfficeHelperProtocol::Word::Save && words.size() == 3) {
             answer(channel, office.saveAsHtml(words[1], LocalFileName::decode(words[2])));
-        } else if (verb == "close" && words.size() == 2) {
+        } else if (verb == LibreOfficeHelperProtocol::Word::Close && words.size() == 2) {
             office.close(words[1]);
-            channel.send({"ok"});
-        } else if (verb == "quit") {
+            channel.send({LibreOfficeHelperProtocol::Word::Ok});
+        } else if (verb == LibreOfficeHelperProtocol::Word::Quit) {
             break;
         } else {
-            channel.send({"error", wireWord(HelperError::BadRequest), "unknown request " + verb});
+            channel.send({LibreOfficeHelperProtocol::Word::Error, wireWord(HelperError::BadRequest), "unknown request " + verb});
         }
         requestAnswered();
     }
@@ -177,7 +177,7 @@ int main(int argc, char* argv[])
         refuse(*channel, *failure.error, failure.detail);
         return 1;
     }
-    channel->send({"ready"});
+    channel->send({LibreOfficeHelperProtocol::Word::Ready});
 
     serveRequests(*channel, *office, haveSocket ? documentSocket : -1, memoryLimit);
     // Leave without LibreOffice's own shutdown: it is slow, and nothing needs saving.

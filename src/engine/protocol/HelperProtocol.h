@@ -26,6 +26,18 @@
 //   quit                   -> (the helper exits)
 namespace LibreOfficeHelperProtocol {
 
+// The plain first words of requests and answers, as above.
+namespace Word {
+inline constexpr char Open[] = "open";
+inline constexpr char Save[] = "save";
+inline constexpr char Close[] = "close";
+inline constexpr char Quit[] = "quit";
+inline constexpr char Ready[] = "ready";
+inline constexpr char Failed[] = "failed";
+inline constexpr char Ok[] = "ok";
+inline constexpr char Error[] = "error";
+} // namespace Word
+
 // Why the helper could not do what it was asked.
 enum class HelperError {
     // while starting
