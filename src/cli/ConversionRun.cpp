@@ -44,23 +44,23 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
     RunCounts counts;
     const QString& extension = longExtension ? format.longExtension : format.shortExtension;
     OutputFolders folders(outputFolder);
-    std::map<QString, OutputNames> namesByFolder; // mirrored folders name their outputs apart
     // The engine may work ahead on what the run announces; the calls below stay as they are.
     QStringList plan;
     for (const DocumentToConvert& document : documents)
         plan << document.source;
     word.Announce(plan, format.wordFormatCode);
-    // Names are claimed in the run's order, here as below, so links between the
-    // documents can lead to the pages they will have.
+    // Names are claimed up front, in the run's order, so links between the documents
+    // can lead to the pages they will have; mirrored folders name their outputs apart.
     QStringList pages;
-    std::map<QString, OutputNames> plannedNames;
+    std::map<QString, OutputNames> namesByFolder;
     for (const DocumentToConvert& document : documents) {
         const QString shown = outputFolder + (document.outputSubfolder.isEmpty() ? QString() : document.outputSubfolder + '/');
-        pages << plannedNames.try_emplace(shown, shown).first->second.claim(FileSystem::lastName(document.source)) + extension;
+        pages << namesByFolder.try_emplace(shown, shown).first->second.claim(FileSystem::lastName(document.source)) + extension;
     }
     word.AnnouncePages(plan, pages);
     reporter.begin(documents.size());
-    for (const DocumentToConvert& document : documents) {
+    for (qsizetype index = 0; index < documents.size(); ++index) {
+        const DocumentToConvert& document = documents[index];
         if (stopRequested()) {
             counts.stopped = true;
             break;
@@ -73,8 +73,7 @@ RunCounts ConversionRun::run(const QList<DocumentToConvert>& documents, const QS
         if (!place.problem.isEmpty()) {
             report.message = place.problem;
         } else {
-            OutputNames& names = namesByFolder.try_emplace(place.shown, place.shown).first->second;
-            const QString output = names.claim(FileSystem::lastName(document.source)) + extension;
+            const QString& output = pages[index];
             const QString written = place.written + output.mid(place.shown.size());
             const FileConversion result = convertFile(word, document.source, written, format.wordFormatCode);
             // A document cut short by the stop is neither converted nor failed.

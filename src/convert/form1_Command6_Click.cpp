@@ -13,21 +13,9 @@
 
 namespace {
 
-// The documents the run will convert, in its order, for the word processor to start on.
-QStringList checkedDocumentPaths(const form1& window, int itemCount)
-{
-    QStringList paths;
-    for (int position = 1; position <= itemCount; ++position) {
-        const QTreeWidgetItem* item = ListViews::item(*window.ListView2, position);
-        if (item && ListViews::checked(*item))
-            if (QString path = Module1::GetDocumentPath(window, position); !path.isEmpty())
-                paths << path;
-    }
-    return paths;
-}
-
 // The output path (without extension) of each checked document, by position, claimed
-// in the run's order; and the pages, so that links between the documents lead to them.
+// in the run's order; and the documents with their pages, for the word processor to
+// start on and so that links between the documents lead to their pages.
 QList<QString> claimTargets(const form1& window, int itemCount, const QString& extension, QStringList& documents,
                             QStringList& pages)
 {
@@ -65,12 +53,12 @@ void form1::Command6_Click()
             // What runs that were killed left half-written goes before this run writes.
             removeDeadTemporaries(OutputFolder);
             setMousePointer(MousePointer::Wait);
-            const int32_t formatCode = outputFormat(Combo1->currentIndex()).wordFormatCode;
-            desktop.word.Announce(checkedDocumentPaths(*this, itemCount), formatCode);
             const OutputFormat& format = outputFormat(Combo1->currentIndex());
+            const int32_t formatCode = format.wordFormatCode;
             QStringList documents, pages;
             const QList<QString> targets = claimTargets(
                 *this, itemCount, Option1->isChecked() ? format.shortExtension : format.longExtension, documents, pages);
+            desktop.word.Announce(documents, formatCode);
             desktop.word.AnnouncePages(documents, pages);
             for (int position = 1; position <= itemCount; ++position) {
                 const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
