@@ -1,8 +1,16 @@
 // The line protocol shared by the program and its helper, without a helper.
+#include "engine/files/DocumentHandover.h"
 #include "engine/protocol/HelperProtocol.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QSet>
 #include <QtTest>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace LibreOfficeHelperProtocol;
 
@@ -57,6 +65,40 @@ private slots:
         }
         QCOMPARE(helperErrorFromWire("no-such-error"), std::nullopt);
         QCOMPARE(helperErrorFromWire(""), std::nullopt);
+    }
+
+    // Documents reach the helper as descriptors, one per request and in order: a
+    // missing one as its reason, a named pipe without blocking the program.
+    void documentsAreHandedOverInOrder()
+    {
+        QTemporaryDir folder;
+        const QByteArray document = QFile::encodeName(folder.filePath(QStringLiteral("a.doc")));
+        const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe.doc")));
+        QFile file(QString::fromLocal8Bit(document));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("words") == 5 && mkfifo(pipe.constData(), 0600) == 0);
+        file.close();
+        const DocumentHandover::SocketPair ends = DocumentHandover::makeSocketPair();
+        QVERIFY(ends.program >= 0 && ends.helper >= 0);
+        QVERIFY(DocumentHandover::handOver(ends.program, document.constData()));
+        QVERIFY(DocumentHandover::handOver(ends.program, (document + ".missing").constData()));
+        QVERIFY(DocumentHandover::handOver(ends.program, pipe.constData()));
+
+        const DocumentHandover::Handed first = DocumentHandover::receive(ends.helper);
+        QVERIFY(first.descriptor >= 0);
+        char text[8] = {};
+        QCOMPARE(::read(first.descriptor, text, sizeof text), 5);
+        QCOMPARE(QByteArray(text), QByteArray("words"));
+        ::close(first.descriptor);
+        const DocumentHandover::Handed missing = DocumentHandover::receive(ends.helper);
+        QVERIFY(missing.descriptor < 0 && missing.error == ENOENT);
+        const DocumentHandover::Handed fifo = DocumentHandover::receive(ends.helper);
+        struct stat status {};
+        QVERIFY(fifo.descriptor >= 0 && fstat(fifo.descriptor, &status) == 0 && S_ISFIFO(status.st_mode));
+        ::close(fifo.descriptor);
+        // The program gone: the helper hears so instead of waiting for ever.
+        ::close(ends.program);
+        QCOMPARE(DocumentHandover::receive(ends.helper).error, EPIPE);
+        ::close(ends.helper);
     }
 };
 
