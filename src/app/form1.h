@@ -2,9 +2,11 @@
 
 #include "app/ImageList.h"
 #include "platform/Platform.h"
+#include "run/ConversionRun.h"
 
 #include <QMainWindow>
 #include <cstdint>
+#include <optional>
 
 class OutputFolderCombo;
 class QAction;
@@ -94,6 +96,12 @@ public:
     // Format choice and conversion
     void Combo1_Click();
     void Command6_Click();
+    // The output folder a run writes to (ending in '/'), or nothing after telling why
+    // it cannot; a typed folder is created.
+    std::optional<QString> outputFolderForRun();
+    // The checked documents into `outputFolder` in the chosen format; `rows` gets the
+    // document list's row of each.
+    RunPlan planCheckedDocuments(const QString& outputFolder, QList<int>& rows) const;
 
     // Output folders
     void Command10_Click();

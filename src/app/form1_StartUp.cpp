@@ -2,7 +2,8 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "app/form1.h"
-#include "convert/OutputFormats.h"
+#include "platform/FileSystem.h"
+#include "run/OutputFormats.h"
 #include "outputs/OutputFolderCombo.h"
 #include "state/StateFile.h"
 
@@ -14,11 +15,11 @@
 namespace {
 
 // Source icons follow what the path is at the moment the list is restored.
-int iconForPathKind(int32_t kind)
+int iconForPathKind(FileSystem::EntryKind kind)
 {
     switch (kind) {
-    case Module1::PathKind::File: return ImageList::Document;
-    case Module1::PathKind::Folder: return ImageList::Folder;
+    case FileSystem::EntryKind::File: return ImageList::Document;
+    case FileSystem::EntryKind::Folder: return ImageList::Folder;
     default: return ImageList::Missing;
     }
 }
@@ -60,7 +61,7 @@ void form1::Form_Load()
     ListView1->setUpdatesEnabled(false);
     for (const QString& source : sources) {
         QTreeWidgetItem* entry = ListViews::append(*ListView1, source);
-        ListViews::setSmallIcon(*entry, iconForPathKind(Module1::GetPathKind(source)), ImageList1);
+        ListViews::setSmallIcon(*entry, iconForPathKind(FileSystem::visibleKindOf(source)), ImageList1);
     }
     ListView1->setUpdatesEnabled(true);
 
@@ -70,8 +71,8 @@ void form1::Form_Load()
     if (Combo2->ListCount() > 0)
         Combo2->setListIndex(0);
 
-    for (int listIndex = 0; listIndex < OutputFormatCount; ++listIndex)
-        Combo1->addItem(outputFormat(listIndex).entry);
+    for (const OutputFormat& format : outputFormats())
+        Combo1->addItem(format.entry);
     Combo1->setCurrentIndex(0); // raises Combo1_Click, which sets the extension captions
     Option1->setChecked(true);
 }

@@ -3,11 +3,30 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <array>
 #include <optional>
 
 namespace {
 
-const QStringList FormatNames{QStringLiteral("web"), QStringLiteral("filtered"), QStringLiteral("archive")};
+// The names --format takes; the first is the default.
+struct FormatName {
+    QLatin1StringView name;
+    WebFormat format;
+};
+constexpr std::array<FormatName, 3> FormatNames{{
+    {QLatin1StringView("web"), WebFormat::WebPage},
+    {QLatin1StringView("filtered"), WebFormat::FilteredWebPage},
+    {QLatin1StringView("archive"), WebFormat::SingleFileArchive},
+}};
+
+std::optional<WebFormat> formatNamed(const QString& name)
+{
+    for (const FormatName& known : FormatNames) {
+        if (name == known.name)
+            return known.format;
+    }
+    return std::nullopt;
+}
 
 constexpr int MostJobs = 64;
 constexpr int LongestTimeout = 24 * 60 * 60;
@@ -53,7 +72,7 @@ KnownOptions knownOptions()
         .format = {{QStringLiteral("f"), QStringLiteral("format")},
                    QStringLiteral("web (a page and its picture folder, the default), filtered "
                                   "(one page, pictures inside) or archive (one .mht file)."),
-                   QStringLiteral("FORMAT"), FormatNames.first()},
+                   QStringLiteral("FORMAT"), QString(FormatNames.front().name)},
         .longExtension = {QStringLiteral("long-extension"),
                           QStringLiteral("Name outputs .html or .mhtml instead of .htm or .mht.")},
         .recursive = {{QStringLiteral("r"), QStringLiteral("recursive")},
@@ -111,9 +130,10 @@ std::optional<QString> readFolders(const QCommandLineParser& parser, const Known
 std::optional<QString> readChoices(const QCommandLineParser& parser, const KnownOptions& known,
                                    ConvertOptions& options)
 {
-    options.formatIndex = int(FormatNames.indexOf(parser.value(known.format)));
-    if (options.formatIndex < 0)
+    const std::optional<WebFormat> format = formatNamed(parser.value(known.format));
+    if (!format)
         return QStringLiteral("Unknown format '%1': use web, filtered or archive.").arg(parser.value(known.format));
+    options.format = *format;
     if (parser.isSet(known.jobs)) {
         const std::optional<int> value = wholeNumber(parser.value(known.jobs), 1, MostJobs);
         if (!value)
@@ -164,7 +184,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         problem = readChoices(parser, known, options);
     if (problem)
         return usageError(*problem);
-    options.longExtension = parser.isSet(known.longExtension);
+    options.extension = parser.isSet(known.longExtension) ? ExtensionLength::Long : ExtensionLength::Short;
     options.recursive = parser.isSet(known.recursive);
     options.json = parser.isSet(known.json);
     options.quiet = parser.isSet(known.quiet);

@@ -1,11 +1,12 @@
 #include "cli/ConvertCommand.h"
 
-#include "cli/ConversionRun.h"
-#include "cli/Reporter.h"
+#include "cli/DocumentTree.h"
+#include "cli/ReportedRun.h"
 #include "cli/StopSignals.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLocations.h"
+#include "run/OutputFolderCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,8 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +44,26 @@ void printError(const QString& text)
     writeAll(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
 }
 
+// The output folder named on the command line, created when missing (only that folder:
+// its parent must exist); or why it cannot be used.
+std::optional<QString> outputFolderProblem(const QString& text, QString& folder)
+{
+    const PreparedFolder prepared = prepareOutputFolder(text, FolderOrigin::Typed);
+    folder = prepared.folder;
+    QString shown = text;
+    while (shown.size() > 1 && shown.endsWith(QLatin1Char('/')))
+        shown.chop(1);
+    switch (prepared.problem) {
+    case FolderProblem::None: return std::nullopt;
+    case FolderProblem::NotAFolder: return QStringLiteral("the output folder %1 is not a folder.").arg(shown);
+    case FolderProblem::NotChosen:
+    case FolderProblem::Missing:
+    case FolderProblem::CannotCreate: break;
+    }
+    return QStringLiteral("the output folder %1 cannot be created; its parent folder must exist and be writable.")
+        .arg(shown);
+}
+
 // The run, with the engine stoppable by a signal while it lasts. Returning ends the
 // helpers while the stop watcher still runs.
 RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, const QString& outputFolder,
@@ -53,8 +76,11 @@ RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, co
     LibreOfficeWordAutomation word(settings);
     stop.setOnStop([&word] { word.stop(); });
     const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
-    ConversionRun run(word, reporter, [&] { return stop.received() != 0 || outputGone; });
-    return run.run(tree.documents, outputFolder, outputFormat(options.formatIndex), options.longExtension);
+    ReportedRun observer(reporter, [&] { return stop.received() != 0 || outputGone; });
+    reporter.begin(tree.documents.size());
+    const RunCounts counts = ConversionRun(word, observer).run({tree.documents, outputFolder, options.format, options.extension});
+    reporter.end();
+    return counts;
 }
 
 } // namespace
@@ -71,10 +97,9 @@ int runConvertCommand(const ConvertOptions& options)
     }
     if (sourcesMissing)
         return 2;
-    QString problem;
-    const QString outputFolder = prepareOutputFolder(options.outputFolder, problem);
-    if (outputFolder.isEmpty()) {
-        printError(problem);
+    QString outputFolder;
+    if (const std::optional<QString> problem = outputFolderProblem(options.outputFolder, outputFolder)) {
+        printError(*problem);
         return 2;
     }
 

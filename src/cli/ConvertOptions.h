@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/OutputFormats.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,8 +9,8 @@
 struct ConvertOptions {
     QStringList sources;       // Word files and folders, as given
     QString outputFolder;      // as given
-    int formatIndex = 0;       // in the format table: 0 web page, 1 filtered, 2 web archive
-    bool longExtension = false;
+    WebFormat format = WebFormat::WebPage;
+    ExtensionLength extension = ExtensionLength::Short;
     int jobs = 0;              // helper processes; 0 chooses from the cores and memory
     int timeoutSeconds = 120;  // for one call into LibreOffice
     bool recursive = false;

@@ -52,7 +52,7 @@ void addFolder(const QString& folder, const QString& subfolder, bool recursive, 
     DocumentNames::sortIgnoringCase(listing.names);
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (const QString& name : std::as_const(listing.names))
-        tree.documents.append({prefix + name, subfolder});
+        tree.documents.append({prefix + name, name, subfolder});
     if (!recursive)
         return;
     QStringList names;
@@ -71,7 +71,7 @@ DocumentTree findDocuments(const QStringList& sources, bool recursive)
         if (FileSystem::kindOf(source) == FileSystem::EntryKind::Folder)
             addFolder(source, {}, recursive, tree);
         else
-            tree.documents.append({source, {}});
+            tree.documents.append({source, FileSystem::lastName(source), {}});
     }
     tree.incompleteFolders.removeDuplicates();
     return tree;

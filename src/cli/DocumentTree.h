@@ -1,17 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "run/ConversionRun.h"
+
 #include <QStringList>
 
-// One Word document to convert, and where its output goes.
-struct DocumentToConvert {
-    QString source;         // the document's path
-    QString outputSubfolder; // below the output folder: "" or "a/b" (mirrored sub-folders)
-};
-
 struct DocumentTree {
-    QList<DocumentToConvert> documents;
+    // Each named after its file; a mirrored sub-folder's documents go below the output
+    // folder ("a/b").
+    QList<PlannedDocument> documents;
     QStringList incompleteFolders; // folders whose listing failed part-way or could not start
 };
 

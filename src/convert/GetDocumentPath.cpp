@@ -1,6 +1,7 @@
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
+#include "platform/FileSystem.h"
 
 #include <QTreeWidget>
 
@@ -18,11 +19,11 @@ QString GetDocumentPath(const form1& window, int32_t position)
         if (const QTreeWidgetItem* document = ListViews::item(*window.ListView2, position))
             name = document->text(0);
     }
-    switch (GetPathKind(path)) {
-    case PathKind::File: return path; // a file source is its own document
-    case PathKind::Folder: {
+    switch (FileSystem::visibleKindOf(path)) {
+    case FileSystem::EntryKind::File: return path; // a file source is its own document
+    case FileSystem::EntryKind::Folder: {
         const QString joined = path + QLatin1Char('/') + name;
-        return GetPathKind(joined) == PathKind::File ? joined : QString();
+        return FileSystem::visibleKindOf(joined) == FileSystem::EntryKind::File ? joined : QString();
     }
     default: return {};
     }

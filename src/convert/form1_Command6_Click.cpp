@@ -1,9 +1,10 @@
 #include "app/ListViews.h"
 #include "app/Module1.h"
 #include "app/form1.h"
-#include "convert/OutputNames.h"
-#include "convert/OutputFormats.h"
-#include "engine/web/OutputFiles.h"
+#include "outputs/OutputFolderCombo.h"
+#include "run/ConversionRun.h"
+#include "run/OutputFolderCheck.h"
+#include "run/OutputNames.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,71 +14,109 @@
 
 namespace {
 
-// The output path (without extension) of each checked document, by position, claimed
-// in the run's order; and the documents with their pages, for the word processor to
-// start on and so that links between the documents lead to their pages.
-QList<QString> claimTargets(const form1& window, int itemCount, const QString& extension, QStringList& documents,
-                            QStringList& pages)
-{
-    OutputNames outputNames(Module1::OutputFolder);
-    QList<QString> targets(itemCount + 1);
-    for (int position = 1; position <= itemCount; ++position) {
-        const QTreeWidgetItem* item = ListViews::item(*window.ListView2, position);
-        if (!item || !ListViews::checked(*item))
-            continue;
-        targets[position] = outputNames.claim(item->text(0));
-        if (QString path = Module1::GetDocumentPath(window, position); !path.isEmpty()) {
-            documents << path;
-            pages << targets[position] + extension;
+// The window's side of a run: a failure is told in two messages (the engine's own
+// description when it gave one, then which document failed), and the progress bar
+// moves on with the window repainted between documents.
+class WindowRun final : public RunObserver {
+public:
+    WindowRun(const Platform& desktop, QProgressBar& progress, QList<int> rows)
+        : desktop(desktop), progress(progress), rows(std::move(rows))
+    {
+    }
+
+    void documentFinished(const PlannedDocument& document, const DocumentResult& result) override
+    {
+        if (!result.converted) {
+            if (result.engineFailure)
+                desktop.messages.show(result.message, MessageIcon::None);
+            desktop.messages.show(
+                QStringLiteral("Convert ") + OutputNames::baseName(document.name) + QStringLiteral(" file failed!"),
+                MessageIcon::Critical);
+        }
+        advanceTo(rows[result.index]);
+    }
+
+    // Steps the progress bar through every row up to `row`, unchecked ones included,
+    // repainting the window at each; input waits for the run.
+    void advanceTo(int row)
+    {
+        while (progress.value() < row) {
+            progress.setValue(std::max(progress.value() + 1, 1));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
     }
-    return targets;
+
+private:
+    const Platform& desktop;
+    QProgressBar& progress;
+    QList<int> rows; // the document list's row of each planned document
+};
+
+// The message and its icon for an output folder that cannot take the run.
+void tellFolderProblem(const Platform& desktop, FolderProblem problem)
+{
+    switch (problem) {
+    case FolderProblem::None: return;
+    case FolderProblem::NotChosen:
+        desktop.messages.show(QStringLiteral("Please select output folder"), MessageIcon::Information);
+        return;
+    case FolderProblem::Missing:
+        desktop.messages.show(QStringLiteral("Folder does not exist!"), MessageIcon::Critical);
+        return;
+    case FolderProblem::CannotCreate:
+    case FolderProblem::NotAFolder:
+        desktop.messages.show(QStringLiteral("Failed to create folder"), MessageIcon::Critical);
+        return;
+    }
 }
 
 } // namespace
 
+std::optional<QString> form1::outputFolderForRun()
+{
+    const PreparedFolder prepared = prepareOutputFolder(
+        Combo2->Text(), Combo2->ListIndex() == -1 ? FolderOrigin::Typed : FolderOrigin::Listed);
+    tellFolderProblem(desktop, prepared.problem);
+    if (!prepared.ready())
+        return std::nullopt;
+    return prepared.folder;
+}
+
+RunPlan form1::planCheckedDocuments(const QString& outputFolder, QList<int>& rows) const
+{
+    RunPlan plan;
+    plan.outputFolder = outputFolder;
+    plan.format = outputFormats()[static_cast<size_t>(std::max(0, Combo1->currentIndex()))].format;
+    plan.extension = Option1->isChecked() ? ExtensionLength::Short : ExtensionLength::Long;
+    for (int row = 1; row <= ListViews::count(*ListView2); ++row) {
+        const QTreeWidgetItem* item = ListViews::item(*ListView2, row);
+        if (!item || !ListViews::checked(*item))
+            continue;
+        plan.documents.append({Module1::GetDocumentPath(*this, row), item->text(0), {}});
+        rows << row;
+    }
+    return plan;
+}
+
 // Convert: every checked document of ListView2 into the output folder.
 void form1::Command6_Click()
 {
-    using namespace Module1;
     if (converting)
         return;
     const int itemCount = ListViews::count(*ListView2);
     if (itemCount < 1) {
-        desktop.messages.show(QStringLiteral("Please select word at fast!"),
-                              MessageIcon::Information);
+        desktop.messages.show(QStringLiteral("Please select word at fast!"), MessageIcon::Information);
     } else {
         ProgressBar1->setMaximum(itemCount);
-        if (CheckOutputFolder(*this)) {
+        if (const std::optional<QString> outputFolder = outputFolderForRun()) {
             converting = true;
-            // What runs that were killed left half-written goes before this run writes.
-            removeDeadTemporaries(OutputFolder);
             setMousePointer(MousePointer::Wait);
-            const OutputFormat& format = outputFormat(Combo1->currentIndex());
-            const int32_t formatCode = format.wordFormatCode;
-            QStringList documents, pages;
-            const QList<QString> targets = claimTargets(
-                *this, itemCount, Option1->isChecked() ? format.shortExtension : format.longExtension, documents, pages);
-            desktop.word.Announce(documents, formatCode);
-            desktop.word.AnnouncePages(documents, pages);
-            for (int position = 1; position <= itemCount; ++position) {
-                const QTreeWidgetItem* item = ListViews::item(*ListView2, position);
-                if (item && ListViews::checked(*item)) {
-                    const QString baseName = OutputNames::baseName(item->text(0));
-                    TargetPath = targets[position];
-                    if (ConvertDocument(*this, position, TargetPath) != 1) {
-                        desktop.messages.show(
-                            QStringLiteral("Convert ") + baseName + QStringLiteral(" file failed!"),
-                            MessageIcon::Critical);
-                    }
-                }
-                ProgressBar1->setValue(position);
-                // Let the window repaint between documents; input waits for the run.
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            }
-            desktop.word.Announce({}, formatCode);
-            desktop.word.AnnouncePages({}, {});
-            desktop.shell.openFolder(OutputFolder);
+            QList<int> rows;
+            const RunPlan plan = planCheckedDocuments(*outputFolder, rows);
+            WindowRun observer(desktop, *ProgressBar1, rows);
+            ConversionRun(desktop.word, observer).run(plan);
+            observer.advanceTo(itemCount);
+            desktop.shell.openFolder(*outputFolder);
             converting = false;
         }
     }

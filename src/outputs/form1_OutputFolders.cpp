@@ -26,7 +26,7 @@ void form1::Command10_Click()
 void form1::Command11_Click()
 {
     const QString folder = Combo2->Text();
-    if (Module1::GetPathKind(folder) != Module1::PathKind::Folder)
+    if (FileSystem::visibleKindOf(folder) != FileSystem::EntryKind::Folder)
         return;
     // A typed relative path names a folder under the working directory; the file
     // manager is given the same folder as an absolute path.

@@ -101,6 +101,17 @@ EntryKind kindOf(const QString& path)
     }
 }
 
+EntryKind visibleKindOf(const QString& path)
+{
+    // '*' and '?' are plain characters of a name here: nothing expands patterns.
+    if (path.isEmpty())
+        return EntryKind::Missing;
+    const QString name = lastName(path);
+    if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") && name != QLatin1String(".."))
+        return EntryKind::Missing;
+    return kindOf(path);
+}
+
 QString lastName(const QString& path)
 {
     qsizetype end = path.size();

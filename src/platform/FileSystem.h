@@ -19,6 +19,10 @@ enum class EntryKind { Missing, Folder, File, Other };
 // (device, pipe, socket) are not usable: Missing or Other.
 EntryKind kindOf(const QString& path);
 
+// As kindOf, except that a hidden entry (its name starts with a dot; "." and ".."
+// aside) counts as Missing: the program never offers or reuses hidden entries.
+EntryKind visibleKindOf(const QString& path);
+
 // The last name of `path`, trailing slashes ignored ("" for the root folder).
 QString lastName(const QString& path);
 

@@ -15,7 +15,7 @@ namespace {
 // and says why in `failure`.
 QStringList documentNames(const QString& path, QString& failure)
 {
-    if (GetPathKind(path) == PathKind::File)
+    if (FileSystem::visibleKindOf(path) == FileSystem::EntryKind::File)
         return {FileSystem::lastName(path)};
     // A folder, or nothing usable: a hidden folder still shows its documents, and a
     // path that names nothing lists nothing. An empty path names no folder at all.

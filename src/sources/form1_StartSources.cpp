@@ -13,9 +13,9 @@ namespace {
 // The icon a path named at start gets, or 0 when it is neither a Word document nor a folder.
 int startSourceIcon(const QString& path)
 {
-    switch (Module1::GetPathKind(path)) {
-    case 1: return ImageList::Folder;
-    case 2:
+    switch (FileSystem::visibleKindOf(path)) {
+    case FileSystem::EntryKind::Folder: return ImageList::Folder;
+    case FileSystem::EntryKind::File:
         return DocumentNames::isWordDocument(FileSystem::lastName(path).toUtf8().toStdString())
                    ? ImageList::Document
                    : 0;

@@ -2,10 +2,9 @@
 // the naming and reporting of a run over the recording word processor, and the
 // executable's exit statuses for what is refused before any conversion.
 
-#include "cli/ConversionRun.h"
 #include "cli/ConvertOptions.h"
 #include "cli/DocumentTree.h"
-#include "cli/Reporter.h"
+#include "cli/ReportedRun.h"
 #include "engine/files/LocalFileName.h"
 #include "fakes/RecordingWordAutomation.h"
 
@@ -46,19 +45,23 @@ struct FakeRun {
     QByteArray err;
     Reporter reporter{[this](const QByteArray& b) { out += b; }, [this](const QByteArray& b) { err += b; },
                       {.json = true}};
-    RunCounts run(const QList<DocumentToConvert>& documents, const QString& outputFolder, int stopAfter = -1)
+    // Each document as its source and its mirrored sub-folder.
+    RunCounts run(const QList<std::pair<QString, QString>>& documents, const QString& outputFolder,
+                  int stopAfter = -1)
     {
-        word.onSaveAs = [](const QString& path, int32_t) { touch(path); };
+        if (!word.onSaveAs)
+            word.onSaveAs = [](const QString& path, int32_t) { touch(path); };
         int started = 0;
         word.fault = [&](const QString& call) -> std::optional<AutomationError> {
             if (call.startsWith(QStringLiteral("Open ")) && call.contains(QStringLiteral("bad")))
                 return AutomationError(5101, QStringLiteral("The document could not be opened."));
             return std::nullopt;
         };
-        ConversionRun conversion(word, reporter, [&] {
-            return stopAfter >= 0 && started++ >= stopAfter;
-        });
-        return conversion.run(documents, outputFolder, outputFormat(0), false);
+        ReportedRun observer(reporter, [&] { return stopAfter >= 0 && started++ >= stopAfter; });
+        RunPlan plan{{}, outputFolder, WebFormat::WebPage, ExtensionLength::Short};
+        for (const auto& [source, subfolder] : documents)
+            plan.documents.append({source, source.section('/', -1), subfolder});
+        return ConversionRun(word, observer).run(plan);
     }
     QList<QJsonObject> lines() const
     {
@@ -109,8 +112,9 @@ private slots:
         const ConvertOptions& o = line.options;
         QCOMPARE(o.sources, (QStringList{"one", "two"}));
         QCOMPARE(o.outputFolder, QStringLiteral("out/"));
-        QCOMPARE(o.formatIndex, 2);
-        QVERIFY(o.longExtension && o.recursive && o.quiet && o.json);
+        QCOMPARE(o.format, WebFormat::SingleFileArchive);
+        QCOMPARE(o.extension, ExtensionLength::Long);
+        QVERIFY(o.recursive && o.quiet && o.json);
         QCOMPARE(o.jobs, 3);
         QCOMPARE(o.timeoutSeconds, 7);
     }
@@ -171,7 +175,7 @@ private slots:
 
         const DocumentTree tree = findDocuments({root, root + "/notes.txt"}, true);
         QStringList found;
-        for (const DocumentToConvert& d : tree.documents)
+        for (const PlannedDocument& d : tree.documents)
             found << d.source.mid(root.size() + 1) + " > " + d.outputSubfolder;
         QCOMPARE(found, (QStringList{"A.docx > ", "b.DOC > ", "sub/z.docm > sub", "sub/deeper/y.doc > sub/deeper",
                                      "Sub2/x.doc > Sub2", "notes.txt > "}));
@@ -187,7 +191,7 @@ private slots:
         QDir().mkpath(out + "Report");      // a folder in the way
         touch(out + "Old.htm");             // an earlier run's page is replaced
         FakeRun fake;
-        const QList<DocumentToConvert> documents{
+        const QList<std::pair<QString, QString>> documents{
             {"/in/My Report 1.2.doc", ""}, {"/in/a b.doc", ""}, {"/in/a.b.docx", ""}, {"/in/bad.doc", ""},
             {"/in/Report.doc", ""},        {"/in/Old.doc", ""}, {"/in/sub/a b.doc", "sub/deep"},
         };
@@ -243,11 +247,10 @@ private slots:
             }
             touch(path);
         };
-        ConversionRun run(fake.word, fake.reporter, [] { return false; });
-        const RunCounts counts = run.run({{"/in/a.doc", ""}, {"/in/linked/b.doc", "linked"},
-                                          {"/in/linked/deep/c.doc", "linked/deep"}, {"/in/file/d.doc", "file"},
-                                          {"/in/moved/m.doc", "moved"}},
-                                         out, outputFormat(0), false);
+        const RunCounts counts = fake.run({{"/in/a.doc", ""}, {"/in/linked/b.doc", "linked"},
+                                           {"/in/linked/deep/c.doc", "linked/deep"}, {"/in/file/d.doc", "file"},
+                                           {"/in/moved/m.doc", "moved"}},
+                                          out);
         QCOMPARE(counts.converted, 2);
         QCOMPARE(counts.failed, 3);
         QCOMPARE(cli::treeOf(elsewhere), QStringList());

@@ -86,15 +86,13 @@ private slots:
         ConversionFixture f;
         typeOutputFolder(f, f.output(QStringLiteral("new")) + QStringLiteral("///"));
         QCOMPARE(f.window.Combo2->ListIndex(), -1);
-        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1));
-        QCOMPARE(Module1::OutputFolder, f.output(QStringLiteral("new")) + QLatin1Char('/'));
-        QCOMPARE(Module1::GetPathKind(f.output(QStringLiteral("new"))), 1);
+        QCOMPARE(f.window.outputFolderForRun(), f.output(QStringLiteral("new")) + QLatin1Char('/'));
+        QVERIFY(QFileInfo(f.output(QStringLiteral("new"))).isDir());
         QCOMPARE(f.window.Combo2->ListCount(), 0); // a typed folder is not remembered
 
-        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1)); // exists now
+        QCOMPARE(f.window.outputFolderForRun(), f.output(QStringLiteral("new")) + QLatin1Char('/')); // exists now
         typeOutputFolder(f, QStringLiteral("//"));
-        QCOMPARE(Module1::CheckOutputFolder(f.window), int16_t(-1));
-        QCOMPARE(Module1::OutputFolder, QStringLiteral("/"));
+        QCOMPARE(f.window.outputFolderForRun(), QStringLiteral("/"));
         QVERIFY(f.fake.messages.shown.empty());
     }
 
@@ -188,14 +186,12 @@ private slots:
         QVERIFY(::stat(output.constData(), &status) == 0 && S_ISDIR(status.st_mode));
     }
 
-    void dotOnlyNameGetsADigitAndHiddenDocumentsFail()
+    void hiddenDocumentsFail()
     {
         ConversionFixture f;
         f.prepare({QStringLiteral(".doc")});
         f.window.Command6_Click();
-        // The output folder itself is taken, so the name becomes "1"; the document
-        // is dot-named, hence hidden, and is not converted.
-        QCOMPARE(Module1::TargetPath, f.output() + QStringLiteral("/1"));
+        // The document is dot-named, hence hidden, and is not converted.
         QCOMPARE(f.fake.messages.texts(), QStringList{"Convert  file failed!"});
         QCOMPARE(f.fake.recordingWord.createdObjects, 0);
     }
@@ -254,7 +250,8 @@ private slots:
         QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
     }
 
-    void formatIsReadForEveryDocument()
+    // A run is planned once: its pages link to each other under the names it announced.
+    void formatHoldsForTheWholeRun()
     {
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
@@ -263,7 +260,7 @@ private slots:
             f.window.Option2->setChecked(true);
         };
         f.window.Command6_Click();
-        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "b.mhtml"}));
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "b.htm"}));
     }
 
     void windowStaysOpenWhileARunIsUnderWay()

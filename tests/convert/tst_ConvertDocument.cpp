@@ -5,8 +5,18 @@
 #include <QRadioButton>
 #include <QTest>
 
-using Module1::ConvertDocument;
 using Module1::GetDocumentPath;
+
+namespace {
+
+// The calls a run made for its documents, the announcements aside.
+QStringList documentCalls(ConversionFixture& f)
+{
+    f.window.Command6_Click();
+    return f.fake.recordingWord.calls;
+}
+
+} // namespace
 
 class TestConvertDocument : public QObject {
     Q_OBJECT
@@ -18,33 +28,35 @@ private slots:
         f.addDocument(QStringLiteral("Only.docx"));
         f.window.ListView2->clear();
         f.selectSource(f.source(QStringLiteral("Only.docx")));
-        ListViews::append(*f.window.ListView2, QStringLiteral("Only.docx"));
+        ListViews::setChecked(*ListViews::append(*f.window.ListView2, QStringLiteral("Only.docx")), true);
         QCOMPARE(GetDocumentPath(f.window, 1), f.source("Only.docx"));
         QCOMPARE(GetDocumentPath(f.window, 7), f.source("Only.docx"));
 
-        Module1::TargetPath = f.output(QStringLiteral("Only"));
-        QCOMPARE(ConvertDocument(f.window, 1), 1);
-        QCOMPARE(f.fake.recordingWord.calls,
+        f.window.Combo2->AddItem(f.output(), 0);
+        f.window.Combo2->setListIndex(0);
+        QCOMPARE(documentCalls(f),
                  (QStringList{"CreateObject", "Open " + f.source("Only.docx"),
                               "SaveAs " + f.output("Only.htm") + " 8", "Close", "Quit"}));
         QVERIFY(f.fake.messages.shown.empty());
     }
 
-    void missingDocumentIsResultThreeWithoutStartingWord()
+    // A document that cannot be found fails with one message, without starting the word
+    // processor for it.
+    void missingDocumentFailsWithoutStartingWord()
     {
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
         QCOMPARE(GetDocumentPath(f.window, 2), f.source("b.doc"));
+        QCOMPARE(GetDocumentPath(f.window, 9), QString()); // no such item
         QFile::remove(f.source(QStringLiteral("b.doc")));
-        QCOMPARE(ConvertDocument(f.window, 2), 3); // deleted after listing
-        QCOMPARE(ConvertDocument(f.window, 9), 3); // no such item
-        f.window.ListView1->clearSelection();
-        QCOMPARE(ConvertDocument(f.window, 1), 3); // no source selected
+        QCOMPARE(documentCalls(f).count(QStringLiteral("CreateObject")), 1); // b.doc deleted after listing
+        QCOMPARE(f.fake.messages.texts(), QStringList{"Convert b file failed!"});
+        f.fake.recordingWord.calls.clear();
+        f.fake.messages.shown.clear();
         f.window.ListView1->clear();
         f.selectSource(f.source(QStringLiteral("gone-folder")));
-        QCOMPARE(ConvertDocument(f.window, 1), 3); // source folder deleted
-        QCOMPARE(f.fake.recordingWord.createdObjects, 0);
-        QVERIFY(f.fake.messages.shown.empty());
+        QCOMPARE(documentCalls(f), QStringList()); // source folder deleted
+        QCOMPARE(f.fake.messages.texts(), (QStringList{"Convert a file failed!", "Convert b file failed!"}));
     }
 
     void formatAndExtensionComeFromTheChoice_data()
@@ -52,12 +64,12 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<bool>("longExtension");
         QTest::addColumn<QString>("saveAs");
-        QTest::newRow("web page, htm") << 0 << false << "T.htm 8";
-        QTest::newRow("web page, html") << 0 << true << "T.html 8";
-        QTest::newRow("filtered, htm") << 1 << false << "T.htm 10";
-        QTest::newRow("filtered, html") << 1 << true << "T.html 10";
-        QTest::newRow("archive, mht") << 2 << false << "T.mht 9";
-        QTest::newRow("archive, mhtml") << 2 << true << "T.mhtml 9";
+        QTest::newRow("web page, htm") << 0 << false << "a.htm 8";
+        QTest::newRow("web page, html") << 0 << true << "a.html 8";
+        QTest::newRow("filtered, htm") << 1 << false << "a.htm 10";
+        QTest::newRow("filtered, html") << 1 << true << "a.html 10";
+        QTest::newRow("archive, mht") << 2 << false << "a.mht 9";
+        QTest::newRow("archive, mhtml") << 2 << true << "a.mhtml 9";
     }
 
     void formatAndExtensionComeFromTheChoice()
@@ -69,9 +81,8 @@ private slots:
         f.prepare({QStringLiteral("a.doc")});
         f.window.Combo1->setCurrentIndex(format);
         (longExtension ? f.window.Option2 : f.window.Option1)->setChecked(true);
-        Module1::TargetPath = QStringLiteral("T");
-        QCOMPARE(ConvertDocument(f.window, 1), 1);
-        QCOMPARE(f.fake.recordingWord.calls.at(2), "SaveAs " + saveAs);
+        QCOMPARE(documentCalls(f).at(2), "SaveAs " + f.output() + "/" + saveAs);
+        QCOMPARE(f.fake.recordingWord.announcements.at(0).format, saveAs.section(' ', 1).toInt());
     }
 
     void failuresFollowTheErrorPath_data()
@@ -80,23 +91,21 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<bool>("messageShown");
-        QTest::addColumn<int>("result");
         const QString open = QStringLiteral("Open DOC");
         QTest::newRow("cannot create")
-            << "CreateObject" << 429 << QStringList{"CreateObject !429"} << true << 2;
+            << "CreateObject" << 429 << QStringList{"CreateObject !429"} << true;
         QTest::newRow("cannot open")
-            << "Open" << 5001 << QStringList{"CreateObject", open + " !5001", "Quit"} << true << 2;
+            << "Open" << 5001 << QStringList{"CreateObject", open + " !5001", "Quit"} << true;
         QTest::newRow("cannot save")
             << "SaveAs" << 5002
-            << QStringList{"CreateObject", open, "SaveAs OUT.htm 8 !5002", "Quit"} << true << 2;
+            << QStringList{"CreateObject", open, "SaveAs OUT.htm 8 !5002", "Quit"} << true;
         QTest::newRow("cannot close")
             << "Close" << 7 << QStringList{"CreateObject", open, "SaveAs OUT.htm 8", "Close !7", "Quit"}
-            << true << 2;
+            << true;
         QTest::newRow("engine died while opening")
-            << "Open" << -2147023170 << QStringList{"CreateObject", open + " !-2147023170"} << false
-            << 0;
+            << "Open" << -2147023170 << QStringList{"CreateObject", open + " !-2147023170"} << false;
         QTest::newRow("error number zero")
-            << "SaveAs" << 0 << QStringList{"CreateObject", open, "SaveAs OUT.htm 8 !0"} << false << 0;
+            << "SaveAs" << 0 << QStringList{"CreateObject", open, "SaveAs OUT.htm 8 !0"} << false;
     }
 
     void failuresFollowTheErrorPath()
@@ -105,7 +114,6 @@ private slots:
         QFETCH(int, number);
         QFETCH(QStringList, calls);
         QFETCH(bool, messageShown);
-        QFETCH(int, result);
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc")});
         f.fake.recordingWord.fault = [&](const QString& call) -> std::optional<AutomationError> {
@@ -113,14 +121,13 @@ private slots:
                 return AutomationError(number, QStringLiteral("What went wrong, in a sentence."));
             return std::nullopt;
         };
-        Module1::TargetPath = f.output(QStringLiteral("OUT"));
-        QCOMPARE(ConvertDocument(f.window, 1), result);
-
         QStringList expected = calls;
         expected.replaceInStrings(QStringLiteral("DOC"), f.source(QStringLiteral("a.doc")));
-        expected.replaceInStrings(QStringLiteral("OUT"), f.output(QStringLiteral("OUT")));
-        QCOMPARE(f.fake.recordingWord.calls, expected);
-        QCOMPARE(f.fake.messages.shown.size(), size_t(messageShown ? 1 : 0));
+        expected.replaceInStrings(QStringLiteral("OUT"), f.output(QStringLiteral("a")));
+        QCOMPARE(documentCalls(f), expected);
+        // The engine's own description first, when it gave one; then which document failed.
+        QCOMPARE(f.fake.messages.shown.size(), size_t(messageShown ? 2 : 1));
+        QCOMPARE(f.fake.messages.shown.back().text, QStringLiteral("Convert a file failed!"));
         if (messageShown) {
             QCOMPARE(f.fake.messages.shown[0].text, QStringLiteral("What went wrong, in a sentence."));
             QCOMPARE(f.fake.messages.shown[0].icon, MessageIcon::None);
@@ -136,9 +143,8 @@ private slots:
                 return AutomationError(5001, QStringLiteral("Cannot."));
             return std::nullopt;
         };
-        Module1::TargetPath = f.output(QStringLiteral("a"));
-        QCOMPARE(ConvertDocument(f.window, 1), 2);
-        QCOMPARE(f.fake.messages.shown.size(), size_t(1));
+        documentCalls(f);
+        QCOMPARE(f.fake.messages.texts(), (QStringList{"Cannot.", "Convert a file failed!"}));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "cli/OutputFolders.h"
+#include "run/OutputFolders.h"
 
 #include "engine/files/LocalFileName.h"
 #include "engine/web/OutputFiles.h"

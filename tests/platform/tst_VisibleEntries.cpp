@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "platform/FileSystem.h"
 #include "support/ByteNames.h"
 
 #include <QDir>
@@ -8,9 +8,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using Module1::GetPathKind;
+namespace {
 
-class TestGetPathKind : public QObject {
+// What the lists can take at `path`: 0 nothing, 1 a folder, 2 a file.
+int kindNumber(const QString& path)
+{
+    switch (FileSystem::visibleKindOf(path)) {
+    case FileSystem::EntryKind::Folder: return 1;
+    case FileSystem::EntryKind::File: return 2;
+    case FileSystem::EntryKind::Missing:
+    case FileSystem::EntryKind::Other: break;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestVisibleEntries : public QObject {
     Q_OBJECT
 
 private slots:
@@ -56,18 +70,18 @@ private slots:
         QFETCH(QString, relative);
         QFETCH(int, kind);
         const QString path = root.path() + QLatin1Char('/') + relative;
-        QCOMPARE(GetPathKind(path), kind);
-        QCOMPARE(GetPathKind(path), kind); // asking again changes nothing
+        QCOMPARE(kindNumber(path), kind);
+        QCOMPARE(kindNumber(path), kind); // asking again changes nothing
     }
 
     void oddPathsAreNothing()
     {
-        QCOMPARE(GetPathKind(QString()), 0);
-        QCOMPARE(GetPathKind(QStringLiteral("")), 0);
-        QCOMPARE(GetPathKind(root.path() + QStringLiteral("/report.doc") + QChar(0) + "x"), 0);
-        QCOMPARE(GetPathKind(QString(5000, QLatin1Char('a'))), 0);
-        QCOMPARE(GetPathKind(QStringLiteral("/")), 1);
-        QCOMPARE(GetPathKind(QStringLiteral("/dev/null")), 0); // a device is not a document
+        QCOMPARE(kindNumber(QString()), 0);
+        QCOMPARE(kindNumber(QStringLiteral("")), 0);
+        QCOMPARE(kindNumber(root.path() + QStringLiteral("/report.doc") + QChar(0) + "x"), 0);
+        QCOMPARE(kindNumber(QString(5000, QLatin1Char('a'))), 0);
+        QCOMPARE(kindNumber(QStringLiteral("/")), 1);
+        QCOMPARE(kindNumber(QStringLiteral("/dev/null")), 0); // a device is not a document
     }
 
     void namesThatAreNotUtf8AreFound()
@@ -77,11 +91,11 @@ private slots:
         const ByteNames::RemovedAtEnd removeFolder(folder);
         QVERIFY(ByteNames::writeFile(folder + "/\xFF.doc"));
         QVERIFY(ByteNames::writeFile(folder + "/.\xFF.doc"));
-        QCOMPARE(GetPathKind(ByteNames::path(folder)), Module1::PathKind::Folder);
-        QCOMPARE(GetPathKind(ByteNames::path(folder + "/\xFF.doc")), Module1::PathKind::File);
-        QCOMPARE(GetPathKind(ByteNames::path(folder + "/.\xFF.doc")), Module1::PathKind::Neither);
+        QCOMPARE(kindNumber(ByteNames::path(folder)), 1);
+        QCOMPARE(kindNumber(ByteNames::path(folder + "/\xFF.doc")), 2);
+        QCOMPARE(kindNumber(ByteNames::path(folder + "/.\xFF.doc")), 0);
         // The same name with the byte replaced, as a lossy decoding would give, is not there.
-        QCOMPARE(GetPathKind(ByteNames::path(folder) + QStringLiteral("/\uFFFD.doc")), 0);
+        QCOMPARE(kindNumber(ByteNames::path(folder) + QStringLiteral("/\uFFFD.doc")), 0);
     }
 
     void linksAreClassedByTheirTarget()
@@ -90,9 +104,9 @@ private slots:
         QVERIFY(QFile::link(dir + "/report.doc", dir + "/link-to-file.doc"));
         QVERIFY(QFile::link(dir + "/folder", dir + "/link-to-folder"));
         QVERIFY(QFile::link(dir + "/gone.doc", dir + "/dangling.doc"));
-        QCOMPARE(GetPathKind(dir + "/link-to-file.doc"), 2);
-        QCOMPARE(GetPathKind(dir + "/link-to-folder"), 1);
-        QCOMPARE(GetPathKind(dir + "/dangling.doc"), 0);
+        QCOMPARE(kindNumber(dir + "/link-to-file.doc"), 2);
+        QCOMPARE(kindNumber(dir + "/link-to-folder"), 1);
+        QCOMPARE(kindNumber(dir + "/dangling.doc"), 0);
     }
 
     void pipeIsNothing()
@@ -100,7 +114,7 @@ private slots:
         // Opening a pipe would block the conversion for good.
         const QByteArray fifo = QFile::encodeName(root.path() + "/pipe.doc");
         QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
-        QCOMPARE(GetPathKind(root.path() + "/pipe.doc"), 0);
+        QCOMPARE(kindNumber(root.path() + "/pipe.doc"), 0);
     }
 
     void unreadableFolderGivesNothingInside()
@@ -110,7 +124,7 @@ private slots:
         QDir(root.path()).mkdir(QStringLiteral("locked"));
         touch(QStringLiteral("locked/a.doc"));
         QFile::setPermissions(root.path() + "/locked", QFileDevice::Permissions());
-        QCOMPARE(GetPathKind(root.path() + "/locked/a.doc"), 0);
+        QCOMPARE(kindNumber(root.path() + "/locked/a.doc"), 0);
         QFile::setPermissions(root.path() + "/locked",
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
@@ -125,5 +139,5 @@ private:
     QTemporaryDir root;
 };
 
-QTEST_GUILESS_MAIN(TestGetPathKind)
-#include "tst_GetPathKind.moc"
+QTEST_GUILESS_MAIN(TestVisibleEntries)
+#include "tst_VisibleEntries.moc"

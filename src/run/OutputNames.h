@@ -16,6 +16,8 @@ public:
     // `outputFolder` ends in exactly one '/'.
     explicit OutputNames(QString outputFolder);
 
+    // The text without any blank and without any dot.
+    static QString removeBlanksAndDots(const QString& text);
     static QString baseName(const QString& documentName);
 
     // The output path for the document and remembers it as taken.

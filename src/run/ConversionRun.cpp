@@ -1,0 +1,118 @@
+#include "run/ConversionRun.h"
+
+#include "engine/word/WordAutomation.h"
+#include "platform/FileSystem.h"
+#include "run/OutputFolders.h"
+#include "run/OutputNames.h"
+
+#include <QElapsedTimer>
+
+#include <map>
+
+namespace {
+
+struct FileConversion {
+    bool converted = false;
+    QString message;
+    bool engineFailure = false;
+};
+
+FileConversion convertFile(WordAutomation& word, const QString& documentPath, const QString& outputPath,
+                           WebFormat format)
+{
+    std::unique_ptr<WordApplication> application;
+    try {
+        application = word.CreateObject();
+        application->DocumentsOpen(documentPath);
+        application->ActiveDocumentSaveAs(outputPath, static_cast<int32_t>(format));
+        application->ActiveDocumentClose();
+        application->Quit();
+        return {true, {}, false};
+    } catch (const AutomationError& error) {
+        // A call that did not get through has no instance left to quit.
+        const bool engineFailure = error.Number() > 0;
+        if (engineFailure && application) {
+            try {
+                application->Quit();
+            } catch (const AutomationError&) {
+                // The first failure is the one worth telling.
+            }
+        }
+        return {false, error.Description(), engineFailure};
+    }
+}
+
+// The page of each document, claimed in the plan's order; mirrored folders name their
+// outputs apart.
+QStringList claimPages(const RunPlan& plan)
+{
+    const QString& extension = outputFormat(plan.format).extension(plan.extension);
+    std::map<QString, OutputNames> namesByFolder;
+    QStringList pages;
+    for (const PlannedDocument& document : plan.documents) {
+        const QString folder =
+            plan.outputFolder + (document.outputSubfolder.isEmpty() ? QString() : document.outputSubfolder + '/');
+        pages << namesByFolder.try_emplace(folder, folder).first->second.claim(document.name) + extension;
+    }
+    return pages;
+}
+
+// The documents that can be announced, with their pages.
+void announce(WordAutomation& word, const RunPlan& plan, const QStringList& pages)
+{
+    QStringList documents, announcedPages;
+    for (qsizetype index = 0; index < plan.documents.size(); ++index) {
+        if (!plan.documents[index].source.isEmpty()) {
+            documents << plan.documents[index].source;
+            announcedPages << pages[index];
+        }
+    }
+    word.Announce(documents, static_cast<int32_t>(plan.format));
+    word.AnnouncePages(documents, announcedPages);
+}
+
+} // namespace
+
+ConversionRun::ConversionRun(WordAutomation& word, RunObserver& observer) : word(word), observer(observer) {}
+
+RunCounts ConversionRun::run(const RunPlan& plan)
+{
+    RunCounts counts;
+    const QStringList pages = claimPages(plan);
+    announce(word, plan, pages);
+    OutputFolders folders(plan.outputFolder);
+    for (qsizetype index = 0; index < plan.documents.size(); ++index) {
+        const PlannedDocument& document = plan.documents[index];
+        if (observer.stopRequested()) {
+            counts.stopped = true;
+            break;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        DocumentResult result;
+        result.index = index;
+        const OutputFolders::Place place = folders.enter(document.outputSubfolder);
+        if (!place.problem.isEmpty()) {
+            result.message = place.problem;
+        } else if (!document.source.isEmpty()) {
+            const QString written = place.written + pages[index].mid(place.shown.size());
+            const FileConversion conversion = convertFile(word, document.source, written, plan.format);
+            // A document cut short by the stop is neither converted nor failed.
+            if (!conversion.converted && observer.stopRequested()) {
+                counts.stopped = true;
+                break;
+            }
+            result.converted = conversion.converted;
+            result.message = QString(conversion.message).replace(place.written, place.shown);
+            result.engineFailure = conversion.engineFailure;
+            if (conversion.converted)
+                result.output = pages[index];
+        }
+        result.milliseconds = clock.elapsed();
+        ++(result.converted ? counts.converted : counts.failed);
+        observer.documentFinished(document, result);
+    }
+    word.Announce({}, static_cast<int32_t>(plan.format));
+    word.AnnouncePages({}, {});
+    return counts;
+}
