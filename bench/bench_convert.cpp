@@ -10,7 +10,7 @@
 #include "TimingWordAutomation.h"
 
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "outputs/OutputFolderCombo.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 #include "fakes/FakePlatform.h"
@@ -106,25 +106,25 @@ int main(int argc, char* argv[])
     TimingWordAutomation timing(libreOffice);
     FakePlatform fake(programFolder.path());
     fake.word = &timing;
-    form1 window(fake.platform());
+    MainWindow window(fake.platform());
 
-    ListViews::append(*window.ListView1, documents);
-    ListViews::select(*window.ListView1, 1);
+    ListViews::append(*window.sourceList, documents);
+    ListViews::select(*window.sourceList, 1);
     const QStringList names = QDir(documents).entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
                                                          QStringLiteral("*.docm")},
                                                         QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names)
-        ListViews::setChecked(*ListViews::append(*window.ListView2, name), true);
-    window.Combo1->setCurrentIndex(format);
-    window.Option2->setChecked(arguments.contains(QStringLiteral("--long-extension")));
-    window.Combo2->AddItem(output, 0);
-    window.Combo2->setListIndex(0);
+        ListViews::setChecked(*ListViews::append(*window.documentList, name), true);
+    window.formatChoice->setCurrentIndex(format);
+    window.longExtensionOption->setChecked(arguments.contains(QStringLiteral("--long-extension")));
+    window.outputFolderChoice->AddItem(output, 0);
+    window.outputFolderChoice->setListIndex(0);
 
     const HelperMemory helpers(QStringLiteral("varnello-lok"));
     EventGap gap(timing);
     QElapsedTimer run;
     run.start();
-    window.Command6_Click();
+    window.convertCheckedDocuments();
     const qint64 runMilliseconds = run.elapsed();
     gap.stop();
     const HelperMemory::Figures memory = helpers.figures();

@@ -3,8 +3,8 @@
 // same folder. Run: build/bench/bench_fill [folder]
 
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "fakes/FakePlatform.h"
 #include "state/StateFile.h"
 
@@ -115,17 +115,17 @@ void benchFill(const QString& folder)
 {
     QTemporaryDir programDir;
     FakePlatform fake(emptyProgramFolder(programDir));
-    form1 window(fake.platform());
+    MainWindow window(fake.platform());
     window.show();
 
     int items = 0;
     const Figures fill = measure([&] {
-        Module1::FillDocumentList(window, folder);
-        items = ListViews::count(*window.ListView2);
+        fillDocumentList(window, folder);
+        items = ListViews::count(*window.documentList);
     });
     const Figures fillAndPaint = measure([&] {
-        Module1::FillDocumentList(window, folder);
-        window.ListView2->repaint();
+        fillDocumentList(window, folder);
+        window.documentList->repaint();
     });
     const auto [findSeconds, findCount] = timeFind(folder.toStdString());
 
@@ -156,8 +156,8 @@ void benchStartUp(const QString& folder)
     int restored = 0;
     const Figures startUp = measure([&] {
         FakePlatform fake(programFolder);
-        form1 window(fake.platform());
-        restored = ListViews::count(*window.ListView1);
+        MainWindow window(fake.platform());
+        restored = ListViews::count(*window.sourceList);
     });
     std::printf("Start-up with %d sources in EXCEL.txt, each probed: %d restored\n", SourceCount,
                 restored);

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "engine/files/LocalFileName.h"
 #include "platform/Platform.h"
 #include "platform/ProgramLocations.h"
@@ -30,13 +30,13 @@ int main(int argc, char* argv[])
         paths << LocalFileName::decode(QByteArray(argv[index]));
 
     QtPlatform desktop(locations);
-    form1 window(desktop.platform());
+    MainWindow window(desktop.platform());
     // Installed, the window carries the program's own icon (a build folder has none).
     if (const QIcon icon = QIcon::fromTheme(QStringLiteral("example.varnello.Varnello")); !icon.isNull()) {
         QApplication::setWindowIcon(icon);
         window.setWindowIcon(icon);
     }
-    for (const QString& leftOut : window.AddStartSources(paths))
+    for (const QString& leftOut : window.addStartSources(paths))
         errors << "varnello: not a Word document or folder: " << leftOut << Qt::endl;
     window.show();
     return QApplication::exec();

@@ -1,17 +1,15 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "platform/FileSystem.h"
 #include "sources/DocumentNames.h"
 
 #include <QTreeWidget>
 #include <exception>
 
-namespace Module1 {
-
 namespace {
 
-// The names ListView2 shows for one source. A failure part-way keeps what was read
+// The names documentList shows for one source. A failure part-way keeps what was read
 // and says why in `failure`.
 QStringList documentNames(const QString& path, QString& failure)
 {
@@ -32,9 +30,9 @@ QStringList documentNames(const QString& path, QString& failure)
 
 } // namespace
 
-void FillDocumentList(form1& window, const QString& path)
+void fillDocumentList(MainWindow& window, const QString& path)
 {
-    QTreeWidget& documents = *window.ListView2;
+    QTreeWidget& documents = *window.documentList;
     documents.setUpdatesEnabled(false);
     QString failure;
     try {
@@ -54,4 +52,3 @@ void FillDocumentList(form1& window, const QString& path)
     }
 }
 
-} // namespace Module1

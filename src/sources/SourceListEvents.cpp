@@ -1,7 +1,7 @@
 #include "sources/SourceListEvents.h"
 
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "engine/files/LocalFileName.h"
 
 #include <QDropEvent>
@@ -10,16 +10,16 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-void SourceListEvents::attach(form1& window)
+void SourceListEvents::attach(MainWindow& window)
 {
-    new SourceListEvents(window); // owned by ListView1
+    new SourceListEvents(window); // owned by sourceList
 }
 
-SourceListEvents::SourceListEvents(form1& window)
-    : QObject(window.ListView1), window(window), sourceList(window.ListView1),
-      sourceViewport(window.ListView1->viewport())
+SourceListEvents::SourceListEvents(MainWindow& window)
+    : QObject(window.sourceList), window(window), sourceList(window.sourceList),
+      sourceViewport(window.sourceList->viewport())
 {
-    QTreeWidget& sources = *window.ListView1;
+    QTreeWidget& sources = *window.sourceList;
     sources.viewport()->setAcceptDrops(true);
     sources.installEventFilter(this);
     sources.viewport()->installEventFilter(this);
@@ -87,7 +87,7 @@ bool SourceListEvents::viewportEvent(QEvent* event)
         }
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        window.ListView1_OLEDragDrop(paths);
+        window.addDroppedSources(paths);
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -102,7 +102,7 @@ bool SourceListEvents::viewportEvent(QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        // The view reports a click (and ListView1_ItemClick shows the source) when
+        // The view reports a click (and showDocumentsOfSource shows the source) when
         // the left button goes up on the item it went down on.
         const bool clickFollows = !doubleClicked && pressedButton == Qt::LeftButton
                                   && pressedIndex.isValid()
@@ -131,5 +131,5 @@ void SourceListEvents::selectionChanged()
 void SourceListEvents::showSelectedSource()
 {
     if (QTreeWidgetItem* selected = ListViews::selectedItem(*sourceList))
-        window.ListView1_ItemClick(selected);
+        window.showDocumentsOfSource(selected);
 }

@@ -1,6 +1,6 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "dialogs/CCommonDialogs.h"
 #include "fakes/FakePlatform.h"
 #include "outputs/OutputFolderCombo.h"
@@ -40,19 +40,19 @@ private slots:
         FakePlatform fake(folder.path());
         FailingFileDialogs failing;
         const Platform recorded = fake.platform();
-        form1 window(Platform{recorded.messages, recorded.shell, recorded.help, recorded.pointer,
+        MainWindow window(Platform{recorded.messages, recorded.shell, recorded.help, recorded.pointer,
                               failing, recorded.pickerDialogs, recorded.word,
                               recorded.programFolder});
-        window.Command1_Click();
-        window.Command5_Click();
-        window.Command10_Click();
+        window.addWordDocuments();
+        window.addFolder();
+        window.browseOutputFolder();
         const QString reason = QStringLiteral(" stopped: The dialog has no owner window: Init was not called.");
         QCOMPARE(fake.messages.texts(),
                  (QStringList{"Add Word" + reason, "Add Folder" + reason, "Browse" + reason}));
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Critical);
         // Nothing was half done, and the pointer is back.
-        QCOMPARE(window.ListView1->topLevelItemCount(), 0);
-        QCOMPARE(window.Combo2->ListCount(), 0);
+        QCOMPARE(window.sourceList->topLevelItemCount(), 0);
+        QCOMPARE(window.outputFolderChoice->ListCount(), 0);
         QCOMPARE(fake.pointer.current(), MousePointer::Default);
     }
 
@@ -60,22 +60,22 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         QTemporaryDir files;
         // A source that has gone is no error: it simply has no documents.
-        Module1::FillDocumentList(window, files.filePath(QStringLiteral("gone")));
+        fillDocumentList(window, files.filePath(QStringLiteral("gone")));
         QVERIFY(fake.messages.shown.empty());
 
         if (geteuid() == 0)
             QSKIP("permissions do not bind root");
         QDir(files.path()).mkdir(QStringLiteral("locked"));
         QFile::setPermissions(files.filePath(QStringLiteral("locked")), QFileDevice::Permissions());
-        Module1::FillDocumentList(window, files.filePath(QStringLiteral("locked")));
+        fillDocumentList(window, files.filePath(QStringLiteral("locked")));
         QFile::setPermissions(files.filePath(QStringLiteral("locked")),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(fake.messages.texts().size(), 1);
         QVERIFY(fake.messages.texts()[0].contains(files.filePath(QStringLiteral("locked"))));
-        QCOMPARE(window.ListView2->topLevelItemCount(), 0);
+        QCOMPARE(window.documentList->topLevelItemCount(), 0);
     }
 };
 

@@ -1,7 +1,7 @@
 #include "app/Addresses.h"
-#include "app/Dialog1.h"
+#include "app/AboutWindow.h"
 #include "app/LinkLabel.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "outputs/OutputFolderCombo.h"
 #include "support/ProgramFolder.h"
 #include "fakes/FakePlatform.h"
@@ -93,7 +93,7 @@ private slots:
         QFETCH(QRect, twips);
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY(control);
         QVERIFY(control->inherits(kind.toLatin1()));
@@ -111,27 +111,27 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("Varnello"));
         QCOMPARE(window.centralWidget()->size(), QSize(678, 436));
         QCOMPARE(window.minimumSize(), window.maximumSize());
-        for (auto* button : {window.Command5, window.Command1, window.Command6, window.Command9}) {
+        for (auto* button : {window.addFolderButton, window.addWordButton, window.convertButton, window.exitButton}) {
             QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
             QVERIFY(!button->icon().isNull());
         }
-        QVERIFY(!window.Command3->icon().isNull());
-        QVERIFY(window.Combo2->isEditable());
-        QVERIFY(!window.Combo1->isEditable());
+        QVERIFY(!window.moveUpButton->icon().isNull());
+        QVERIFY(window.outputFolderChoice->isEditable());
+        QVERIFY(!window.formatChoice->isEditable());
         for (int icon = 1; icon <= 3; ++icon)
-            QVERIFY(!window.ImageList1.ListImages(icon).isNull());
+            QVERIFY(!window.icons.ListImages(icon).isNull());
     }
 
     void menusHoldTheirItemsWithoutShortcuts()
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         QStringList tree;
         for (QAction* top : window.menuBar()->actions()) {
             tree << top->objectName() + "=" + top->text();
@@ -160,14 +160,14 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
-        const QList<QWidget*> expected{static_cast<QWidget*>(window.Command5), window.Command1,  window.Command2,
-                                       window.Command6, window.Command8,  window.Command7,
-                                       window.Command9, window.ListView1, window.ListView2,
-                                       window.Command3, window.Command4,  window.Combo1,
-                                       window.Option1,  window.Option2,   window.Command11,
-                                       window.Command10, window.Combo2};
+        const QList<QWidget*> expected{static_cast<QWidget*>(window.addFolderButton), window.addWordButton,  window.removeFileButton,
+                                       window.convertButton, window.helpButton,  window.homePageButton,
+                                       window.exitButton, window.sourceList, window.documentList,
+                                       window.moveUpButton, window.moveDownButton,  window.formatChoice,
+                                       window.shortExtensionOption,  window.longExtensionOption,   window.viewButton,
+                                       window.browseButton, window.outputFolderChoice};
         for (qsizetype i = 1; i < expected.size(); ++i) {
             QWidget* next = expected[i - 1]->nextInFocusChain();
             while (next->focusPolicy() == Qt::NoFocus || !expected.contains(next))
@@ -196,15 +196,15 @@ private slots:
         ProgramFolder folder;
         auto run = [&](auto trigger) {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
+            MainWindow window(fake.platform());
             trigger(window);
             QCoreApplication::sendPostedEvents();
             return effects(fake);
         };
-        const QStringList byButton = run([&](form1& window) {
+        const QStringList byButton = run([&](MainWindow& window) {
             QTest::mouseClick(window.findChild<QAbstractButton*>(button), Qt::LeftButton);
         });
-        const QStringList byMenu = run([&](form1& window) {
+        const QStringList byMenu = run([&](MainWindow& window) {
             window.findChild<QAction*>(menuItem)->trigger();
         });
         QCOMPARE(byMenu, byButton);
@@ -214,14 +214,14 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
         QTest::keyClick(&window, Qt::Key_F1);
-        window.Command8_Click(); // the simulated F1 is posted, not sent
+        window.showHelp(); // the simulated F1 is posted, not sent
         QCOMPARE(fake.help.shownFiles.size(), 1);
         QCoreApplication::sendPostedEvents();
         QCOMPARE(fake.help.shownFiles, QStringList(2, folder.path() + "/help.html"));
-        window.Command7_Click();
+        window.openHomePage();
         QCOMPARE(fake.shell.openedAddresses, QStringList{Addresses::HomePage});
     }
 
@@ -229,34 +229,34 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
         QStringList seen;
         bool mainWindowBlocked = false;
         QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<Dialog1*>(QApplication::activeModalWidget());
+            auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
             QVERIFY(about);
             mainWindowBlocked = about->isModal() && QApplication::activeModalWidget() != &window;
-            seen << about->windowTitle() << about->Label1->text() << about->Label4->text()
-                 << about->Label3->text() << about->Label2->text() << about->Label7->text()
-                 << about->Label8->text();
-            QVERIFY(!about->Label6->text().isEmpty());
-            QVERIFY(!about->Label5->text().isEmpty());
-            QCOMPARE(about->Label2->cursor().shape(), Qt::PointingHandCursor);
-            QCOMPARE(about->Label8->palette().color(QPalette::WindowText),
+            seen << about->windowTitle() << about->productName->text() << about->versionLabel->text()
+                 << about->supportCaption->text() << about->supportAddress->text() << about->websiteCaption->text()
+                 << about->websiteAddress->text();
+            QVERIFY(!about->copyrightLabel->text().isEmpty());
+            QVERIFY(!about->warningLabel->text().isEmpty());
+            QCOMPARE(about->supportAddress->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(about->websiteAddress->palette().color(QPalette::WindowText),
                      about->palette().color(QPalette::Highlight));
-            QTest::mouseClick(about->Label2, Qt::LeftButton);
-            QTest::mouseClick(about->Label8, Qt::LeftButton);
+            QTest::mouseClick(about->supportAddress, Qt::LeftButton);
+            QTest::mouseClick(about->websiteAddress, Qt::LeftButton);
             QTest::mouseClick(about->OKButton, Qt::LeftButton);
         });
-        window.About_Click();
+        window.showAbout();
         QVERIFY(mainWindowBlocked);
         QCOMPARE(seen, (QStringList{"About us", "Varnello", "Version:2009.9.9", "Technical Support:",
                                     Addresses::SupportMail, " Website:", Addresses::HomePage}));
         QCOMPARE(fake.shell.openedAddresses,
                  (QStringList{"mailto:" + Addresses::SupportMail, Addresses::HomePage}));
         QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(window.findChildren<Dialog1*>().isEmpty()); // gone once closed
+        QVERIFY(window.findChildren<AboutWindow*>().isEmpty()); // gone once closed
     }
 };
 

@@ -1,5 +1,5 @@
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "outputs/OutputFolderCombo.h"
 #include "state/StateFile.h"
 #include "support/ByteNames.h"
@@ -18,11 +18,11 @@
 
 namespace {
 
-QStringList sourceTexts(const form1& window)
+QStringList sourceTexts(const MainWindow& window)
 {
     QStringList texts;
-    for (int position = 1; position <= ListViews::count(*window.ListView1); ++position)
-        texts << ListViews::item(*window.ListView1, position)->text(0);
+    for (int position = 1; position <= ListViews::count(*window.sourceList); ++position)
+        texts << ListViews::item(*window.sourceList, position)->text(0);
     return texts;
 }
 
@@ -44,30 +44,30 @@ private slots:
     {
         ProgramFolder folder;
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
 
-        QCOMPARE(window.HelpFile, folder.path() + "/help.html");
-        QCOMPARE(window.ListView1->headerItem()->text(0),
+        QCOMPARE(window.helpFile, folder.path() + "/help.html");
+        QCOMPARE(window.sourceList->headerItem()->text(0),
                  QStringLiteral("Please Select the Word File or Folder to Convert"));
-        QCOMPARE(window.ListView2->headerItem()->text(0), QStringLiteral("Word Document"));
-        QCOMPARE(window.ListView1->columnCount(), 1);
-        QCOMPARE(window.ListView1->columnWidth(0), 320); // 4800 twips at 96 dpi
-        QCOMPARE(window.ListView2->columnWidth(0), 247); // 3700 twips
-        QCOMPARE(window.ListView1->topLevelItemCount(), 0);
-        QCOMPARE(window.ListView2->topLevelItemCount(), 0);
-        QCOMPARE(window.Combo2->ListCount(), 0);
-        QCOMPARE(window.Combo2->ListIndex(), -1);
-        QCOMPARE(window.Combo2->Text(), QString());
+        QCOMPARE(window.documentList->headerItem()->text(0), QStringLiteral("Word Document"));
+        QCOMPARE(window.sourceList->columnCount(), 1);
+        QCOMPARE(window.sourceList->columnWidth(0), 320); // 4800 twips at 96 dpi
+        QCOMPARE(window.documentList->columnWidth(0), 247); // 3700 twips
+        QCOMPARE(window.sourceList->topLevelItemCount(), 0);
+        QCOMPARE(window.documentList->topLevelItemCount(), 0);
+        QCOMPARE(window.outputFolderChoice->ListCount(), 0);
+        QCOMPARE(window.outputFolderChoice->ListIndex(), -1);
+        QCOMPARE(window.outputFolderChoice->Text(), QString());
 
-        QCOMPARE(window.Combo1->count(), 3);
-        QCOMPARE(window.Combo1->itemText(0), QStringLiteral("Web Page (*.htm; *.html)"));
-        QCOMPARE(window.Combo1->itemText(1), QStringLiteral("Web Page, Filtered (*.htm; *.html)"));
-        QCOMPARE(window.Combo1->itemText(2), QStringLiteral("Single File Page (*.mht; *.mhtml)"));
-        QCOMPARE(window.Combo1->currentIndex(), 0);
-        QVERIFY(window.Option1->isChecked());
-        QVERIFY(!window.Option2->isChecked());
-        QCOMPARE(window.Option1->text(), QStringLiteral("htm"));
-        QCOMPARE(window.Option2->text(), QStringLiteral("html"));
+        QCOMPARE(window.formatChoice->count(), 3);
+        QCOMPARE(window.formatChoice->itemText(0), QStringLiteral("Web Page (*.htm; *.html)"));
+        QCOMPARE(window.formatChoice->itemText(1), QStringLiteral("Web Page, Filtered (*.htm; *.html)"));
+        QCOMPARE(window.formatChoice->itemText(2), QStringLiteral("Single File Page (*.mht; *.mhtml)"));
+        QCOMPARE(window.formatChoice->currentIndex(), 0);
+        QVERIFY(window.shortExtensionOption->isChecked());
+        QVERIFY(!window.longExtensionOption->isChecked());
+        QCOMPARE(window.shortExtensionOption->text(), QStringLiteral("htm"));
+        QCOMPARE(window.longExtensionOption->text(), QStringLiteral("html"));
 
         // Start-up neither talks to the word processor nor says anything.
         QVERIFY(fake.recordingWord.calls.isEmpty());
@@ -86,21 +86,21 @@ private slots:
         folder.write(QStringLiteral("output.txt"), "/out/one\r\n\r\n/missing/two\n");
 
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
 
         QCOMPARE(sourceTexts(window),
                  (QStringList{docs, folder.file("gone.doc"), "", docs + "/a.doc", docs}));
         const QList<int> expectedIcons{2, 3, 3, 1, 2};
         for (int position = 1; position <= 5; ++position)
-            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, position)),
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.sourceList, position)),
                      expectedIcons[position - 1]);
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 0);
-        QCOMPARE(window.ListView2->topLevelItemCount(), 0);
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 0);
+        QCOMPARE(window.documentList->topLevelItemCount(), 0);
 
-        QCOMPARE(window.Combo2->ListCount(), 3);
-        QCOMPARE(window.Combo2->itemText(1), QString());
-        QCOMPARE(window.Combo2->ListIndex(), 0);
-        QCOMPARE(window.Combo2->Text(), QStringLiteral("/out/one"));
+        QCOMPARE(window.outputFolderChoice->ListCount(), 3);
+        QCOMPARE(window.outputFolderChoice->itemText(1), QString());
+        QCOMPARE(window.outputFolderChoice->ListIndex(), 0);
+        QCOMPARE(window.outputFolderChoice->Text(), QStringLiteral("/out/one"));
     }
 
     void shutDownFollowsTheFlags_data()
@@ -129,9 +129,9 @@ private slots:
         folder.write(QStringLiteral("output.txt"), "/old/output\n");
         {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
-            ListViews::append(*window.ListView1, QStringLiteral("/new/source"));
-            window.Combo2->AddItem(QStringLiteral("/new/output"), 0);
+            MainWindow window(fake.platform());
+            ListViews::append(*window.sourceList, QStringLiteral("/new/source"));
+            window.outputFolderChoice->AddItem(QStringLiteral("/new/output"), 0);
             window.close();
             QVERIFY(fake.messages.shown.empty());
         }
@@ -151,10 +151,10 @@ private slots:
         folder.write(QStringLiteral("output.txt"), numberedLines(250, "/out/"));
         for (int run = 0; run < 2; ++run) {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
-            QCOMPARE(window.Combo2->ListCount(), run == 0 ? 250 : 201);
-            window.Combo2->setListIndex(7); // which entry was picked is not kept
-            window.Command9_Click();
+            MainWindow window(fake.platform());
+            QCOMPARE(window.outputFolderChoice->ListCount(), run == 0 ? 250 : 201);
+            window.outputFolderChoice->setListIndex(7); // which entry was picked is not kept
+            window.exitProgram();
         }
         QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), sources);
         QCOMPARE(folder.read(QStringLiteral("output.txt")), numberedLines(201, "/out/"));
@@ -167,9 +167,9 @@ private slots:
         folder.write(QStringLiteral("EXCEL.txt"), "/gone\r\n");
         folder.write(QStringLiteral("output.txt"), "/gone\r\n");
         FakePlatform fake(folder.path());
-        auto window = std::make_unique<form1>(fake.platform());
-        window->ListView1->clear();
-        window->Combo2->clear();
+        auto window = std::make_unique<MainWindow>(fake.platform());
+        window->sourceList->clear();
+        window->outputFolderChoice->clear();
         window->close();
         QCOMPARE(folder.read(QStringLiteral("EXCEL.txt")), QByteArray());
         QCOMPARE(folder.read(QStringLiteral("output.txt")), QByteArray());
@@ -180,8 +180,8 @@ private slots:
         QTemporaryDir empty;
         {
             FakePlatform fake(empty.path());
-            form1 window(fake.platform());
-            QCOMPARE(window.ListView1->topLevelItemCount(), 0);
+            MainWindow window(fake.platform());
+            QCOMPARE(window.sourceList->topLevelItemCount(), 0);
             window.close();
         }
         QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("EXCEL.txt")))); // flags off
@@ -197,7 +197,7 @@ private slots:
         QFile::link(folder.file(QStringLiteral("nowhere/EXCEL.txt")), folder.file(QStringLiteral("EXCEL.txt")));
         QFile::link(folder.file(QStringLiteral("nowhere/output.txt")), folder.file(QStringLiteral("output.txt")));
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
         QVERIFY(window.close());
         QVERIFY(!window.isVisible());
@@ -217,8 +217,8 @@ private slots:
         QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
-            ListViews::append(*window.ListView1, QStringLiteral("/new"));
+            MainWindow window(fake.platform());
+            ListViews::append(*window.sourceList, QStringLiteral("/new"));
             window.close();
             QCOMPARE(fake.messages.shown.size(), size_t(2));
         }
@@ -238,11 +238,11 @@ private slots:
         QVERIFY(output.resize(StateFile::MaxBytes + 1));
         {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
-            QCOMPARE(window.ListView1->topLevelItemCount(), 0);
-            QCOMPARE(window.Combo2->ListCount(), 0);
+            MainWindow window(fake.platform());
+            QCOMPARE(window.sourceList->topLevelItemCount(), 0);
+            QCOMPARE(window.outputFolderChoice->ListCount(), 0);
             // What the user added cannot be saved without destroying the old list: say so.
-            ListViews::append(*window.ListView1, QStringLiteral("/new"));
+            ListViews::append(*window.sourceList, QStringLiteral("/new"));
             window.close();
             QCOMPARE(fake.messages.texts().size(), 1);
             QVERIFY(fake.messages.texts()[0].contains(folder.file(QStringLiteral("EXCEL.txt"))));
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(mkfifo(settings.constData(), 0600), 0);
         {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
+            MainWindow window(fake.platform());
             window.close();
             QVERIFY(fake.messages.shown.empty());
         }
@@ -279,12 +279,12 @@ private slots:
         folder.write(QStringLiteral("output.txt"), outputs);
         {
             FakePlatform fake(folder.path());
-            form1 window(fake.platform());
-            QCOMPARE(ListViews::count(*window.ListView1), 3);
-            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 1)), int(ImageList::Folder));
-            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 2)), int(ImageList::Document));
-            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.ListView1, 3)), int(ImageList::Missing));
-            QCOMPARE(LocalFileName::encode(window.Combo2->Text()), docs);
+            MainWindow window(fake.platform());
+            QCOMPARE(ListViews::count(*window.sourceList), 3);
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.sourceList, 1)), int(ImageList::Folder));
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.sourceList, 2)), int(ImageList::Document));
+            QCOMPARE(ListViews::smallIcon(*ListViews::item(*window.sourceList, 3)), int(ImageList::Missing));
+            QCOMPARE(LocalFileName::encode(window.outputFolderChoice->Text()), docs);
             window.close();
             QVERIFY(fake.messages.shown.empty());
         }
@@ -297,9 +297,9 @@ private slots:
         ProgramFolder folder;
         folder.write(QStringLiteral("set.txt"), "1\r\n");
         FakePlatform fake(folder.path());
-        form1 window(fake.platform());
+        MainWindow window(fake.platform());
         window.show();
-        ListViews::append(*window.ListView1, QStringLiteral("/x"));
+        ListViews::append(*window.sourceList, QStringLiteral("/x"));
         window.close();
         folder.write(QStringLiteral("EXCEL.txt"), "changed by another copy");
         window.close(); // closing again does not write again

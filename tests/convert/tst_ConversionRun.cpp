@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "sources/DocumentList.h"
 #include "support/ByteNames.h"
 #include "support/ConversionFixture.h"
 
@@ -23,8 +23,8 @@ QStringList savedNames(const QStringList& calls)
 
 void typeOutputFolder(ConversionFixture& f, const QString& text)
 {
-    f.window.Combo2->lineEdit()->clear();
-    QTest::keyClicks(f.window.Combo2->lineEdit(), text);
+    f.window.outputFolderChoice->lineEdit()->clear();
+    QTest::keyClicks(f.window.outputFolderChoice->lineEdit(), text);
 }
 
 } // namespace
@@ -36,11 +36,11 @@ private slots:
     void emptyDocumentListOnlyAsksForDocuments()
     {
         ConversionFixture f;
-        f.window.Combo2->setEditText(QString()); // would be a second message if checked
-        f.window.Command6_Click();
+        f.window.outputFolderChoice->setEditText(QString()); // would be a second message if checked
+        f.window.convertCheckedDocuments();
         QCOMPARE(f.fake.messages.texts(), QStringList{"Please select word at fast!"});
         QCOMPARE(f.fake.messages.shown[0].icon, MessageIcon::Information);
-        QCOMPARE(f.window.ProgressBar1->value(), 0);
+        QCOMPARE(f.window.progressBar->value(), 0);
         QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
         QVERIFY(f.fake.shell.openedFolders.isEmpty());
     }
@@ -65,12 +65,12 @@ private slots:
         f.selectSource(f.sources.path());
         f.addDocument(QStringLiteral("a.doc"));
         if (!picked.isEmpty()) {
-            f.window.Combo2->AddItem(f.output(picked), 0);
-            f.window.Combo2->setListIndex(0);
+            f.window.outputFolderChoice->AddItem(f.output(picked), 0);
+            f.window.outputFolderChoice->setListIndex(0);
         } else if (!typed.isEmpty()) {
             typeOutputFolder(f, typed == "a.doc" ? f.source(typed) : f.output(typed));
         }
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(f.fake.messages.texts(), QStringList{message});
         QCOMPARE(f.fake.messages.shown[0].icon, message == "Please select output folder"
                                                     ? MessageIcon::Information
@@ -85,10 +85,10 @@ private slots:
     {
         ConversionFixture f;
         typeOutputFolder(f, f.output(QStringLiteral("new")) + QStringLiteral("///"));
-        QCOMPARE(f.window.Combo2->ListIndex(), -1);
+        QCOMPARE(f.window.outputFolderChoice->ListIndex(), -1);
         QCOMPARE(f.window.outputFolderForRun(), f.output(QStringLiteral("new")) + QLatin1Char('/'));
         QVERIFY(QFileInfo(f.output(QStringLiteral("new"))).isDir());
-        QCOMPARE(f.window.Combo2->ListCount(), 0); // a typed folder is not remembered
+        QCOMPARE(f.window.outputFolderChoice->ListCount(), 0); // a typed folder is not remembered
 
         QCOMPARE(f.window.outputFolderForRun(), f.output(QStringLiteral("new")) + QLatin1Char('/')); // exists now
         typeOutputFolder(f, QStringLiteral("//"));
@@ -106,7 +106,7 @@ private slots:
         QDir(f.output()).mkdir(QStringLiteral("Plan"));
         QDir(f.output()).mkdir(QStringLiteral("Plan1"));
         QFile(f.output(QStringLiteral("Notes.htm"))).open(QIODevice::WriteOnly); // files don't count
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls),
                  (QStringList{"MyReport12.htm", "Notes.htm", "Report1.htm", "Plan12.htm",
                               "Tab\tName.htm"}));
@@ -122,14 +122,14 @@ private slots:
         // A page of an earlier run is replaced; a folder still pushes the name on.
         QFile(f.output(QStringLiteral("ab.htm"))).open(QIODevice::WriteOnly);
         QDir(f.output()).mkdir(QStringLiteral("cd"));
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls),
                  (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
         QVERIFY(f.fake.messages.shown.empty());
 
         // The next run starts afresh and refreshes the same pages.
         f.fake.recordingWord.calls.clear();
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls),
                  (QStringList{"ab.htm", "ab1.htm", "ab12.htm", "cd1.htm"}));
     }
@@ -145,7 +145,7 @@ private slots:
                 return AutomationError(5001, QStringLiteral("damaged"));
             return std::nullopt;
         };
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"x12.htm", "x123.htm"}));
         QCOMPARE(f.fake.messages.texts(), (QStringList{"damaged", "Convert x file failed!"}));
     }
@@ -162,13 +162,13 @@ private slots:
                                        QByteArray("*.doc")})
             QVERIFY(ByteNames::writeFile(source + "/" + name));
         f.selectSource(ByteNames::path(source));
-        Module1::FillDocumentList(f.window, ByteNames::path(source));
-        QCOMPARE(ListViews::count(*f.window.ListView2), 3);
+        fillDocumentList(f.window, ByteNames::path(source));
+        QCOMPARE(ListViews::count(*f.window.documentList), 3);
         const QByteArray output = LocalFileName::encode(f.output()) + "/out\xFF";
         const ByteNames::RemovedAtEnd removeOutput(output);
-        f.window.Combo2->setEditText(ByteNames::path(output)); // typed: made by the run
+        f.window.outputFolderChoice->setEditText(ByteNames::path(output)); // typed: made by the run
 
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QVERIFY(f.fake.messages.shown.empty());
         QByteArrayList opened;
         QByteArrayList saved;
@@ -190,7 +190,7 @@ private slots:
     {
         ConversionFixture f;
         f.prepare({QStringLiteral(".doc")});
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         // The document is dot-named, hence hidden, and is not converted.
         QCOMPARE(f.fake.messages.texts(), QStringList{"Convert  file failed!"});
         QCOMPARE(f.fake.recordingWord.createdObjects, 0);
@@ -200,25 +200,25 @@ private slots:
     {
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc"), QStringLiteral("c.doc")});
-        ListViews::setChecked(*ListViews::item(*f.window.ListView2, 2), false);
+        ListViews::setChecked(*ListViews::item(*f.window.documentList, 2), false);
         QList<int> progress;
-        connect(f.window.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { progress << v; });
-        f.window.Command6_Click();
+        connect(f.window.progressBar, &QProgressBar::valueChanged, [&](int v) { progress << v; });
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "c.htm"}));
-        QCOMPARE(f.window.ProgressBar1->maximum(), 3);
+        QCOMPARE(f.window.progressBar->maximum(), 3);
         QCOMPARE(progress, (QList<int>{1, 2, 3, 0}));
         QCOMPARE(f.fake.pointer.history, (std::vector<int16_t>{11, 0}));
         // The run leaves both lists as they were.
-        QCOMPARE(ListViews::count(*f.window.ListView2), 3);
-        QVERIFY(!ListViews::checked(*ListViews::item(*f.window.ListView2, 2)));
+        QCOMPARE(ListViews::count(*f.window.documentList), 3);
+        QVERIFY(!ListViews::checked(*ListViews::item(*f.window.documentList, 2)));
     }
 
     void nothingCheckedStillOpensTheOutputFolder()
     {
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc")});
-        ListViews::setChecked(*ListViews::item(*f.window.ListView2, 1), false);
-        f.window.Command6_Click();
+        ListViews::setChecked(*ListViews::item(*f.window.documentList, 1), false);
+        f.window.convertCheckedDocuments();
         QCOMPARE(f.fake.recordingWord.createdObjects, 0);
         QCOMPARE(f.fake.shell.openedFolders.size(), 1);
         QVERIFY(f.fake.messages.shown.empty());
@@ -238,8 +238,8 @@ private slots:
             return std::nullopt;
         };
         QList<int> progress;
-        connect(f.window.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { progress << v; });
-        f.window.Command6_Click();
+        connect(f.window.progressBar, &QProgressBar::valueChanged, [&](int v) { progress << v; });
+        f.window.convertCheckedDocuments();
         QCOMPARE(f.fake.messages.texts(),
                  (QStringList{"The document cannot be opened.", "Convert badfile file failed!",
                               "Convert crash file failed!", "Convert last file failed!"}));
@@ -256,10 +256,10 @@ private slots:
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
         f.fake.recordingWord.onSaveAs = [&](const QString&, int32_t) {
-            f.window.Combo1->setCurrentIndex(2);
-            f.window.Option2->setChecked(true);
+            f.window.formatChoice->setCurrentIndex(2);
+            f.window.longExtensionOption->setChecked(true);
         };
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QCOMPARE(savedNames(f.fake.recordingWord.calls), (QStringList{"a.htm", "b.htm"}));
     }
 
@@ -272,7 +272,7 @@ private slots:
         f.fake.recordingWord.onSaveAs = [&](const QString&, int32_t) {
             closedDuringRun = f.window.close();
         };
-        f.window.Command6_Click();
+        f.window.convertCheckedDocuments();
         QVERIFY(!closedDuringRun);
         QCOMPARE(savedNames(f.fake.recordingWord.calls).size(), 2);
         QVERIFY(f.window.close());

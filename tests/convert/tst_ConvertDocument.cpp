@@ -1,18 +1,17 @@
-#include "app/Module1.h"
+#include "sources/DocumentList.h"
 #include "support/ConversionFixture.h"
 
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTest>
 
-using Module1::GetDocumentPath;
 
 namespace {
 
 // The calls a run made for its documents, the announcements aside.
 QStringList documentCalls(ConversionFixture& f)
 {
-    f.window.Command6_Click();
+    f.window.convertCheckedDocuments();
     return f.fake.recordingWord.calls;
 }
 
@@ -26,14 +25,14 @@ private slots:
     {
         ConversionFixture f;
         f.addDocument(QStringLiteral("Only.docx"));
-        f.window.ListView2->clear();
+        f.window.documentList->clear();
         f.selectSource(f.source(QStringLiteral("Only.docx")));
-        ListViews::setChecked(*ListViews::append(*f.window.ListView2, QStringLiteral("Only.docx")), true);
-        QCOMPARE(GetDocumentPath(f.window, 1), f.source("Only.docx"));
-        QCOMPARE(GetDocumentPath(f.window, 7), f.source("Only.docx"));
+        ListViews::setChecked(*ListViews::append(*f.window.documentList, QStringLiteral("Only.docx")), true);
+        QCOMPARE(documentPathAt(f.window, 1), f.source("Only.docx"));
+        QCOMPARE(documentPathAt(f.window, 7), f.source("Only.docx"));
 
-        f.window.Combo2->AddItem(f.output(), 0);
-        f.window.Combo2->setListIndex(0);
+        f.window.outputFolderChoice->AddItem(f.output(), 0);
+        f.window.outputFolderChoice->setListIndex(0);
         QCOMPARE(documentCalls(f),
                  (QStringList{"CreateObject", "Open " + f.source("Only.docx"),
                               "SaveAs " + f.output("Only.htm") + " 8", "Close", "Quit"}));
@@ -46,14 +45,14 @@ private slots:
     {
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc")});
-        QCOMPARE(GetDocumentPath(f.window, 2), f.source("b.doc"));
-        QCOMPARE(GetDocumentPath(f.window, 9), QString()); // no such item
+        QCOMPARE(documentPathAt(f.window, 2), f.source("b.doc"));
+        QCOMPARE(documentPathAt(f.window, 9), QString()); // no such item
         QFile::remove(f.source(QStringLiteral("b.doc")));
         QCOMPARE(documentCalls(f).count(QStringLiteral("CreateObject")), 1); // b.doc deleted after listing
         QCOMPARE(f.fake.messages.texts(), QStringList{"Convert b file failed!"});
         f.fake.recordingWord.calls.clear();
         f.fake.messages.shown.clear();
-        f.window.ListView1->clear();
+        f.window.sourceList->clear();
         f.selectSource(f.source(QStringLiteral("gone-folder")));
         QCOMPARE(documentCalls(f), QStringList()); // source folder deleted
         QCOMPARE(f.fake.messages.texts(), (QStringList{"Convert a file failed!", "Convert b file failed!"}));
@@ -79,8 +78,8 @@ private slots:
         QFETCH(QString, saveAs);
         ConversionFixture f;
         f.prepare({QStringLiteral("a.doc")});
-        f.window.Combo1->setCurrentIndex(format);
-        (longExtension ? f.window.Option2 : f.window.Option1)->setChecked(true);
+        f.window.formatChoice->setCurrentIndex(format);
+        (longExtension ? f.window.longExtensionOption : f.window.shortExtensionOption)->setChecked(true);
         QCOMPARE(documentCalls(f).at(2), "SaveAs " + f.output() + "/" + saveAs);
         QCOMPARE(f.fake.recordingWord.announcements.at(0).format, saveAs.section(' ', 1).toInt());
     }

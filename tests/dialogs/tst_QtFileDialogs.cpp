@@ -1,6 +1,6 @@
 // Qt's own file and folder dialogs, driven through the dialog object and the window.
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "dialogs/CCommonDialogs.h"
 #include "dialogs/NextModalDialog.h"
 #include "outputs/OutputFolderCombo.h"
@@ -91,24 +91,24 @@ private slots:
     void folderThroughTheWindow()
     {
         const QString chosen = QFileInfo(makeFile("chosen/inside.doc")).path();
-        form1 window(platform);
+        MainWindow window(platform);
         QString title;
         answer([&](QFileDialog& shown) {
             title = shown.windowTitle();
             QCOMPARE(shown.fileMode(), QFileDialog::Directory);
             choose(shown, chosen);
         });
-        window.Command5_Click();
+        window.addFolder();
         QCOMPARE(title, QStringLiteral("Add all word files in folder"));
-        QCOMPARE(ListViews::item(*window.ListView1, 1)->text(0), chosen);
-        QCOMPARE(ListViews::item(*window.ListView2, 1)->text(0), QStringLiteral("inside.doc"));
+        QCOMPARE(ListViews::item(*window.sourceList, 1)->text(0), chosen);
+        QCOMPARE(ListViews::item(*window.documentList, 1)->text(0), QStringLiteral("inside.doc"));
 
         answer([](QFileDialog& shown) { shown.reject(); });
-        window.Command5_Click();
-        QCOMPARE(ListViews::count(*window.ListView1), 1);
+        window.addFolder();
+        QCOMPARE(ListViews::count(*window.sourceList), 1);
         answer([&](QFileDialog& shown) { choose(shown, chosen); });
-        window.Command10_Click();
-        QCOMPARE(window.Combo2->Text(), chosen);
+        window.browseOutputFolder();
+        QCOMPARE(window.outputFolderChoice->Text(), chosen);
     }
 };
 

@@ -26,11 +26,11 @@ private slots:
     void browse()
     {
         WindowFixture fixture;
-        OutputFolderCombo& combo = *fixture.window->Combo2;
+        OutputFolderCombo& combo = *fixture.window->outputFolderChoice;
         type(combo, QStringLiteral("/typed"));
         fixture.fake.fileDialogs.answers << "/srv/a" << "/srv/b" << "/srv/a";
         for (int i = 0; i < 3; ++i)
-            fixture.window->Command10_Click();
+            fixture.window->browseOutputFolder();
         QCOMPARE(fixture.fake.fileDialogs.asked.back().request.title,
                  QStringLiteral("Add all word files in folder"));
         QCOMPARE(entries(combo), QStringList({"/srv/a", "/srv/b", "/srv/a"}));
@@ -39,8 +39,8 @@ private slots:
 
         combo.setListIndex(1);
         fixture.fake.fileDialogs.answers << std::nullopt << QString();
-        fixture.window->Command10_Click();
-        fixture.window->Command10_Click();
+        fixture.window->browseOutputFolder();
+        fixture.window->browseOutputFolder();
         QCOMPARE(combo.ListCount(), 3);
         QCOMPARE(combo.ListIndex(), 1);
         QCOMPARE(combo.Text(), QStringLiteral("/srv/b"));
@@ -49,57 +49,57 @@ private slots:
     void removeCurrentAndAll()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
-        OutputFolderCombo& combo = *window.Combo2;
+        MainWindow& window = *fixture.window;
+        OutputFolderCombo& combo = *window.outputFolderChoice;
         combo.addItems({"/A", "/B", "/C", "/D"});
         combo.setListIndex(1);
-        window.Removeoutput_Click(); // the next one moves up and is picked
+        window.removeOutputFolder(); // the next one moves up and is picked
         QCOMPARE(entries(combo), QStringList({"/A", "/C", "/D"}));
         QCOMPARE(combo.ListIndex(), 1);
         combo.setListIndex(2);
-        window.Removeoutput_Click(); // the new last one is picked
+        window.removeOutputFolder(); // the new last one is picked
         QCOMPARE(entries(combo), QStringList({"/A", "/C"}));
         QCOMPARE(combo.ListIndex(), 1);
 
         type(combo, QStringLiteral("/typed")); // nothing is picked
         QCOMPARE(combo.ListIndex(), -1);
-        window.Removeoutput_Click();
+        window.removeOutputFolder();
         QCOMPARE(combo.ListCount(), 2);
         combo.AddItem(QStringLiteral("/E"), 0);
         QCOMPARE(combo.ListIndex(), -1);
-        window.RemoveAllOutput_Click();
+        window.removeAllOutputFolders();
         QCOMPARE(combo.ListCount(), 0);
         QCOMPARE(combo.Text(), QStringLiteral("/typed"));
-        window.RemoveAllOutput_Click();
+        window.removeAllOutputFolders();
 
         combo.addItem(QStringLiteral("/only"));
         combo.setListIndex(0);
-        window.Removeoutput_Click();
+        window.removeOutputFolder();
         QCOMPARE(combo.ListCount(), 0);
         QCOMPARE(combo.ListIndex(), -1);
-        window.Removeoutput_Click();
+        window.removeOutputFolder();
     }
 
     void viewOpensOnlyAnExistingFolder()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
-        OutputFolderCombo& combo = *window.Combo2;
+        MainWindow& window = *fixture.window;
+        OutputFolderCombo& combo = *window.outputFolderChoice;
         const QString folder = fixture.makeFolder("out");
         for (const QString& nothing : {QString(), fixture.makeFile("out/page.htm"),
                                        fixture.path("missing"), fixture.makeFolder(".hidden")}) {
             type(combo, nothing);
-            window.Command11_Click();
+            window.viewOutputFolder();
         }
         QVERIFY(fixture.fake.shell.openedFolders.isEmpty());
         type(combo, folder);
-        window.Command11_Click();
+        window.viewOutputFolder();
         combo.addItem(fixture.path(""));
         combo.setListIndex(0);
-        window.Command11_Click();
+        window.viewOutputFolder();
         QDir::setCurrent(fixture.files.path());
         type(combo, QStringLiteral("out")); // under the working directory
-        window.Command11_Click();
+        window.viewOutputFolder();
         QCOMPARE(fixture.fake.shell.openedFolders, QStringList({folder, fixture.path(""), folder}));
     }
 };

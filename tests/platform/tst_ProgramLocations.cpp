@@ -1,5 +1,5 @@
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "fakes/FakePlatform.h"
 #include "platform/ProgramLocations.h"
 #include "state/StateFolder.h"
@@ -140,11 +140,11 @@ private slots:
             platform.stateFolder = locations.stateFolder;
             platform.helpFile = locations.helpFile;
 
-            form1 window(platform);
-            QCOMPARE(window.HelpFile, tree.prefix + "/share/varnello/help.html");
-            QCOMPARE(ListViews::count(*window.ListView1), 0);
-            window.AddStartSources({sources[user]});
-            window.Form_Unload();
+            MainWindow window(platform);
+            QCOMPARE(window.helpFile, tree.prefix + "/share/varnello/help.html");
+            QCOMPARE(ListViews::count(*window.sourceList), 0);
+            window.addStartSources({sources[user]});
+            window.saveState();
             QVERIFY(fake.messages.shown.empty());
         }
         for (int user = 0; user < 2; ++user) {
@@ -154,8 +154,8 @@ private slots:
             FakePlatform fake(locations.programFolder);
             Platform platform = fake.platform();
             platform.stateFolder = locations.stateFolder;
-            form1 again(platform);
-            QCOMPARE(ListViews::item(*again.ListView1, 1)->text(0), sources[user]);
+            MainWindow again(platform);
+            QCOMPARE(ListViews::item(*again.sourceList, 1)->text(0), sources[user]);
         }
         QCOMPARE(QDir(tree.bin).entryList(QDir::Files), QStringList({"varnello"}));
         QVERIFY(!QFileInfo::exists(tree.prefix + "/share/varnello/EXCEL.txt"));

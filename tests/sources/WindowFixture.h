@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "fakes/FakePlatform.h"
 #include "support/ProgramFolder.h"
 
@@ -17,7 +17,7 @@ struct WindowFixture {
     ProgramFolder programFolder;
     QTemporaryDir files;
     FakePlatform fake{programFolder.path()};
-    std::unique_ptr<form1> window = std::make_unique<form1>(fake.platform());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(fake.platform());
 
     QString path(const QString& relative) const { return files.filePath(relative); }
     QString makeFolder(const QString& relative) const

@@ -21,7 +21,7 @@ class TestDocumentList : public QObject {
             fixture.makeFile(name + "/" + name + ".doc");
             folders << fixture.path(name);
             fixture.fake.fileDialogs.answers << folders.last();
-            fixture.window->Command5_Click();
+            fixture.window->addFolder();
         }
         return folders;
     }
@@ -35,39 +35,39 @@ private slots:
     void addWordAndFolder()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
+        MainWindow& window = *fixture.window;
         const QString notes = fixture.makeFile("notes.txt");
         fixture.fake.fileDialogs.answers << notes << notes;
-        window.Command1_Click();
+        window.addWordDocuments();
         const auto& asked = fixture.fake.fileDialogs.asked.front();
         QCOMPARE(asked.owner, &window);
         QCOMPARE(asked.request.title, QStringLiteral("Select Word File"));
         QCOMPARE(asked.request.fileTypes,
                  QList<FileType>({{"Word File(*.doc;*.docx)", "*.doc;*.docx"}}));
-        QCOMPARE(texts(*window.ListView2), QStringList({"notes.txt"}));
-        QCOMPARE(checks(*window.ListView2), QList<bool>({true}));
+        QCOMPARE(texts(*window.documentList), QStringList({"notes.txt"}));
+        QCOMPARE(checks(*window.documentList), QList<bool>({true}));
         QCOMPARE(fixture.fake.pointer.history, OneFill);
 
-        window.AddExcel_Click(); // the same file again
+        window.addWordDocuments(); // the same file again
         fixture.fake.fileDialogs.answers << fixture.makeFolder("empty");
-        window.AddFolder_Click();
+        window.addFolder();
         QCOMPARE(fixture.fake.fileDialogs.asked.back().request.title,
                  QStringLiteral("Add all word files in folder"));
-        QCOMPARE(texts(*window.ListView1), QStringList({notes, notes, fixture.path("empty")}));
-        QCOMPARE(icons(*window.ListView1),
+        QCOMPARE(texts(*window.sourceList), QStringList({notes, notes, fixture.path("empty")}));
+        QCOMPARE(icons(*window.sourceList),
                  QList<int>({ImageList::Document, ImageList::Document, ImageList::Folder}));
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 3);
-        QVERIFY(texts(*window.ListView2).isEmpty());
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 3);
+        QVERIFY(texts(*window.documentList).isEmpty());
 
         // Cancelled, or confirmed without a folder: nothing changes.
         addFolders(fixture, {"one"});
-        ListViews::setChecked(*ListViews::item(*window.ListView2, 1), false);
+        ListViews::setChecked(*ListViews::item(*window.documentList, 1), false);
         fixture.fake.pointer.history.clear();
         fixture.fake.fileDialogs.answers << std::nullopt << QString();
-        window.Command1_Click();
-        window.Command5_Click();
-        QCOMPARE(ListViews::count(*window.ListView1), 4);
-        QCOMPARE(checks(*window.ListView2), QList<bool>({false}));
+        window.addWordDocuments();
+        window.addFolder();
+        QCOMPARE(ListViews::count(*window.sourceList), 4);
+        QCOMPARE(checks(*window.documentList), QList<bool>({false}));
         QCOMPARE(fixture.fake.pointer.history,
                  std::vector<int16_t>({MousePointer::Default, MousePointer::Default}));
     }
@@ -75,110 +75,110 @@ private slots:
     void removeSelectsNeighbour()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
-        window.Command2_Click(); // nothing to remove
+        MainWindow& window = *fixture.window;
+        window.removeSelectedSource(); // nothing to remove
         const QStringList folders = addFolders(fixture, {"one", "two", "three", "four"});
-        ListViews::select(*window.ListView1, 1);
-        window.Command2_Click();
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 1);
-        QCOMPARE(texts(*window.ListView2), QStringList({"two.doc"}));
-        ListViews::select(*window.ListView1, 3);
-        window.RemoveItem_Click();
-        QCOMPARE(texts(*window.ListView1), QStringList({folders[1], folders[2]}));
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 2);
-        QCOMPARE(texts(*window.ListView2), QStringList({"three.doc"}));
+        ListViews::select(*window.sourceList, 1);
+        window.removeSelectedSource();
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 1);
+        QCOMPARE(texts(*window.documentList), QStringList({"two.doc"}));
+        ListViews::select(*window.sourceList, 3);
+        window.removeSelectedSource();
+        QCOMPARE(texts(*window.sourceList), QStringList({folders[1], folders[2]}));
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 2);
+        QCOMPARE(texts(*window.documentList), QStringList({"three.doc"}));
 
-        window.ListView1->clearSelection();
-        window.Command2_Click();
-        QCOMPARE(ListViews::count(*window.ListView1), 2);
-        ListViews::select(*window.ListView1, 1);
-        window.Command2_Click();
-        window.Command2_Click();
-        QCOMPARE(ListViews::count(*window.ListView1) + ListViews::count(*window.ListView2), 0);
+        window.sourceList->clearSelection();
+        window.removeSelectedSource();
+        QCOMPARE(ListViews::count(*window.sourceList), 2);
+        ListViews::select(*window.sourceList, 1);
+        window.removeSelectedSource();
+        window.removeSelectedSource();
+        QCOMPARE(ListViews::count(*window.sourceList) + ListViews::count(*window.documentList), 0);
         QCOMPARE(fixture.fake.pointer.current(), MousePointer::Default);
 
         addFolders(fixture, {"one"});
-        window.RemoveAll_Click();
-        QCOMPARE(ListViews::count(*window.ListView1) + ListViews::count(*window.ListView2), 0);
+        window.removeAllSources();
+        QCOMPARE(ListViews::count(*window.sourceList) + ListViews::count(*window.documentList), 0);
     }
 
     // The moved source stays selected with its icon; its documents keep their check boxes.
     void moveKeepsIconSelectionAndChecks()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
+        MainWindow& window = *fixture.window;
         const QStringList folders = addFolders(fixture, {"one", "two"});
         fixture.fake.fileDialogs.answers << fixture.makeFile("single.doc");
-        window.Command1_Click();
+        window.addWordDocuments();
         addFolders(fixture, {"four", "five"});
-        ListViews::select(*window.ListView1, 3);
-        window.ListView1_ItemClick(ListViews::item(*window.ListView1, 3));
-        ListViews::setChecked(*ListViews::item(*window.ListView2, 1), false);
+        ListViews::select(*window.sourceList, 3);
+        window.showDocumentsOfSource(ListViews::item(*window.sourceList, 3));
+        ListViews::setChecked(*ListViews::item(*window.documentList, 1), false);
 
-        window.Command3_Click();
-        QCOMPARE(texts(*window.ListView1).mid(0, 3),
+        window.moveSourceUp();
+        QCOMPARE(texts(*window.sourceList).mid(0, 3),
                  QStringList({folders[0], fixture.path("single.doc"), folders[1]}));
-        QCOMPARE(icons(*window.ListView1).mid(0, 3),
+        QCOMPARE(icons(*window.sourceList).mid(0, 3),
                  QList<int>({ImageList::Folder, ImageList::Document, ImageList::Folder}));
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 2);
-        window.Command4_Click();
-        window.Command4_Click();
-        window.Command4_Click();
-        window.Command4_Click(); // already last
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 5);
-        QCOMPARE(icons(*window.ListView1).last(), ImageList::Document);
-        QCOMPARE(texts(*window.ListView2), QStringList({"single.doc"}));
-        QCOMPARE(checks(*window.ListView2), QList<bool>({false}));
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 2);
+        window.moveSourceDown();
+        window.moveSourceDown();
+        window.moveSourceDown();
+        window.moveSourceDown(); // already last
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 5);
+        QCOMPARE(icons(*window.sourceList).last(), ImageList::Document);
+        QCOMPARE(texts(*window.documentList), QStringList({"single.doc"}));
+        QCOMPARE(checks(*window.documentList), QList<bool>({false}));
 
-        ListViews::select(*window.ListView1, 1);
-        window.Command3_Click(); // already first
-        QCOMPARE(ListViews::item(*window.ListView1, 1)->text(0), folders[0]);
+        ListViews::select(*window.sourceList, 1);
+        window.moveSourceUp(); // already first
+        QCOMPARE(ListViews::item(*window.sourceList, 1)->text(0), folders[0]);
     }
 
-    // However the user selects a source, ListView2 shows that source's documents.
+    // However the user selects a source, documentList shows that source's documents.
     void everyWayOfSelectingShowsSource()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
+        MainWindow& window = *fixture.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         addFolders(fixture, {"one", "two", "three"});
         fixture.makeFile("two/zwei.doc");
-        QWidget* viewport = window.ListView1->viewport();
+        QWidget* viewport = window.sourceList->viewport();
         fixture.fake.pointer.history.clear();
 
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 2));
-        QCOMPARE(texts(*window.ListView2), QStringList({"two.doc", "zwei.doc"}));
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(*window.sourceList, 2));
+        QCOMPARE(texts(*window.documentList), QStringList({"two.doc", "zwei.doc"}));
         QCOMPARE(fixture.fake.pointer.history, OneFill);
-        ListViews::setChecked(*ListViews::item(*window.ListView2, 2), false);
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 2));
-        QCOMPARE(checks(*window.ListView2), QList<bool>({true, true}));
+        ListViews::setChecked(*ListViews::item(*window.documentList, 2), false);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(*window.sourceList, 2));
+        QCOMPARE(checks(*window.documentList), QList<bool>({true, true}));
 
-        window.ListView1->setFocus();
-        QTest::keyClick(window.ListView1, Qt::Key_Up);
-        QCOMPARE(texts(*window.ListView2), QStringList({"one.doc"}));
-        QTest::mouseClick(viewport, Qt::RightButton, {}, centreOf(*window.ListView1, 3));
-        QCOMPARE(texts(*window.ListView2), QStringList({"three.doc"}));
-        QTest::mousePress(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 3));
-        QTest::mouseMove(viewport, centreOf(*window.ListView1, 2));
-        QTest::mouseMove(viewport, centreOf(*window.ListView1, 1));
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, centreOf(*window.ListView1, 1));
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 1);
-        QCOMPARE(texts(*window.ListView2), QStringList({"one.doc"}));
+        window.sourceList->setFocus();
+        QTest::keyClick(window.sourceList, Qt::Key_Up);
+        QCOMPARE(texts(*window.documentList), QStringList({"one.doc"}));
+        QTest::mouseClick(viewport, Qt::RightButton, {}, centreOf(*window.sourceList, 3));
+        QCOMPARE(texts(*window.documentList), QStringList({"three.doc"}));
+        QTest::mousePress(viewport, Qt::LeftButton, {}, centreOf(*window.sourceList, 3));
+        QTest::mouseMove(viewport, centreOf(*window.sourceList, 2));
+        QTest::mouseMove(viewport, centreOf(*window.sourceList, 1));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, centreOf(*window.sourceList, 1));
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 1);
+        QCOMPARE(texts(*window.documentList), QStringList({"one.doc"}));
     }
 
     void dropFilesAndFolders()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
+        MainWindow& window = *fixture.window;
         const QString folder = fixture.makeFolder("one");
         const QString memo = fixture.makeFile("memo.docx");
-        window.Combo2->addItem(QStringLiteral("/out"));
+        window.outputFolderChoice->addItem(QStringLiteral("/out"));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(folder + "/"), QUrl("https://example.org/a.doc"),
                       QUrl::fromLocalFile(fixture.makeFolder(".hidden")),
                       QUrl::fromLocalFile(memo)});
-        QWidget* target = window.ListView1->viewport();
+        QWidget* target = window.sourceList->viewport();
 
         QDragEnterEvent moveOnly(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(target, &moveOnly);
@@ -194,13 +194,13 @@ private slots:
         QVERIFY(drop.isAccepted());
         QCOMPARE(drop.dropAction(), Qt::CopyAction);
 
-        QCOMPARE(texts(*window.ListView1), QStringList({folder, fixture.path(".hidden"), memo}));
-        QCOMPARE(icons(*window.ListView1),
+        QCOMPARE(texts(*window.sourceList), QStringList({folder, fixture.path(".hidden"), memo}));
+        QCOMPARE(icons(*window.sourceList),
                  QList<int>({ImageList::Folder, ImageList::Folder, ImageList::Document}));
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 3);
-        QCOMPARE(texts(*window.ListView2), QStringList({"memo.docx"}));
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 3);
+        QCOMPARE(texts(*window.documentList), QStringList({"memo.docx"}));
         QCOMPARE(fixture.fake.pointer.history, OneFill);
-        QCOMPARE(window.Combo2->ListCount(), 1);
+        QCOMPARE(window.outputFolderChoice->ListCount(), 1);
     }
 
     void droppedNamesKeepTheirBytes()

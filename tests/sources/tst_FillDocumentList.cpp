@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "sources/DocumentList.h"
 #include "sources/WindowFixture.h"
 
 #include <QtTest>
@@ -8,8 +8,8 @@ class TestFillDocumentList : public QObject {
 
     static QStringList fill(WindowFixture& fixture, const QString& source)
     {
-        Module1::FillDocumentList(*fixture.window, source);
-        return texts(*fixture.window->ListView2);
+        fillDocumentList(*fixture.window, source);
+        return texts(*fixture.window->documentList);
     }
 
 private slots:
@@ -29,12 +29,12 @@ private slots:
 
         const QStringList expected = {"A.doc", "a.DOC", "a.doc", "b.DOCX", "C.docm", "link.doc"};
         QCOMPARE(fill(fixture, fixture.path("src")), expected);
-        QCOMPARE(checks(*fixture.window->ListView2), QList<bool>(expected.size(), true));
+        QCOMPARE(checks(*fixture.window->documentList), QList<bool>(expected.size(), true));
 
         // Filling again replaces the items and checks them afresh.
-        ListViews::setChecked(*ListViews::item(*fixture.window->ListView2, 2), false);
+        ListViews::setChecked(*ListViews::item(*fixture.window->documentList, 2), false);
         QCOMPARE(fill(fixture, fixture.path("src") + "/"), expected);
-        QCOMPARE(checks(*fixture.window->ListView2), QList<bool>(expected.size(), true));
+        QCOMPARE(checks(*fixture.window->documentList), QList<bool>(expected.size(), true));
     }
 
     void fileAndUnusableSources()
@@ -42,7 +42,7 @@ private slots:
         WindowFixture fixture;
         const QString notes = fixture.makeFile("notes.txt");
         QCOMPARE(fill(fixture, notes), QStringList({"notes.txt"}));
-        QCOMPARE(checks(*fixture.window->ListView2), QList<bool>({true}));
+        QCOMPARE(checks(*fixture.window->documentList), QList<bool>({true}));
         // A hidden folder is listed; a hidden file is not.
         fixture.makeFile(".hidden/x.doc");
         QCOMPARE(fill(fixture, fixture.path(".hidden")), QStringList({"x.doc"}));

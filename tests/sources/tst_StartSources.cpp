@@ -14,7 +14,7 @@ private slots:
     void addsWordDocumentsAndFoldersAndShowsTheFirst()
     {
         WindowFixture fixture;
-        form1& window = *fixture.window;
+        MainWindow& window = *fixture.window;
         const QString report = fixture.makeFile("Report.DOCX");
         const QString macros = fixture.makeFile("m.docm");
         fixture.makeFile("batch/b.doc");
@@ -25,16 +25,16 @@ private slots:
         const QString missing = fixture.path("gone.doc");
 
         const QStringList leftOut =
-            window.AddStartSources({notes, batch + "/", missing, report, QString(), macros});
+            window.addStartSources({notes, batch + "/", missing, report, QString(), macros});
 
         QCOMPARE(leftOut, QStringList({notes, missing, QString()}));
-        QCOMPARE(texts(*window.ListView1), QStringList({batch, report, macros}));
-        QCOMPARE(icons(*window.ListView1),
+        QCOMPARE(texts(*window.sourceList), QStringList({batch, report, macros}));
+        QCOMPARE(icons(*window.sourceList),
                  QList<int>({ImageList::Folder, ImageList::Document, ImageList::Document}));
         // The first one added is the current source: its documents are on show, all checked.
-        QCOMPARE(ListViews::selectedPosition(*window.ListView1), 1);
-        QCOMPARE(texts(*window.ListView2), QStringList({"a.docx", "b.doc"}));
-        QCOMPARE(checks(*window.ListView2), QList<bool>({true, true}));
+        QCOMPARE(ListViews::selectedPosition(*window.sourceList), 1);
+        QCOMPARE(texts(*window.documentList), QStringList({"a.docx", "b.doc"}));
+        QCOMPARE(checks(*window.documentList), QList<bool>({true, true}));
         QCOMPARE(fixture.fake.pointer.history, OneFill);
         QVERIFY(fixture.fake.messages.shown.empty());
     }
@@ -45,13 +45,13 @@ private slots:
         fixture.makeFile("work/letter.doc");
         const QString before = QDir::currentPath();
         QDir::setCurrent(fixture.path("work"));
-        const QStringList leftOut = fixture.window->AddStartSources({"letter.doc", "./", "../work/"});
+        const QStringList leftOut = fixture.window->addStartSources({"letter.doc", "./", "../work/"});
         QDir::setCurrent(before);
 
         QVERIFY(leftOut.isEmpty());
         const QString work = QFileInfo(fixture.path("work")).absoluteFilePath();
-        QCOMPARE(texts(*fixture.window->ListView1), QStringList({work + "/letter.doc", work, work}));
-        QCOMPARE(texts(*fixture.window->ListView2), QStringList({"letter.doc"}));
+        QCOMPARE(texts(*fixture.window->sourceList), QStringList({work + "/letter.doc", work, work}));
+        QCOMPARE(texts(*fixture.window->documentList), QStringList({"letter.doc"}));
     }
 
     void followRestoredSourcesAndSurviveShutDown()
@@ -61,12 +61,12 @@ private slots:
         const QString added = fixture.makeFile("new/n.doc");
         fixture.programFolder.write("EXCEL.txt", old.toUtf8() + "\r\n");
         fixture.programFolder.write("set.txt", "1\r\n0\r\n");
-        fixture.window = std::make_unique<form1>(fixture.fake.platform());
+        fixture.window = std::make_unique<MainWindow>(fixture.fake.platform());
 
-        fixture.window->AddStartSources({added});
-        QCOMPARE(texts(*fixture.window->ListView1), QStringList({old, added}));
-        QCOMPARE(ListViews::selectedPosition(*fixture.window->ListView1), 2);
-        fixture.window->Form_Unload();
+        fixture.window->addStartSources({added});
+        QCOMPARE(texts(*fixture.window->sourceList), QStringList({old, added}));
+        QCOMPARE(ListViews::selectedPosition(*fixture.window->sourceList), 2);
+        fixture.window->saveState();
         QCOMPARE(fixture.programFolder.read("EXCEL.txt"), (old + "\r\n" + added + "\r\n").toUtf8());
     }
 
@@ -74,10 +74,10 @@ private slots:
     {
         WindowFixture fixture;
         const QString notes = fixture.makeFile("notes.txt");
-        QCOMPARE(fixture.window->AddStartSources({notes}), QStringList({notes}));
-        QVERIFY(fixture.window->AddStartSources({}).isEmpty());
-        QCOMPARE(ListViews::count(*fixture.window->ListView1), 0);
-        QCOMPARE(ListViews::count(*fixture.window->ListView2), 0);
+        QCOMPARE(fixture.window->addStartSources({notes}), QStringList({notes}));
+        QVERIFY(fixture.window->addStartSources({}).isEmpty());
+        QCOMPARE(ListViews::count(*fixture.window->sourceList), 0);
+        QCOMPARE(ListViews::count(*fixture.window->documentList), 0);
         QVERIFY(fixture.fake.pointer.history.empty());
     }
 };

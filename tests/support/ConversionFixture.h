@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ListViews.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "outputs/OutputFolderCombo.h"
 #include "support/ProgramFolder.h"
 #include "fakes/FakePlatform.h"
@@ -18,7 +18,7 @@ struct ConversionFixture {
     QTemporaryDir sources;
     QTemporaryDir outputs;
     FakePlatform fake{program.path()};
-    form1 window{fake.platform()};
+    MainWindow window{fake.platform()};
 
     QString source(const QString& name) const { return sources.filePath(name); }
     QString output(const QString& name = {}) const
@@ -33,13 +33,13 @@ struct ConversionFixture {
             if (file.open(QIODevice::WriteOnly))
                 file.write("document");
         }
-        ListViews::setChecked(*ListViews::append(*window.ListView2, name), checked);
+        ListViews::setChecked(*ListViews::append(*window.documentList, name), checked);
     }
 
     void selectSource(const QString& path)
     {
-        ListViews::append(*window.ListView1, path);
-        ListViews::select(*window.ListView1, ListViews::count(*window.ListView1));
+        ListViews::append(*window.sourceList, path);
+        ListViews::select(*window.sourceList, ListViews::count(*window.sourceList));
     }
 
     // The sources folder selected, `names` listed and checked, the output folder picked.
@@ -48,7 +48,7 @@ struct ConversionFixture {
         selectSource(sources.path());
         for (const QString& name : names)
             addDocument(name);
-        window.Combo2->AddItem(output(), 0);
-        window.Combo2->setListIndex(0);
+        window.outputFolderChoice->AddItem(output(), 0);
+        window.outputFolderChoice->setListIndex(0);
     }
 };

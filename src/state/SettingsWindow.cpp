@@ -1,4 +1,4 @@
-#include "state/Setting.h"
+#include "state/SettingsWindow.h"
 
 #include "app/Twips.h"
 #include "state/StateFile.h"
@@ -16,7 +16,7 @@ constexpr QLatin1String Off("0");
 
 } // namespace
 
-Setting::Setting(const Platform& platform, QWidget* parent)
+SettingsWindow::SettingsWindow(const Platform& platform, QWidget* parent)
     : QDialog(parent),
       messages(platform.messages),
       settingsFile(StateFile::path(platform.stateFolder, StateFile::Settings))
@@ -32,10 +32,10 @@ Setting::Setting(const Platform& platform, QWidget* parent)
     setFixedSize(twipsToPixels(ClientWidthTwips, logicalDpiX()),
                  twipsToPixels(ClientHeightTwips, logicalDpiY()));
 
-    Check1 = placeControl<QCheckBox>(this, "Check1",
+    saveSourcesBox = placeControl<QCheckBox>(this, "Check1",
                               QStringLiteral("Automatically save the current file\r\n"), 360, 240,
                               2895, 370);
-    Check2 = placeControl<QCheckBox>(this, "Check2",
+    saveOutputFoldersBox = placeControl<QCheckBox>(this, "Check2",
                               QStringLiteral("Automatically save the output directory"), 360, 600,
                               3135, 255);
     OKButton = placeControl<QPushButton>(this, "OKButton", QStringLiteral("OK"), 360, 1080, 1215, 375);
@@ -44,27 +44,27 @@ Setting::Setting(const Platform& platform, QWidget* parent)
     OKButton->setDefault(true);
 
     setTabOrder(OKButton, CancelButton);
-    setTabOrder(CancelButton, Check1);
-    setTabOrder(Check1, Check2);
+    setTabOrder(CancelButton, saveSourcesBox);
+    setTabOrder(saveSourcesBox, saveOutputFoldersBox);
     OKButton->setFocus();
 
-    connect(OKButton, &QPushButton::clicked, this, &Setting::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &Setting::CancelButton_Click);
+    connect(OKButton, &QPushButton::clicked, this, &SettingsWindow::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &SettingsWindow::CancelButton_Click);
 
-    Form_Load();
+    loadState();
 }
 
 // Only a line that is exactly "1" turns its box on; a missing line leaves it off.
-void Setting::Form_Load()
+void SettingsWindow::loadState()
 {
     const QStringList flags = StateFile::readLines(settingsFile);
-    Check1->setChecked(flags.value(0) == On);
-    Check2->setChecked(flags.value(1) == On);
+    saveSourcesBox->setChecked(flags.value(0) == On);
+    saveOutputFoldersBox->setChecked(flags.value(1) == On);
 }
 
-void Setting::OKButton_Click()
+void SettingsWindow::OKButton_Click()
 {
-    const QStringList flags{Check1->isChecked() ? On : Off, Check2->isChecked() ? On : Off};
+    const QStringList flags{saveSourcesBox->isChecked() ? On : Off, saveOutputFoldersBox->isChecked() ? On : Off};
     if (const std::optional<QString> failure = StateFile::writeLines(settingsFile, flags)) {
         // The window stays open: the choice is not lost, and the user can try again
         // or cancel.
@@ -76,7 +76,7 @@ void Setting::OKButton_Click()
     accept();
 }
 
-void Setting::CancelButton_Click()
+void SettingsWindow::CancelButton_Click()
 {
     reject();
 }

@@ -1,7 +1,7 @@
 #include "app/CommandFailure.h"
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "dialogs/CCommonDialogs.h"
 #include "dialogs/FolderToAdd.h"
 #include "platform/FileSystem.h"
@@ -14,13 +14,13 @@ namespace {
 // Brings the default pointer back when a command ends, however it ends.
 class DefaultPointerAtEnd {
 public:
-    explicit DefaultPointerAtEnd(form1& window) : window(window) {}
+    explicit DefaultPointerAtEnd(MainWindow& window) : window(window) {}
     ~DefaultPointerAtEnd() { window.setMousePointer(MousePointer::Default); }
     DefaultPointerAtEnd(const DefaultPointerAtEnd&) = delete;
     DefaultPointerAtEnd& operator=(const DefaultPointerAtEnd&) = delete;
 
 private:
-    form1& window;
+    MainWindow& window;
 };
 
 QString wordFileFilter()
@@ -30,11 +30,11 @@ QString wordFileFilter()
 }
 
 // Appends a source with its icon and makes it the selected one.
-QTreeWidgetItem* addSource(form1& window, const QString& path, int icon)
+QTreeWidgetItem* addSource(MainWindow& window, const QString& path, int icon)
 {
-    QTreeWidgetItem* entry = ListViews::append(*window.ListView1, path);
-    ListViews::setSmallIcon(*entry, icon, window.ImageList1);
-    ListViews::select(*window.ListView1, ListViews::count(*window.ListView1));
+    QTreeWidgetItem* entry = ListViews::append(*window.sourceList, path);
+    ListViews::setSmallIcon(*entry, icon, window.icons);
+    ListViews::select(*window.sourceList, ListViews::count(*window.sourceList));
     return entry;
 }
 
@@ -44,16 +44,16 @@ void showInView(QTreeWidget& view, QTreeWidgetItem& entry)
     view.scrollToItem(&entry);
 }
 
-void showDocuments(form1& window, const QString& source)
+void showDocuments(MainWindow& window, const QString& source)
 {
     window.setMousePointer(MousePointer::Wait);
-    Module1::FillDocumentList(window, source);
+    fillDocumentList(window, source);
 }
 
 } // namespace
 
 // Add Word
-void form1::Command1_Click()
+void MainWindow::addWordDocuments()
 {
     const DefaultPointerAtEnd restore(*this);
     try {
@@ -65,7 +65,7 @@ void form1::Command1_Click()
             return;
         const QString path = dialog.FileName();
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Document);
-        showInView(*ListView1, *entry);
+        showInView(*sourceList, *entry);
         showDocuments(*this, path);
     } catch (const std::exception& error) {
         // The command stops; an entry already added stays.
@@ -74,23 +74,23 @@ void form1::Command1_Click()
 }
 
 // Remove the selected source; its neighbour becomes the selected one.
-void form1::Command2_Click()
+void MainWindow::removeSelectedSource()
 {
     const DefaultPointerAtEnd restore(*this);
     try {
-        if (ListViews::count(*ListView1) == 0)
+        if (ListViews::count(*sourceList) == 0)
             return;
-        const int removed = ListViews::selectedPosition(*ListView1);
+        const int removed = ListViews::selectedPosition(*sourceList);
         if (removed == 0)
             return;
-        ListViews::remove(*ListView1, removed);
-        if (ListViews::count(*ListView1) == 0) {
-            ListView2->clear();
+        ListViews::remove(*sourceList, removed);
+        if (ListViews::count(*sourceList) == 0) {
+            documentList->clear();
             return;
         }
         const int next = removed == 1 ? 1 : removed - 1;
-        ListViews::select(*ListView1, next);
-        showDocuments(*this, ListViews::item(*ListView1, next)->text(0));
+        ListViews::select(*sourceList, next);
+        showDocuments(*this, ListViews::item(*sourceList, next)->text(0));
     } catch (const std::exception& error) {
         reportCommandFailure(desktop.messages, QStringLiteral("Remove File"), error);
     }
@@ -98,10 +98,10 @@ void form1::Command2_Click()
 
 namespace {
 
-// Moves the selected source by one place; ListView2 stays as it is, check boxes too.
-void moveSelectedSource(form1& window, int by)
+// Moves the selected source by one place; documentList stays as it is, check boxes too.
+void moveSelectedSource(MainWindow& window, int by)
 {
-    QTreeWidget& sources = *window.ListView1;
+    QTreeWidget& sources = *window.sourceList;
     const int from = ListViews::selectedPosition(sources);
     const int to = from + by;
     if (from == 0 || to < 1 || to > ListViews::count(sources))
@@ -111,7 +111,7 @@ void moveSelectedSource(form1& window, int by)
     const int icon = ListViews::smallIcon(*moving);
     ListViews::remove(sources, from);
     QTreeWidgetItem* moved = ListViews::insert(sources, to, text);
-    ListViews::setSmallIcon(*moved, icon, window.ImageList1);
+    ListViews::setSmallIcon(*moved, icon, window.icons);
     ListViews::select(sources, to);
     sources.scrollToItem(moved);
 }
@@ -119,19 +119,19 @@ void moveSelectedSource(form1& window, int by)
 } // namespace
 
 // Move the selected source up
-void form1::Command3_Click()
+void MainWindow::moveSourceUp()
 {
     moveSelectedSource(*this, -1);
 }
 
 // Move the selected source down
-void form1::Command4_Click()
+void MainWindow::moveSourceDown()
 {
     moveSelectedSource(*this, +1);
 }
 
 // Add Folder
-void form1::Command5_Click()
+void MainWindow::addFolder()
 {
     const DefaultPointerAtEnd restore(*this);
     try {
@@ -140,27 +140,27 @@ void form1::Command5_Click()
             return;
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Folder);
         showDocuments(*this, path);
-        showInView(*ListView1, *entry);
+        showInView(*sourceList, *entry);
     } catch (const std::exception& error) {
         reportCommandFailure(desktop.messages, QStringLiteral("Add Folder"), error);
     }
 }
 
 // Show the clicked source's documents, every check box set afresh.
-void form1::ListView1_ItemClick(QTreeWidgetItem*)
+void MainWindow::showDocumentsOfSource(QTreeWidgetItem*)
 {
-    const QTreeWidgetItem* selected = ListViews::selectedItem(*ListView1);
+    const QTreeWidgetItem* selected = ListViews::selectedItem(*sourceList);
     if (!selected)
         return;
     const QString source = selected->text(0);
     const DefaultPointerAtEnd restore(*this);
-    ListView2->clear();
+    documentList->clear();
     showDocuments(*this, source);
 }
 
 // Files and folders dropped on the source list: each is added as Add Word or Add
 // Folder would add it, and the last one's documents are shown.
-void form1::ListView1_OLEDragDrop(const QStringList& paths)
+void MainWindow::addDroppedSources(const QStringList& paths)
 {
     const DefaultPointerAtEnd restore(*this);
     try {
@@ -173,7 +173,7 @@ void form1::ListView1_OLEDragDrop(const QStringList& paths)
         }
         if (!last)
             return;
-        showInView(*ListView1, *last);
+        showInView(*sourceList, *last);
         showDocuments(*this, last->text(0));
     } catch (const std::exception& error) {
         reportCommandFailure(desktop.messages, QStringLiteral("Adding the dropped files"), error);
@@ -181,8 +181,8 @@ void form1::ListView1_OLEDragDrop(const QStringList& paths)
 }
 
 // Empty both lists
-void form1::RemoveAll_Click()
+void MainWindow::removeAllSources()
 {
-    ListView1->clear();
-    ListView2->clear();
+    sourceList->clear();
+    documentList->clear();
 }

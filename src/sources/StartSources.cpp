@@ -1,6 +1,6 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "platform/FileSystem.h"
 #include "sources/DocumentNames.h"
 
@@ -29,7 +29,7 @@ int startSourceIcon(const QString& path)
 // Word documents and existing folders are added as Add Word and Add Folder add them,
 // as full paths; anything else is left out. The first one added is selected and its
 // documents shown.
-QStringList form1::AddStartSources(const QStringList& paths)
+QStringList MainWindow::addStartSources(const QStringList& paths)
 {
     QStringList leftOut;
     int first = 0;
@@ -40,18 +40,18 @@ QStringList form1::AddStartSources(const QStringList& paths)
             leftOut << given;
             continue;
         }
-        QTreeWidgetItem* entry = ListViews::append(*ListView1, path);
-        ListViews::setSmallIcon(*entry, icon, ImageList1);
+        QTreeWidgetItem* entry = ListViews::append(*sourceList, path);
+        ListViews::setSmallIcon(*entry, icon, icons);
         if (first == 0)
-            first = ListViews::count(*ListView1);
+            first = ListViews::count(*sourceList);
     }
     if (first == 0)
         return leftOut;
 
-    ListViews::select(*ListView1, first);
-    ListView1->scrollToItem(ListViews::item(*ListView1, first));
+    ListViews::select(*sourceList, first);
+    sourceList->scrollToItem(ListViews::item(*sourceList, first));
     setMousePointer(MousePointer::Wait);
-    Module1::FillDocumentList(*this, ListViews::item(*ListView1, first)->text(0));
+    fillDocumentList(*this, ListViews::item(*sourceList, first)->text(0));
     setMousePointer(MousePointer::Default);
     return leftOut;
 }

@@ -11,17 +11,17 @@ class QPushButton;
 // the two flags of set.txt and writes them back on OK; Cancel and the close box
 // write nothing. Loads set.txt when it is created, so every opening shows what is
 // stored.
-class Setting : public QDialog {
+class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
-    Setting(const Platform& platform, QWidget* parent);
+    SettingsWindow(const Platform& platform, QWidget* parent);
 
-    QCheckBox* Check1 = nullptr; // save the source list (EXCEL.txt) at exit
-    QCheckBox* Check2 = nullptr; // save the output folders (output.txt) at exit
+    QCheckBox* saveSourcesBox = nullptr; // save the source list (EXCEL.txt) at exit
+    QCheckBox* saveOutputFoldersBox = nullptr; // save the output folders (output.txt) at exit
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
-    void Form_Load();
+    void loadState();
     void OKButton_Click();
     void CancelButton_Click();
 

@@ -1,22 +1,20 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "platform/FileSystem.h"
 
 #include <QTreeWidget>
 
-namespace Module1 {
-
-QString GetDocumentPath(const form1& window, int32_t position)
+QString documentPathAt(const MainWindow& window, int row)
 {
     QString path;
     QString name;
-    if (ListViews::count(*window.ListView1) >= 1) {
-        if (const QTreeWidgetItem* source = ListViews::selectedItem(*window.ListView1))
+    if (ListViews::count(*window.sourceList) >= 1) {
+        if (const QTreeWidgetItem* source = ListViews::selectedItem(*window.sourceList))
             path = source->text(0);
     }
-    if (ListViews::count(*window.ListView2) >= 1) {
-        if (const QTreeWidgetItem* document = ListViews::item(*window.ListView2, position))
+    if (ListViews::count(*window.documentList) >= 1) {
+        if (const QTreeWidgetItem* document = ListViews::item(*window.documentList, row))
             name = document->text(0);
     }
     switch (FileSystem::visibleKindOf(path)) {
@@ -29,4 +27,3 @@ QString GetDocumentPath(const form1& window, int32_t position)
     }
 }
 
-} // namespace Module1

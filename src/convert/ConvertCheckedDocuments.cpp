@@ -1,6 +1,6 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
-#include "app/form1.h"
+#include "sources/DocumentList.h"
+#include "app/MainWindow.h"
 #include "outputs/OutputFolderCombo.h"
 #include "run/ConversionRun.h"
 #include "run/OutputFolderCheck.h"
@@ -72,54 +72,54 @@ void tellFolderProblem(const Platform& desktop, FolderProblem problem)
 
 } // namespace
 
-std::optional<QString> form1::outputFolderForRun()
+std::optional<QString> MainWindow::outputFolderForRun()
 {
     const PreparedFolder prepared = prepareOutputFolder(
-        Combo2->Text(), Combo2->ListIndex() == -1 ? FolderOrigin::Typed : FolderOrigin::Listed);
+        outputFolderChoice->Text(), outputFolderChoice->ListIndex() == -1 ? FolderOrigin::Typed : FolderOrigin::Listed);
     tellFolderProblem(desktop, prepared.problem);
     if (!prepared.ready())
         return std::nullopt;
     return prepared.folder;
 }
 
-RunPlan form1::planCheckedDocuments(const QString& outputFolder, QList<int>& rows) const
+RunPlan MainWindow::planCheckedDocuments(const QString& outputFolder, QList<int>& rows) const
 {
     RunPlan plan;
     plan.outputFolder = outputFolder;
-    plan.format = outputFormats()[static_cast<size_t>(std::max(0, Combo1->currentIndex()))].format;
-    plan.extension = Option1->isChecked() ? ExtensionLength::Short : ExtensionLength::Long;
-    for (int row = 1; row <= ListViews::count(*ListView2); ++row) {
-        const QTreeWidgetItem* item = ListViews::item(*ListView2, row);
+    plan.format = outputFormats()[static_cast<size_t>(std::max(0, formatChoice->currentIndex()))].format;
+    plan.extension = shortExtensionOption->isChecked() ? ExtensionLength::Short : ExtensionLength::Long;
+    for (int row = 1; row <= ListViews::count(*documentList); ++row) {
+        const QTreeWidgetItem* item = ListViews::item(*documentList, row);
         if (!item || !ListViews::checked(*item))
             continue;
-        plan.documents.append({Module1::GetDocumentPath(*this, row), item->text(0), {}});
+        plan.documents.append({documentPathAt(*this, row), item->text(0), {}});
         rows << row;
     }
     return plan;
 }
 
-// Convert: every checked document of ListView2 into the output folder.
-void form1::Command6_Click()
+// Convert: every checked document of documentList into the output folder.
+void MainWindow::convertCheckedDocuments()
 {
     if (converting)
         return;
-    const int itemCount = ListViews::count(*ListView2);
+    const int itemCount = ListViews::count(*documentList);
     if (itemCount < 1) {
         desktop.messages.show(QStringLiteral("Please select word at fast!"), MessageIcon::Information);
     } else {
-        ProgressBar1->setMaximum(itemCount);
+        progressBar->setMaximum(itemCount);
         if (const std::optional<QString> outputFolder = outputFolderForRun()) {
             converting = true;
             setMousePointer(MousePointer::Wait);
             QList<int> rows;
             const RunPlan plan = planCheckedDocuments(*outputFolder, rows);
-            WindowRun observer(desktop, *ProgressBar1, rows);
+            WindowRun observer(desktop, *progressBar, rows);
             ConversionRun(desktop.word, observer).run(plan);
             observer.advanceTo(itemCount);
             desktop.shell.openFolder(*outputFolder);
             converting = false;
         }
     }
-    ProgressBar1->setValue(0);
+    progressBar->setValue(0);
     setMousePointer(MousePointer::Default);
 }

@@ -1,7 +1,7 @@
 #include "app/ListViews.h"
-#include "app/Module1.h"
+#include "sources/DocumentList.h"
 #include "app/Twips.h"
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "platform/FileSystem.h"
 #include "run/OutputFormats.h"
 #include "outputs/OutputFolderCombo.h"
@@ -46,38 +46,38 @@ void addColumn(QTreeWidget& view, const QString& header, int widthTwips)
 
 } // namespace
 
-void form1::Form_Load()
+void MainWindow::loadState()
 {
     const QString& folder = desktop.stateFolder;
-    HelpFile = desktop.helpFile;
+    helpFile = desktop.helpFile;
 
-    // ImageList1 serves ListView1's small icons: each item's icon is set from it.
-    ListView1->setIconSize(QSize(16, 16));
-    addColumn(*ListView1, QStringLiteral("Please Select the Word File or Folder to Convert"), 4800);
-    addColumn(*ListView2, QStringLiteral("Word Document"), 3700);
+    // icons serves sourceList's small icons: each item's icon is set from it.
+    sourceList->setIconSize(QSize(16, 16));
+    addColumn(*sourceList, QStringLiteral("Please Select the Word File or Folder to Convert"), 4800);
+    addColumn(*documentList, QStringLiteral("Word Document"), 3700);
 
     const QStringList sources =
         readList(StateFile::path(folder, StateFile::Sources), sourcesUnreadable);
-    ListView1->setUpdatesEnabled(false);
+    sourceList->setUpdatesEnabled(false);
     for (const QString& source : sources) {
-        QTreeWidgetItem* entry = ListViews::append(*ListView1, source);
-        ListViews::setSmallIcon(*entry, iconForPathKind(FileSystem::visibleKindOf(source)), ImageList1);
+        QTreeWidgetItem* entry = ListViews::append(*sourceList, source);
+        ListViews::setSmallIcon(*entry, iconForPathKind(FileSystem::visibleKindOf(source)), icons);
     }
-    ListView1->setUpdatesEnabled(true);
+    sourceList->setUpdatesEnabled(true);
 
     const QStringList outputs =
         readList(StateFile::path(folder, StateFile::OutputFolders), outputsUnreadable);
-    Combo2->addItems(outputs);
-    if (Combo2->ListCount() > 0)
-        Combo2->setListIndex(0);
+    outputFolderChoice->addItems(outputs);
+    if (outputFolderChoice->ListCount() > 0)
+        outputFolderChoice->setListIndex(0);
 
     for (const OutputFormat& format : outputFormats())
-        Combo1->addItem(format.entry);
-    Combo1->setCurrentIndex(0); // raises Combo1_Click, which sets the extension captions
-    Option1->setChecked(true);
+        formatChoice->addItem(format.entry);
+    formatChoice->setCurrentIndex(0); // raises showFormatExtensions, which sets the extension captions
+    shortExtensionOption->setChecked(true);
 }
 
-void form1::Form_Unload()
+void MainWindow::saveState()
 {
     const QString& folder = desktop.stateFolder;
     const QStringList flags = StateFile::readLines(StateFile::path(folder, StateFile::Settings));
@@ -107,18 +107,18 @@ void form1::Form_Unload()
 
     if (saveSources) {
         QStringList lines;
-        lines.reserve(ListViews::count(*ListView1));
-        for (int position = 1; position <= ListViews::count(*ListView1); ++position)
-            lines << ListViews::item(*ListView1, position)->text(0);
+        lines.reserve(ListViews::count(*sourceList));
+        for (int position = 1; position <= ListViews::count(*sourceList); ++position)
+            lines << ListViews::item(*sourceList, position)->text(0);
         save(StateFile::Sources, lines, QStringLiteral("list of Word files and folders"),
              sourcesUnreadable);
     }
     if (saveOutputs) {
         constexpr int LastSavedPosition = 200;
         QStringList lines;
-        for (int position = 0; position < Combo2->ListCount() && position <= LastSavedPosition;
+        for (int position = 0; position < outputFolderChoice->ListCount() && position <= LastSavedPosition;
              ++position)
-            lines << Combo2->itemText(position);
+            lines << outputFolderChoice->itemText(position);
         save(StateFile::OutputFolders, lines, QStringLiteral("list of output directories"),
              outputsUnreadable);
     }

@@ -1,6 +1,6 @@
-#include "app/form1.h"
+#include "app/MainWindow.h"
 #include "dialogs/NextModalDialog.h"
-#include "state/Setting.h"
+#include "state/SettingsWindow.h"
 #include "fakes/FakePlatform.h"
 
 #include <QCheckBox>
@@ -28,7 +28,7 @@ QByteArray readBytes(const QString& path)
 
 } // namespace
 
-class TestSetting : public QObject {
+class TestSettingsWindow : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QString setTxt() const { return dir.filePath(QStringLiteral("set.txt")); }
@@ -41,7 +41,7 @@ private slots:
     void menuOpensAFreshModalWindowOverTheMainWindow();
 };
 
-void TestSetting::loadToggleAndClose_data()
+void TestSettingsWindow::loadToggleAndClose_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("check1");
@@ -72,7 +72,7 @@ void TestSetting::loadToggleAndClose_data()
 
 // Opens the window on `before`, toggles both boxes or not, closes it one way, and opens it
 // again to see what was kept.
-void TestSetting::loadToggleAndClose()
+void TestSettingsWindow::loadToggleAndClose()
 {
     QFETCH(QByteArray, before);
     QFETCH(bool, check1);
@@ -85,13 +85,13 @@ void TestSetting::loadToggleAndClose()
         writeBytes(setTxt(), before);
     FakePlatform desktop(dir.path());
 
-    Setting window(desktop.platform(), nullptr);
+    SettingsWindow window(desktop.platform(), nullptr);
     window.show();
-    QCOMPARE(window.Check1->isChecked(), check1);
-    QCOMPARE(window.Check2->isChecked(), check2);
+    QCOMPARE(window.saveSourcesBox->isChecked(), check1);
+    QCOMPARE(window.saveOutputFoldersBox->isChecked(), check2);
     if (toggle) {
-        QTest::mouseClick(window.Check1, Qt::LeftButton);
-        QTest::mouseClick(window.Check2, Qt::LeftButton);
+        QTest::mouseClick(window.saveSourcesBox, Qt::LeftButton);
+        QTest::mouseClick(window.saveOutputFoldersBox, Qt::LeftButton);
         QCOMPARE(readBytes(setTxt()), before); // toggling stores nothing
     }
     if (close == QLatin1String("OK"))
@@ -106,20 +106,20 @@ void TestSetting::loadToggleAndClose()
     QVERIFY(!window.isVisible());
     QCOMPARE(readBytes(setTxt()), after);
     QVERIFY(desktop.messages.shown.empty());
-    Setting next(desktop.platform(), nullptr);
-    QCOMPARE(next.Check1->isChecked(), after.startsWith("1\r\n"));
-    QCOMPARE(next.Check2->isChecked(), after.endsWith("\n1\r\n"));
+    SettingsWindow next(desktop.platform(), nullptr);
+    QCOMPARE(next.saveSourcesBox->isChecked(), after.startsWith("1\r\n"));
+    QCOMPARE(next.saveOutputFoldersBox->isChecked(), after.endsWith("\n1\r\n"));
 }
 
-void TestSetting::failedWriteIsReportedAndKeepsTheWindowOpen()
+void TestSettingsWindow::failedWriteIsReportedAndKeepsTheWindowOpen()
 {
     // A regular file where the program folder should be: nothing can be created in it.
     writeBytes(dir.filePath(QStringLiteral("plain-file")), "not a folder");
     FakePlatform broken(dir.filePath(QStringLiteral("plain-file/folder")));
 
-    Setting window(broken.platform(), nullptr);
+    SettingsWindow window(broken.platform(), nullptr);
     window.show();
-    QTest::mouseClick(window.Check1, Qt::LeftButton);
+    QTest::mouseClick(window.saveSourcesBox, Qt::LeftButton);
     QTest::mouseClick(window.OKButton, Qt::LeftButton);
 
     QCOMPARE(broken.messages.shown.size(), size_t{1});
@@ -131,16 +131,16 @@ void TestSetting::failedWriteIsReportedAndKeepsTheWindowOpen()
     QCOMPARE(broken.messages.shown[0].icon, MessageIcon::Critical);
     // Not reported as saved: the window and the user's choice are still there.
     QVERIFY(window.isVisible());
-    QVERIFY(window.Check1->isChecked());
+    QVERIFY(window.saveSourcesBox->isChecked());
 }
 
-void TestSetting::captionsFit()
+void TestSettingsWindow::captionsFit()
 {
     FakePlatform desktop(dir.path());
-    Setting window(desktop.platform(), nullptr);
-    QCOMPARE(window.Check1->text(), QStringLiteral("Automatically save the current file\r\n"));
+    SettingsWindow window(desktop.platform(), nullptr);
+    QCOMPARE(window.saveSourcesBox->text(), QStringLiteral("Automatically save the current file\r\n"));
 
-    for (QCheckBox* box : {window.Check1, window.Check2}) {
+    for (QCheckBox* box : {window.saveSourcesBox, window.saveOutputFoldersBox}) {
         QStyleOptionButton option;
         option.initFrom(box);
         const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
@@ -149,31 +149,31 @@ void TestSetting::captionsFit()
     }
 }
 
-void TestSetting::menuOpensAFreshModalWindowOverTheMainWindow()
+void TestSettingsWindow::menuOpensAFreshModalWindowOverTheMainWindow()
 {
     writeBytes(setTxt(), "0\r\n1\r\n");
     FakePlatform desktop(dir.path());
-    form1 mainWindow(desktop.platform());
+    MainWindow mainWindow(desktop.platform());
     mainWindow.show();
 
-    QList<QList<bool>> seen; // modal over the main window, Check1, Check2
+    QList<QList<bool>> seen; // modal over the main window, saveSourcesBox, saveOutputFoldersBox
     QObject scope;
-    auto recordToggleCancel = [&seen, &mainWindow](Setting* window) {
+    auto recordToggleCancel = [&seen, &mainWindow](SettingsWindow* window) {
         seen << QList<bool>{window->isModal() && window->parentWidget() == &mainWindow,
-                            window->Check1->isChecked(), window->Check2->isChecked()};
-        window->Check1->click();
-        window->Check2->click();
+                            window->saveSourcesBox->isChecked(), window->saveOutputFoldersBox->isChecked()};
+        window->saveSourcesBox->click();
+        window->saveOutputFoldersBox->click();
         window->CancelButton->click();
     };
     for (int opening = 0; opening < 2; ++opening) {
-        answerNextModalDialog<Setting>(scope, recordToggleCancel);
-        mainWindow.Settings->trigger();
-        QVERIFY(mainWindow.findChildren<Setting*>().isEmpty()); // gone when closed
+        answerNextModalDialog<SettingsWindow>(scope, recordToggleCancel);
+        mainWindow.settingsItem->trigger();
+        QVERIFY(mainWindow.findChildren<SettingsWindow*>().isEmpty()); // gone when closed
     }
 
     // The second opening shows what is stored, not the cancelled clicks.
     QCOMPARE(seen, (QList<QList<bool>>{{true, false, true}, {true, false, true}}));
 }
 
-QTEST_MAIN(TestSetting)
-#include "tst_Setting.moc"
+QTEST_MAIN(TestSettingsWindow)
+#include "tst_SettingsWindow.moc"
