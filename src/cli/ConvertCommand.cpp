@@ -67,7 +67,7 @@ std::optional<QString> outputFolderProblem(const QString& text, QString& folder)
 // The run, with the engine stoppable by a signal while it lasts. Returning ends the
 // helpers while the stop watcher still runs.
 RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, const QString& outputFolder,
-                     Reporter& reporter, StopSignals& stop, const std::atomic<bool>& outputGone)
+                     ReportedRun& observer, StopSignals& stop)
 {
     LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
     settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
@@ -76,26 +76,28 @@ RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, co
     LibreOfficeWordAutomation word(settings);
     stop.setOnStop([&word] { word.stop(); });
     const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
-    ReportedRun observer(reporter, [&] { return stop.received() != 0 || outputGone; });
-    reporter.begin(tree.documents.size());
-    const RunCounts counts = ConversionRun(word, observer).run({tree.documents, outputFolder, options.format, options.extension});
-    reporter.end();
-    return counts;
+    return ConversionRun(word, observer).run({tree.documents, outputFolder, options.format, options.extension});
+}
+
+// The sources that do not exist, each told; true when there is one.
+bool reportMissingSources(const QStringList& sources)
+{
+    bool missing = false;
+    for (const QString& source : sources) {
+        const FileSystem::EntryKind kind = FileSystem::kindOf(source);
+        if (kind != FileSystem::EntryKind::File && kind != FileSystem::EntryKind::Folder) {
+            printError(source + QStringLiteral(": no such Word file or folder."));
+            missing = true;
+        }
+    }
+    return missing;
 }
 
 } // namespace
 
 int runConvertCommand(const ConvertOptions& options)
 {
-    bool sourcesMissing = false;
-    for (const QString& source : options.sources) {
-        const FileSystem::EntryKind kind = FileSystem::kindOf(source);
-        if (kind != FileSystem::EntryKind::File && kind != FileSystem::EntryKind::Folder) {
-            printError(source + QStringLiteral(": no such Word file or folder."));
-            sourcesMissing = true;
-        }
-    }
-    if (sourcesMissing)
+    if (reportMissingSources(options.sources))
         return 2;
     QString outputFolder;
     if (const std::optional<QString> problem = outputFolderProblem(options.outputFolder, outputFolder)) {
@@ -121,16 +123,21 @@ int runConvertCommand(const ConvertOptions& options)
     if (tree.documents.isEmpty())
         reporter.message(QStringLiteral("no Word documents found."));
 
-    const RunCounts counts = convertAll(options, tree, outputFolder, reporter, stop, outputGone);
+    ReportedRun observer(reporter, [&] { return stop.received() != 0 || outputGone; });
+    reporter.begin(tree.documents.size());
+    const RunCounts counts = convertAll(options, tree, outputFolder, observer, stop);
+    reporter.end();
 
-    if (stop.received() != 0) {
-        reporter.message(QStringLiteral("stopped by a signal: %1 converted, %2 failed, %3 not converted.")
-                             .arg(counts.converted)
-                             .arg(counts.failed)
-                             .arg(tree.documents.size() - counts.converted - counts.failed));
+    if (stop.received() != 0)
+        reporter.message(QStringLiteral("stopped by a signal."));
+    if (counts.end == RunEnd::OutputFolderLost)
+        reporter.message(QStringLiteral("the output folder %1 can no longer be used: %2; the run stopped.")
+                             .arg(outputFolder.size() > 1 ? outputFolder.chopped(1) : outputFolder, observer.lostReason));
+    if (!outputGone)
+        reporter.summary(counts);
+    if (stop.received() != 0)
         return stop.exitStatus();
-    }
     if (outputGone)
         return 128 + SIGPIPE;
-    return counts.failed > 0 || !tree.incompleteFolders.isEmpty() ? 1 : 0;
+    return counts.failed > 0 || counts.notConverted > 0 || !tree.incompleteFolders.isEmpty() ? 1 : 0;
 }

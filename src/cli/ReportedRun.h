@@ -16,6 +16,9 @@ public:
         reporter.document({document.source, result.output, result.converted, result.milliseconds, result.message});
     }
     bool stopRequested() override { return stop(); }
+    void outputFolderLost(const QString& reason) override { lostReason = reason; }
+
+    QString lostReason; // why the output folder could take no more pages, if it could not
 
 private:
     Reporter& reporter;

@@ -110,6 +110,21 @@ void Reporter::end()
     clearProgress();
 }
 
+void Reporter::summary(const RunCounts& counts)
+{
+    const qint64 milliseconds = clock.isValid() ? clock.elapsed() : 0;
+    if (style.json)
+        out("{\"result\":\"summary\",\"converted\":" + QByteArray::number(counts.converted) + ",\"failed\":"
+            + QByteArray::number(counts.failed) + ",\"notConverted\":" + QByteArray::number(counts.notConverted)
+            + ",\"milliseconds\":" + QByteArray::number(milliseconds) + "}\n");
+    if (!style.quiet)
+        message(QStringLiteral("%1 converted, %2 failed, %3 not converted in %4 s.")
+                    .arg(counts.converted)
+                    .arg(counts.failed)
+                    .arg(counts.notConverted)
+                    .arg(double(milliseconds) / 1000.0, 0, 'f', 1));
+}
+
 void Reporter::clearProgress()
 {
     if (progressShown)

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include "run/ConversionRun.h"
+
 #include <functional>
 
 // How one document went, as it is reported.
@@ -34,6 +36,10 @@ public:
     void message(const QString& text);
     // Takes the progress bar off the screen.
     void end();
+    // The run's last line: how many documents were converted, failed and not converted,
+    // and how long it took; on standard error (unless quiet), and with JSON also as a
+    // last object on standard output.
+    void summary(const RunCounts& counts);
 
     // The JSON line for one document (without its line end).
     static QByteArray jsonLine(const DocumentReport& report);

@@ -36,6 +36,9 @@ public:
         advanceTo(rows[result.index]);
     }
 
+    void outputFolderLost(const QString& reason) override { lostReason = reason; }
+    QString lostReason;
+
     // Steps the progress bar through every row up to `row`, unchecked ones included,
     // repainting the window at each; input waits for the run.
     void advanceTo(int row)
@@ -114,9 +117,19 @@ void MainWindow::convertCheckedDocuments()
             QList<int> rows;
             const RunPlan plan = planCheckedDocuments(*outputFolder, rows);
             WindowRun observer(desktop, *progressBar, rows);
-            ConversionRun(desktop.word, observer).run(plan);
+            const RunCounts counts = ConversionRun(desktop.word, observer).run(plan);
             observer.advanceTo(itemCount);
-            desktop.shell.openFolder(*outputFolder);
+            if (counts.end == RunEnd::OutputFolderLost) {
+                // One message instead of two for every document left.
+                desktop.messages.show(QStringLiteral("The output folder %1 can no longer be used: %2. Converting "
+                                                     "stopped; %3 documents were not converted.")
+                                          .arg(QString(*outputFolder).chopped(outputFolder->size() > 1 ? 1 : 0),
+                                               observer.lostReason)
+                                          .arg(counts.notConverted),
+                                      MessageIcon::Critical);
+            } else {
+                desktop.shell.openFolder(*outputFolder);
+            }
             converting = false;
         }
     }

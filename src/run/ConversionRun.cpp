@@ -81,38 +81,58 @@ RunCounts ConversionRun::run(const RunPlan& plan)
     const QStringList pages = claimPages(plan);
     announce(word, plan, pages);
     OutputFolders folders(plan.outputFolder);
-    for (qsizetype index = 0; index < plan.documents.size(); ++index) {
-        const PlannedDocument& document = plan.documents[index];
+    qsizetype index = 0;
+    for (; index < plan.documents.size(); ++index) {
         if (observer.stopRequested()) {
-            counts.stopped = true;
+            counts.end = RunEnd::StopRequested;
             break;
         }
-        QElapsedTimer clock;
-        clock.start();
-        DocumentResult result;
-        result.index = index;
-        const OutputFolders::Place place = folders.enter(document.outputSubfolder);
-        if (!place.problem.isEmpty()) {
-            result.message = place.problem;
-        } else if (!document.source.isEmpty()) {
-            const QString written = place.written + pages[index].mid(place.shown.size());
-            const FileConversion conversion = convertFile(word, document.source, written, plan.format);
-            // A document cut short by the stop is neither converted nor failed.
-            if (!conversion.converted && observer.stopRequested()) {
-                counts.stopped = true;
+        const std::optional<DocumentResult> result = convertOne(plan, index, pages[index], folders);
+        if (!result) {
+            counts.end = RunEnd::StopRequested;
+            break;
+        }
+        // When the folder itself has gone, the document is not to blame, and every
+        // document after it would only fail the same way.
+        if (!result->converted && !plan.documents[index].source.isEmpty()) {
+            if (const std::optional<QString> reason = folders.lostReason()) {
+                counts.end = RunEnd::OutputFolderLost;
+                observer.outputFolderLost(*reason);
                 break;
             }
-            result.converted = conversion.converted;
-            result.message = QString(conversion.message).replace(place.written, place.shown);
-            result.engineFailure = conversion.engineFailure;
-            if (conversion.converted)
-                result.output = pages[index];
         }
-        result.milliseconds = clock.elapsed();
-        ++(result.converted ? counts.converted : counts.failed);
-        observer.documentFinished(document, result);
+        ++(result->converted ? counts.converted : counts.failed);
+        observer.documentFinished(plan.documents[index], *result);
     }
+    counts.notConverted = int(plan.documents.size() - index);
     word.Announce({}, static_cast<int32_t>(plan.format));
     word.AnnouncePages({}, {});
     return counts;
+}
+
+std::optional<DocumentResult> ConversionRun::convertOne(const RunPlan& plan, qsizetype index, const QString& page,
+                                                        OutputFolders& folders)
+{
+    const PlannedDocument& document = plan.documents[index];
+    QElapsedTimer clock;
+    clock.start();
+    DocumentResult result;
+    result.index = index;
+    const OutputFolders::Place place = folders.enter(document.outputSubfolder);
+    if (!place.problem.isEmpty()) {
+        result.message = place.problem;
+    } else if (!document.source.isEmpty()) {
+        const QString written = place.written + page.mid(place.shown.size());
+        const FileConversion conversion = convertFile(word, document.source, written, plan.format);
+        // A document cut short by the stop is neither converted nor failed.
+        if (!conversion.converted && observer.stopRequested())
+            return std::nullopt;
+        result.converted = conversion.converted;
+        result.message = QString(conversion.message).replace(place.written, place.shown);
+        result.engineFailure = conversion.engineFailure;
+        if (conversion.converted)
+            result.output = page;
+    }
+    result.milliseconds = clock.elapsed();
+    return result;
 }

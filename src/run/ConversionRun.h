@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
+class OutputFolders;
 class WordAutomation;
 
 // One document of a run.
@@ -42,12 +45,22 @@ public:
     virtual void documentFinished(const PlannedDocument& document, const DocumentResult& result) = 0;
     // Asked before each document and after one that failed; true ends the run there.
     virtual bool stopRequested() { return false; }
+    // The output folder itself can take no more pages (`reason` says why, e.g. "it has
+    // been removed"): the run ends there, and the documents not reached are not tried.
+    virtual void outputFolderLost(const QString& reason) = 0;
+};
+
+enum class RunEnd {
+    Finished,         // every document was tried
+    StopRequested,    // asked to stop before the last document
+    OutputFolderLost, // the output folder went away or filled up
 };
 
 struct RunCounts {
     int converted = 0;
     int failed = 0;
-    bool stopped = false; // asked to stop before the last document
+    int notConverted = 0; // not reached, or cut short by the end of the run
+    RunEnd end = RunEnd::Finished;
 };
 
 // Converts the documents of a plan one after the other: claims every output name up
@@ -61,6 +74,10 @@ public:
     RunCounts run(const RunPlan& plan);
 
 private:
+    // Nothing when the stop cut the document short.
+    std::optional<DocumentResult> convertOne(const RunPlan& plan, qsizetype index, const QString& page,
+                                             OutputFolders& folders);
+
     WordAutomation& word;
     RunObserver& observer;
 };

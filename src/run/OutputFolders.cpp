@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +44,26 @@ OutputFolders::OutputFolders(QString root) : root(std::move(root))
                            .first->second.get();
     if (folder >= 0)
         removeDeadTemporaries(folder);
+}
+
+std::optional<QString> OutputFolders::lostReason() const
+{
+    // Below this, no page of any size fits: the run would only fail document after document.
+    constexpr unsigned long long NearlyFull = 1024 * 1024;
+    const int folder = opened.at(QString()).get();
+    struct stat held {}, named {};
+    if (folder < 0 || fstat(folder, &held) != 0)
+        return QStringLiteral("it cannot be reached (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    const QByteArray path = LocalFileName::encode(root);
+    if (held.st_nlink == 0 || stat(path.constData(), &named) != 0 || named.st_dev != held.st_dev
+        || named.st_ino != held.st_ino)
+        return QStringLiteral("it has been removed or moved");
+    if (faccessat(folder, ".", W_OK, AT_EACCESS) != 0)
+        return QStringLiteral("it cannot be written (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    struct statvfs space {};
+    if (fstatvfs(folder, &space) == 0 && static_cast<unsigned long long>(space.f_bavail) * space.f_frsize < NearlyFull)
+        return QStringLiteral("it is full");
+    return std::nullopt;
 }
 
 OutputFolders::Place OutputFolders::enter(const QString& subfolder)

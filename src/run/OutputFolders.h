@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 // The output folder of a run and the sub-folders that mirror the source tree in it.
 //
@@ -27,6 +28,10 @@ public:
     };
     // The folder for `subfolder` ("" for the output folder itself, or "a/b").
     Place enter(const QString& subfolder);
+
+    // Why the output folder itself can take no more pages (it was removed, its drive
+    // went away, it became read-only or full), or nothing while it can.
+    std::optional<QString> lostReason() const;
 
 private:
     // The open folder below the output folder, or -1 with `problem` said.

@@ -47,7 +47,7 @@ struct FakeRun {
                       {.json = true}};
     // Each document as its source and its mirrored sub-folder.
     RunCounts run(const QList<std::pair<QString, QString>>& documents, const QString& outputFolder,
-                  int stopAfter = -1)
+                  int stopAfter = -1, std::function<void()> duringSecondSave = {})
     {
         if (!word.onSaveAs)
             word.onSaveAs = [](const QString& path, int32_t) { touch(path); };
@@ -55,6 +55,10 @@ struct FakeRun {
         word.fault = [&](const QString& call) -> std::optional<AutomationError> {
             if (call.startsWith(QStringLiteral("Open ")) && call.contains(QStringLiteral("bad")))
                 return AutomationError(5101, QStringLiteral("The document could not be opened."));
+            if (duringSecondSave && call.startsWith(QStringLiteral("SaveAs ")) && call.contains(QStringLiteral("2.htm"))) {
+                duringSecondSave();
+                return AutomationError(5102, QStringLiteral("The page could not be written."));
+            }
             return std::nullopt;
         };
         ReportedRun observer(reporter, [&] { return stopAfter >= 0 && started++ >= stopAfter; });
@@ -198,7 +202,7 @@ private slots:
         const RunCounts counts = fake.run(documents, out);
         QCOMPARE(counts.converted, 6);
         QCOMPARE(counts.failed, 1);
-        QVERIFY(!counts.stopped);
+        QCOMPARE(counts.end, RunEnd::Finished);
 
         const QList<QJsonObject> lines = fake.lines();
         QCOMPARE(lines.size(), documents.size());
@@ -264,13 +268,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(out + ".varnello-dead"));
     }
 
+    void outputFolderGoneStopsTheRun()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out/");
+        QDir().mkpath(out);
+        FakeRun fake;
+        const RunCounts counts = fake.run({{"/in/1.doc", ""}, {"/in/2.doc", ""}, {"/in/3.doc", ""}}, out, -1, [&] {
+            QDir(out).removeRecursively(); // while the second is saved
+        });
+        QCOMPARE(counts.end, RunEnd::OutputFolderLost);
+        QCOMPARE(counts.converted, 1);
+        QCOMPARE(counts.failed, 0);
+        QCOMPARE(counts.notConverted, 2);
+        QCOMPARE(fake.lines().size(), 1);
+        QCOMPARE(fake.word.calls.count("CreateObject"), 2);
+    }
+
     void stopsBetweenDocuments()
     {
         QTemporaryDir dir;
         FakeRun fake;
         const RunCounts counts =
             fake.run({{"/in/1.doc", ""}, {"/in/2.doc", ""}, {"/in/3.doc", ""}}, dir.path() + "/", 2);
-        QVERIFY(counts.stopped);
+        QCOMPARE(counts.end, RunEnd::StopRequested);
         QCOMPARE(counts.converted, 2);
         QCOMPARE(fake.lines().size(), 2);
         QCOMPARE(fake.word.createdObjects, 2);

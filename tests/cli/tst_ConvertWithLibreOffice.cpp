@@ -123,7 +123,12 @@ private slots:
         ConvertProcess run;
         run.start({QStringLiteral("-r"), QStringLiteral("-j"), QStringLiteral("2"), in, QStringLiteral("-o"), out});
         QCOMPARE(run.finish(), 1); // the broken document fails, the rest convert
-        QCOMPARE(run.lines.size(), 4);
+        QCOMPARE(run.lines.size(), 5);
+        const QJsonObject summary = run.lines.takeLast();
+        QCOMPARE(summary[QStringLiteral("result")].toString(), QStringLiteral("summary"));
+        QCOMPARE(summary[QStringLiteral("converted")].toInt(), 3);
+        QCOMPARE(summary[QStringLiteral("failed")].toInt(), 1);
+        QCOMPARE(summary[QStringLiteral("notConverted")].toInt(), 0);
         QStringList results;
         for (const QJsonObject& line : std::as_const(run.lines))
             results << QFileInfo(line[QStringLiteral("source")].toString()).fileName() + QLatin1Char(' ')
@@ -132,7 +137,9 @@ private slots:
                                        "Three.docx converted"}));
         QVERIFY(run.lines[0][QStringLiteral("output")].isNull());
         QVERIFY(run.lines[0][QStringLiteral("message")].toString().contains(QStringLiteral("broken.doc")));
-        QVERIFY(run.process.readAllStandardError().contains("broken.doc"));
+        const QByteArray errors = run.process.readAllStandardError();
+        QVERIFY(errors.contains("broken.doc"));
+        QVERIFY(errors.contains("varnello-convert: 3 converted, 1 failed, 0 not converted in "));
         QCOMPARE(run.lines[2][QStringLiteral("output")].toString(), out + QStringLiteral("/TwoWords.htm"));
         QCOMPARE(run.lines[3][QStringLiteral("output")].toString(), out + QStringLiteral("/sub/Three.htm"));
         verifyOnlyFinishedOutputs(out, run.lines);
@@ -148,7 +155,11 @@ private slots:
         QCOMPARE(text.exitCode(), 0);
         QCOMPARE(text.readAllStandardOutput(), "converted " + QFile::encodeName(in) + "/One.docx -> "
                                                    + QFile::encodeName(out) + "/archives/One.mhtml\n");
-        QVERIFY(text.readAllStandardError().isEmpty()); // no progress bar when not a terminal
+        // No progress bar when not a terminal: only the summary.
+        const QByteArray textErrors = text.readAllStandardError();
+        QVERIFY2(textErrors.startsWith("varnello-convert: 1 converted, 0 failed, 0 not converted in ")
+                     && textErrors.count('\n') == 1 && !textErrors.contains('\r'),
+                 textErrors.constData());
     }
 
     // As a container's first process (process 1 of its own namespace) it converts as

@@ -250,6 +250,31 @@ private slots:
         QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
     }
 
+    // A folder removed mid-run stops the run with one message instead of two for every
+    // document left; a single document's failure before that is told as usual.
+    void outputFolderRemovedStopsTheRunOnce()
+    {
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc"), QStringLiteral("c.doc"), QStringLiteral("d.doc")});
+        f.fake.recordingWord.fault = [&](const QString& call) -> std::optional<AutomationError> {
+            if (call.startsWith(QStringLiteral("Open")) && call.contains(QStringLiteral("a.doc")))
+                return AutomationError(5001, QStringLiteral("Damaged."));
+            if (call.startsWith(QStringLiteral("SaveAs")) && call.contains(QStringLiteral("b.htm"))) {
+                QDir(f.output()).removeRecursively();
+                return AutomationError(5002, QStringLiteral("Cannot write."));
+            }
+            return std::nullopt;
+        };
+        f.window.convertCheckedDocuments();
+        QCOMPARE(f.fake.messages.texts(),
+                 (QStringList{"Damaged.", "Convert a file failed!",
+                              "The output folder " + f.output() + " can no longer be used: it has been removed or "
+                              "moved. Converting stopped; 3 documents were not converted."}));
+        QCOMPARE(f.fake.recordingWord.calls.count(QStringLiteral("CreateObject")), 2); // c and d not tried
+        QVERIFY(f.fake.shell.openedFolders.isEmpty());
+        QCOMPARE(f.fake.pointer.current(), MousePointer::Default);
+    }
+
     // A run is planned once: its pages link to each other under the names it announced.
     void formatHoldsForTheWholeRun()
     {
