@@ -4,6 +4,7 @@
 #include "cli/Reporter.h"
 #include "cli/StopSignals.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/files/PlainDescriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLocations.h"
 
@@ -21,24 +22,9 @@
 
 namespace {
 
-// Writes all of `bytes` to a descriptor; false once the reader has gone.
-bool writeAll(int descriptor, const QByteArray& bytes)
-{
-    qsizetype offset = 0;
-    while (offset < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.constData() + offset, size_t(bytes.size() - offset));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        offset += written;
-    }
-    return true;
-}
-
 void printError(const QString& text)
 {
-    writeAll(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
+    writeEvery(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
 }
 
 // The run, with the engine stoppable by a signal while it lasts. Returning ends the
@@ -83,10 +69,10 @@ int runConvertCommand(const ConvertOptions& options)
     std::atomic<bool> outputGone{false};
     Reporter reporter(
         [&](const QByteArray& line) {
-            if (!writeAll(STDOUT_FILENO, line))
+            if (!writeEvery(STDOUT_FILENO, line))
                 outputGone = true;
         },
-        [](const QByteArray& text) { writeAll(STDERR_FILENO, text); },
+        [](const QByteArray& text) { writeEvery(STDERR_FILENO, text); },
         {options.json, options.quiet, ::isatty(STDERR_FILENO) == 1});
 
     const DocumentTree tree = findDocuments(options.sources, options.recursive);

@@ -5,10 +5,10 @@
 #include "engine/client/HelperTempFolder.h"
 #include "engine/client/ScratchFolder.h"
 #include "engine/files/LocalFileName.h"
+#include "engine/files/ProcFiles.h"
 #include "engine/protocol/HelperProtocol.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QLocale>
 #include <QThread>
 #include <QTimer>
@@ -26,17 +26,6 @@ namespace {
 constexpr int crashesToFail = 2;
 constexpr int startTriesInARow = 2;
 
-qint64 availableMemory()
-{
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!meminfo.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : meminfo.readAll().split('\n'))
-        if (line.startsWith("MemAvailable:"))
-            return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return 0;
-}
-
 } // namespace
 
 int automaticHelperCount(int documents)
@@ -44,7 +33,7 @@ int automaticHelperCount(int documents)
     if (documents <= 2)
         return 1;
     constexpr qint64 perHelper = qint64(600) << 20;
-    const qint64 byMemory = std::max<qint64>(1, availableMemory() / perHelper);
+    const qint64 byMemory = std::max<qint64>(1, ProcFiles::availableMemory() / perHelper);
     const int byCores = std::max(1, QThread::idealThreadCount());
     return int(std::clamp<qint64>(std::min<qint64>(byCores, byMemory), 1, documents));
 }
