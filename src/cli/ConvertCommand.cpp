@@ -4,6 +4,7 @@
 #include "cli/ReportedRun.h"
 #include "cli/StopSignals.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
+#include "engine/files/PlainDescriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramLocations.h"
 #include "run/OutputFolderCheck.h"
@@ -24,24 +25,9 @@
 
 namespace {
 
-// Writes all of `bytes` to a descriptor; false once the reader has gone.
-bool writeAll(int descriptor, const QByteArray& bytes)
-{
-    qsizetype offset = 0;
-    while (offset < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.constData() + offset, size_t(bytes.size() - offset));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        offset += written;
-    }
-    return true;
-}
-
 void printError(const QString& text)
 {
-    writeAll(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
+    writeEvery(STDERR_FILENO, "varnello-convert: " + Reporter::oneLine(text) + '\n');
 }
 
 // The output folder named on the command line, created when missing (only that folder:
@@ -110,10 +96,10 @@ int runConvertCommand(const ConvertOptions& options)
     std::atomic<bool> outputGone{false};
     Reporter reporter(
         [&](const QByteArray& line) {
-            if (!writeAll(STDOUT_FILENO, line))
+            if (!writeEvery(STDOUT_FILENO, line))
                 outputGone = true;
         },
-        [](const QByteArray& text) { writeAll(STDERR_FILENO, text); },
+        [](const QByteArray& text) { writeEvery(STDERR_FILENO, text); },
         {options.json, options.quiet, ::isatty(STDERR_FILENO) == 1});
 
     const DocumentTree tree = findDocuments(options.sources, options.recursive);

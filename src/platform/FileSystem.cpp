@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
+#include "engine/files/ReplacementFile.h"
 
 #include <QRandomGenerator>
 #include <cerrno>
@@ -30,30 +32,6 @@ QString systemReason(int error)
 {
     return QString::fromStdString(std::generic_category().message(error));
 }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    int get() const { return fd; }
-    // Closes now, for the error a late write failure reports only here.
-    int close()
-    {
-        const int result = ::close(fd);
-        fd = -1;
-        return result;
-    }
-
-private:
-    int fd;
-};
 
 // Reads `file` to its end into `bytes`, room made for the `size` it had; the reason
 // when a read fails, or when the file grows beyond `maxBytes` meanwhile.
@@ -230,7 +208,7 @@ FileContent readSmallFile(const QString& path, qint64 maxBytes)
     if (!S_ISREG(status.st_mode))
         return refuse(QStringLiteral("not a regular file"));
     // Never blocks, also when a pipe took the file's place since it was looked at.
-    const Descriptor file(::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const PlainDescriptor file(::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
         return refuse(systemReason(errno));
     if (::fstat(file.get(), &status) != 0)
@@ -270,40 +248,24 @@ std::optional<QString> replaceFile(const QString& path, const QByteArray& bytes)
         return systemReason(EISDIR);
 
     // A name of its own beside the file, so the rename stays on one file system.
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = target.string() + ".new-" + std::to_string(QRandomGenerator::global()->generate());
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return systemReason(errno);
-    }
-    if (fd < 0)
-        return systemReason(EEXIST);
-    Descriptor file(fd);
-    const auto fail = [&](int reason) {
-        ::unlink(temporary.c_str());
-        return systemReason(reason);
-    };
-    if (exists && ::fchmod(file.get(), status.st_mode & 07777) != 0)
-        return fail(errno);
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t put = ::write(file.get(), bytes.constData() + written,
-                                    static_cast<size_t>(bytes.size() - written));
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        written += put;
-    }
-    if (::fsync(file.get()) != 0)
-        return fail(errno);
-    if (file.close() != 0)
-        return fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return fail(errno);
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const PlainDescriptor folder(::open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isValid())
+        return systemReason(errno);
+    const QByteArray name = QByteArray::fromStdString(target.filename().native());
+    ReplacementFile file(folder.get(), [&] {
+        return name + ".new-" + QByteArray::number(QRandomGenerator::global()->generate());
+    }, false);
+    if (!file.isValid())
+        return systemReason(file.error());
+    if (exists && ::fchmod(file.descriptor(), status.st_mode & 07777) != 0)
+        return systemReason(errno);
+    if (const int failed = file.write(bytes))
+        return systemReason(failed);
+    if (const int failed = file.close(true))
+        return systemReason(failed);
+    if (const int failed = file.replace(name))
+        return systemReason(failed);
     return std::nullopt;
 }
 

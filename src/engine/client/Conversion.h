@@ -40,6 +40,12 @@ struct Conversion {
     Conversion(const Conversion&) = delete;
     Conversion& operator=(const Conversion&) = delete;
 
+    void finish(Outcome ended)
+    {
+        outcome = ended;
+        stage = Stage::Done;
+    }
+
     // The helper moves the page it made, with its pictures, into the folder "page".
     QString stagedPage() const { return folder + QStringLiteral("/page/page.html"); }
 

@@ -2,8 +2,7 @@
 
 #include "engine/files/DocumentHandover.h"
 #include "engine/files/LocalFileName.h"
-
-#include <QFile>
+#include "engine/files/ProcFiles.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -153,23 +152,10 @@ qint64 HelperProcess::processId() const
 
 qint64 HelperProcess::residentBytes() const
 {
-    QFile statm(QStringLiteral("/proc/%1/statm").arg(process.processId()));
-    if (process.processId() <= 0 || !statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+    return ProcFiles::residentBytes(process.processId());
 }
 
 qint64 HelperProcess::processorMilliseconds() const
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(process.processId()));
-    if (process.processId() <= 0 || !stat.open(QIODevice::ReadOnly))
-        return -1;
-    // The command name in brackets may hold blanks; the fields after it are plain.
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the name.
-    if (fields.size() < 13)
-        return -1;
-    return (fields[11].toLongLong() + fields[12].toLongLong()) * 1000 / sysconf(_SC_CLK_TCK);
+    return ProcFiles::processorMilliseconds(process.processId());
 }

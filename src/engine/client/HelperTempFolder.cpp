@@ -28,17 +28,15 @@ QString folderTemplate(const QString& base, QLatin1StringView prefix)
            + QStringLiteral("-XXXXXX");
 }
 
-int takeLock(const QTemporaryDir& folder)
+PlainDescriptor takeLock(const QTemporaryDir& folder)
 {
     if (!folder.isValid())
-        return -1;
+        return PlainDescriptor();
     const QByteArray path = LocalFileName::encode(folder.filePath(LockName));
-    const int fd = open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    PlainDescriptor lock(open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (lock.isValid() && flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
+        return PlainDescriptor();
+    return lock;
 }
 
 // Whether the owner of a folder is gone: its lock can be had. A folder without a

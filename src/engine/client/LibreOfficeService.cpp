@@ -49,7 +49,7 @@ QString whileEventsRun(const std::function<QString()>& work)
 } // namespace
 
 LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
-    : settings(settings), pool(std::make_unique<HelperPool>(settings, stopRequested))
+    : settings(settings), pool(std::make_unique<HelperPool>(settings, stopRequested, lookAhead))
 {
 }
 
@@ -81,17 +81,13 @@ void LibreOfficeService::announce(const QStringList& documentPaths)
     nextToQueue = 0;
     if (!pool || plan.isEmpty())
         return;
-    const int helpers = settings.helpers > 0 ? int(std::min<qsizetype>(settings.helpers, plan.size()))
-                                             : automaticHelperCount(int(plan.size()));
-    pool->setSize(helpers);
-    // Enough ahead to keep every helper busy while the run writes what is done.
-    aheadLimit = std::size_t(4 * helpers);
+    lookAhead.begin(plan, pool->sizeForRun(int(plan.size())));
     planAhead();
 }
 
 void LibreOfficeService::planAhead()
 {
-    while (planned.size() < aheadLimit && nextToQueue < plan.size())
+    while (nextToQueue < plan.size() && lookAhead.wantsAnother(planned))
         planned.push_back(pool->enqueue(plan[nextToQueue++], false));
 }
 

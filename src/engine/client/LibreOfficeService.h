@@ -3,6 +3,7 @@
 #include "engine/client/Conversion.h"
 #include "engine/client/HelperPool.h"
 #include "engine/client/LibreOfficeSettings.h"
+#include "engine/client/LookAhead.h"
 
 #include <QHash>
 #include <QStringList>
@@ -49,12 +50,12 @@ private:
 
     const LibreOfficeSettings settings;
     std::atomic<bool> stopRequested{false}; // before `pool`, which watches it
+    LookAhead lookAhead;                    // before `pool`, which follows it
     std::unique_ptr<HelperPool> pool;
     // The announced run: its first documents not yet opened are queued in the pool.
     QStringList plan;
     qsizetype nextToQueue = 0;
     std::deque<std::shared_ptr<Conversion>> planned;
-    std::size_t aheadLimit = 0;
     QHash<QByteArray, std::shared_ptr<Conversion>> openDocuments;
     QHash<QString, QString> pageOfDocument;
     quint64 lastDocumentId = 0;

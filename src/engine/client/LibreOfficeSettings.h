@@ -22,7 +22,3 @@ struct LibreOfficeSettings {
     static LibreOfficeSettings forProgramFolder(const QString& programFolder);
 };
 
-// The number of helpers worth running here for `documents` documents: one per core
-// while the free memory allows about 600 MB a helper, never more than the documents,
-// and one alone for a run of one or two.
-int automaticHelperCount(int documents);

@@ -1,6 +1,7 @@
 #include "PackageCheck.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
 
 #include <QLocale>
 
@@ -229,10 +230,10 @@ QString checkSizes(const QList<Entry>& entries, const PackageLimits& limits)
 
 QString checkPackageSize(const QString& path, const PackageLimits& limits)
 {
-    const int fd = open(LocalFileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const PlainDescriptor file(open(LocalFileName::encode(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.isValid())
         return {};
-    const auto closer = qScopeGuard([fd] { close(fd); });
+    const int fd = file.get();
     struct stat status {};
     QByteArray head;
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || !readAt(fd, 0, head, 4)

@@ -1,47 +1,21 @@
 #include "engine/web/OutputFiles.h"
 
 #include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
+#include "engine/files/ReplacementFile.h"
 
 #include <QDir>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// An open descriptor, closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd(fd) {}
-    Descriptor(Descriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        std::swap(fd, other.fd);
-        return *this;
-    }
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    int get() const { return fd; }
-    bool isValid() const { return fd >= 0; }
-    // Closes now, so that a late write error (NFS, quotas) is seen; returns errno or 0.
-    int close()
-    {
-        const int result = ::close(std::exchange(fd, -1));
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd;
-};
 
 QString reason(int error)
 {
@@ -60,65 +34,27 @@ QByteArray temporaryName()
     return TemporaryOutputPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
-// Locks a temporary file for as long as a descriptor of it stays open. A dead run's
-// lock is gone with it, whatever PID namespace it ran in, so a later run removes only
-// temporaries it can lock. False when such a sweep removed this one between its
-// creation and the lock.
-bool lockTemporary(int file)
-{
-    while (flock(file, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    struct stat status {};
-    return fstat(file, &status) != 0 || status.st_nlink > 0;
-}
-
-// Creates a fresh file or folder under a temporary name in `folder`; never reuses one.
-// A file comes locked.
-Descriptor createTemporary(int folder, bool directory, QByteArray& name)
+// Creates a fresh folder under a temporary name in `folder`; never reuses one.
+PlainDescriptor createTemporaryFolder(int folder, QByteArray& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = temporaryName();
-        if (directory) {
-            if (mkdirat(folder, name.constData(), 0777) == 0)
-                return Descriptor(openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        } else {
-            Descriptor file(openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-            if (file.isValid() && lockTemporary(file.get()))
-                return file;
-            if (file.isValid())
-                continue;
-        }
+        if (mkdirat(folder, name.constData(), 0777) == 0)
+            return PlainDescriptor(openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (errno != EEXIST)
             break;
     }
     name.clear();
-    return Descriptor();
-}
-
-int writeAll(int fd, const QByteArray& data)
-{
-    const char* at = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        at += written;
-        left -= written;
-    }
-    return 0;
+    return PlainDescriptor();
 }
 
 // Creates `name` in `folder` and fills it; errno on failure, with nothing left behind.
 int writeNewFile(int folder, const QByteArray& name, const QByteArray& data)
 {
-    Descriptor file(openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    PlainDescriptor file(openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.isValid())
         return errno;
-    int error = writeAll(file.get(), data);
+    int error = writeEvery(file.get(), data) ? 0 : errno;
     if (const int closed = file.close(); error == 0)
         error = closed;
     if (error != 0)
@@ -168,13 +104,13 @@ mode_t existing(int folder, const QByteArray& name)
 // Undoes a save that has not been committed: its temporary files go.
 struct PendingOutput {
     int folder;
-    QByteArray page;      // temporary page
+    // The temporary page, locked until it is renamed into place or removed: a run that
+    // sweeps the temporaries of dead runs leaves it alone.
+    std::optional<ReplacementFile> page;
     QByteArray companion; // temporary picture folder
-    Descriptor pageLock;  // keeps the temporary page locked until it is renamed or removed
     ~PendingOutput()
     {
-        if (!page.isEmpty())
-            unlinkat(folder, page.constData(), 0);
+        page.reset();
         if (!companion.isEmpty())
             removeTree(folder, companion);
     }
@@ -225,20 +161,18 @@ QString writeTemporaries(const OutputFiles& output, const OutputNames& names, bo
                          PendingOutput& pending)
 {
     if (withCompanion) {
-        const Descriptor pictures = createTemporary(pending.folder, true, pending.companion);
+        const PlainDescriptor pictures = createTemporaryFolder(pending.folder, pending.companion);
         if (!pictures.isValid())
             return failure(names.companionShown, errno);
         for (const CompanionFile& file : output.companionFiles)
             if (const int error = writeNewFile(pictures.get(), LocalFileName::encode(file.name), file.data))
                 return failure(names.companionShown + QLatin1Char('/') + file.name, error);
     }
-    Descriptor page = createTemporary(pending.folder, false, pending.page);
+    ReplacementFile& page = pending.page.emplace(pending.folder, temporaryName, true);
     if (!page.isValid())
-        return failure(names.pageShown, errno);
-    // Closing the page below tells of a late write error; the lock must outlive that.
-    pending.pageLock = Descriptor(fcntl(page.get(), F_DUPFD_CLOEXEC, 0));
-    int error = writeAll(page.get(), output.page);
-    if (const int closed = page.close(); error == 0)
+        return failure(names.pageShown, page.error());
+    int error = page.write(output.page);
+    if (const int closed = page.close(false); error == 0)
         error = closed;
     if (error != 0)
         return failure(names.pageShown, error);
@@ -269,14 +203,12 @@ QString commitOutput(const OutputNames& names, mode_t companionBefore, bool with
         }
         pending.companion.clear();
     }
-    if (renameat(folder, pending.page.constData(), folder, names.pageName.constData()) != 0) {
-        const int error = errno;
+    if (const int error = pending.page->replace(names.pageName); error != 0) {
         if (withCompanion)
             removeTree(folder, names.companionName);
         restoreOldCompanion();
         return failure(names.pageShown, error);
     }
-    pending.page.clear();
     if (!oldCompanion.isEmpty())
         removeTree(folder, oldCompanion);
     return {};
@@ -288,14 +220,14 @@ QString writeOutputFiles(const OutputFiles& output)
 {
     const OutputNames names = outputNames(output);
     // The folder itself is the user's choice, links and all; what goes into it is not.
-    const Descriptor folder(open(names.folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const PlainDescriptor folder(open(names.folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isValid())
         return failure(names.pageShown, errno);
     mode_t companionBefore = 0;
     if (QString obstacle = obstacleTo(folder.get(), names, companionBefore); !obstacle.isEmpty())
         return obstacle;
     const bool withCompanion = !names.companionName.isEmpty() && !output.companionFiles.isEmpty();
-    PendingOutput pending{folder.get(), {}, {}, Descriptor()};
+    PendingOutput pending{folder.get(), std::nullopt, {}};
     if (QString error = writeTemporaries(output, names, withCompanion, pending); !error.isEmpty())
         return error;
     return commitOutput(names, companionBefore, withCompanion, pending);
