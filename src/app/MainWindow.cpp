@@ -239,7 +239,10 @@ void MainWindow::setMousePointer(int16_t pointer)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (converting) {
+        // The window closes, saving the lists, once the document under way is done.
         event->ignore();
+        if (askToStopConverting())
+            closeAfterRun = true;
         return;
     }
     if (!unloaded) {

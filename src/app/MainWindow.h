@@ -102,6 +102,9 @@ public:
     // The checked documents into `outputFolder` in the chosen format; `rows` gets the
     // document list's row of each.
     RunPlan planCheckedDocuments(const QString& outputFolder, QList<int>& rows) const;
+    // During a run: asks whether to stop after the document under way; true once the
+    // user said Yes.
+    bool askToStopConverting();
 
     // Output folders
     void browseOutputFolder();
@@ -133,6 +136,11 @@ private:
     QString sourcesUnreadable;
     QString outputsUnreadable;
     bool unloaded = false;
-    // A run holds the window until its last document; closing waits for it.
+    void convertInto(const QString& outputFolder, int itemCount);
+
+    // A run holds the window until its last document, or until the user asks it to
+    // stop after the document under way (Escape, or closing the window).
     bool converting = false;
+    bool stopAfterDocument = false;
+    bool closeAfterRun = false; // closing was asked for during the run
 };

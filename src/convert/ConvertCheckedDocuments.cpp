@@ -1,6 +1,7 @@
 #include "app/ListViews.h"
 #include "sources/DocumentList.h"
 #include "app/MainWindow.h"
+#include "convert/RunInputGuard.h"
 #include "outputs/OutputFolderCombo.h"
 #include "run/ConversionRun.h"
 #include "run/OutputFolderCheck.h"
@@ -19,10 +20,12 @@ namespace {
 // moves on with the window repainted between documents.
 class WindowRun final : public RunObserver {
 public:
-    WindowRun(const Platform& desktop, QProgressBar& progress, QList<int> rows)
-        : desktop(desktop), progress(progress), rows(std::move(rows))
+    WindowRun(const Platform& desktop, QProgressBar& progress, QList<int> rows, const bool& stopAsked)
+        : desktop(desktop), progress(progress), rows(std::move(rows)), stopAsked(stopAsked)
     {
     }
+
+    bool stopRequested() override { return stopAsked; }
 
     void documentFinished(const PlannedDocument& document, const DocumentResult& result) override
     {
@@ -40,12 +43,13 @@ public:
     QString lostReason;
 
     // Steps the progress bar through every row up to `row`, unchecked ones included,
-    // repainting the window at each; input waits for the run.
+    // repainting the window at each.
     void advanceTo(int row)
     {
         while (progress.value() < row) {
             progress.setValue(std::max(progress.value() + 1, 1));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // The run's input guard keeps clicks from the controls; Escape still asks to stop.
+            QCoreApplication::processEvents();
         }
     }
 
@@ -53,6 +57,7 @@ private:
     const Platform& desktop;
     QProgressBar& progress;
     QList<int> rows; // the document list's row of each planned document
+    const bool& stopAsked;
 };
 
 // The message and its icon for an output folder that cannot take the run.
@@ -111,28 +116,46 @@ void MainWindow::convertCheckedDocuments()
         desktop.messages.show(QStringLiteral("Please select word at fast!"), MessageIcon::Information);
     } else {
         progressBar->setMaximum(itemCount);
-        if (const std::optional<QString> outputFolder = outputFolderForRun()) {
-            converting = true;
-            setMousePointer(MousePointer::Wait);
-            QList<int> rows;
-            const RunPlan plan = planCheckedDocuments(*outputFolder, rows);
-            WindowRun observer(desktop, *progressBar, rows);
-            const RunCounts counts = ConversionRun(desktop.word, observer).run(plan);
-            observer.advanceTo(itemCount);
-            if (counts.end == RunEnd::OutputFolderLost) {
-                // One message instead of two for every document left.
-                desktop.messages.show(QStringLiteral("The output folder %1 can no longer be used: %2. Converting "
-                                                     "stopped; %3 documents were not converted.")
-                                          .arg(QString(*outputFolder).chopped(outputFolder->size() > 1 ? 1 : 0),
-                                               observer.lostReason)
-                                          .arg(counts.notConverted),
-                                      MessageIcon::Critical);
-            } else {
-                desktop.shell.openFolder(*outputFolder);
-            }
-            converting = false;
-        }
+        if (const std::optional<QString> outputFolder = outputFolderForRun())
+            convertInto(*outputFolder, itemCount);
     }
     progressBar->setValue(0);
     setMousePointer(MousePointer::Default);
+    if (closeAfterRun)
+        close();
+}
+
+bool MainWindow::askToStopConverting()
+{
+    if (!stopAfterDocument)
+        stopAfterDocument = desktop.messages.ask(QStringLiteral("Stop converting after this document?"));
+    return stopAfterDocument;
+}
+
+void MainWindow::convertInto(const QString& outputFolder, int itemCount)
+{
+    converting = true;
+    stopAfterDocument = false;
+    setMousePointer(MousePointer::Wait);
+    QList<int> rows;
+    const RunPlan plan = planCheckedDocuments(outputFolder, rows);
+    WindowRun observer(desktop, *progressBar, rows, stopAfterDocument);
+    RunCounts counts;
+    {
+        const RunInputGuard guard(*this, [this] { askToStopConverting(); });
+        counts = ConversionRun(desktop.word, observer).run(plan);
+        observer.advanceTo(itemCount);
+    }
+    if (counts.end == RunEnd::OutputFolderLost) {
+        // One message instead of two for every document left.
+        desktop.messages.show(QStringLiteral("The output folder %1 can no longer be used: %2. Converting "
+                                             "stopped; %3 documents were not converted.")
+                                  .arg(QString(outputFolder).chopped(outputFolder.size() > 1 ? 1 : 0),
+                                       observer.lostReason)
+                                  .arg(counts.notConverted),
+                              MessageIcon::Critical);
+    } else if (!closeAfterRun) {
+        desktop.shell.openFolder(outputFolder);
+    }
+    converting = false;
 }

@@ -22,3 +22,9 @@ void QtMessageBox::show(const QString& text, MessageIcon icon)
     box.exec();
 }
 
+bool QtMessageBox::ask(const QString& question)
+{
+    return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Varnello"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}

@@ -14,10 +14,13 @@ class MessageBox {
 public:
     virtual ~MessageBox() = default;
     virtual void show(const QString& text, MessageIcon icon) = 0;
+    // A question with Yes and No buttons, No the default; true for Yes.
+    virtual bool ask(const QString& question) = 0;
 };
 
 class QtMessageBox final : public MessageBox {
 public:
     void show(const QString& text, MessageIcon icon) override;
+    bool ask(const QString& question) override;
 };
 

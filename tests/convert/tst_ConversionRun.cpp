@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 #include <sys/stat.h>
 
 namespace {
@@ -298,9 +299,44 @@ private slots:
             closedDuringRun = f.window.close();
         };
         f.window.convertCheckedDocuments();
-        QVERIFY(!closedDuringRun);
+        QVERIFY(!closedDuringRun); // the user answered No
+        QCOMPARE(f.fake.messages.asked, (QStringList{"Stop converting after this document?",
+                                                     "Stop converting after this document?"}));
         QCOMPARE(savedNames(f.fake.recordingWord.calls).size(), 2);
         QVERIFY(f.window.close());
+    }
+
+    // Escape or closing during a run asks; Yes stops after the document under way, and
+    // closing then closes the window as a normal exit does. Clicks during the run do nothing.
+    void aRunStopsWhenAsked_data()
+    {
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("Escape") << false;
+        QTest::newRow("close") << true;
+    }
+
+    void aRunStopsWhenAsked()
+    {
+        QFETCH(bool, byClosing);
+        ConversionFixture f;
+        f.prepare({QStringLiteral("a.doc"), QStringLiteral("b.doc"), QStringLiteral("c.doc")});
+        f.window.show();
+        f.fake.messages.answer = true;
+        f.fake.recordingWord.onSaveAs = [&](const QString&, int32_t) {
+            QTest::mouseClick(f.window.removeFileButton, Qt::LeftButton); // would remove the source
+            if (byClosing)
+                f.window.close();
+            else
+                QTest::keyClick(f.window.documentList, Qt::Key_Escape);
+        };
+        f.window.convertCheckedDocuments();
+        QCOMPARE(f.fake.messages.asked, QStringList{"Stop converting after this document?"});
+        QCOMPARE(savedNames(f.fake.recordingWord.calls), QStringList{"a.htm"}); // a.doc was finished
+        QCOMPARE(f.fake.recordingWord.announcements.back().documentPaths, QStringList()); // work ahead ended
+        QCOMPARE(ListViews::count(*f.window.sourceList), 1);
+        QCOMPARE(f.window.isVisible(), !byClosing);
+        QCOMPARE(f.fake.shell.openedFolders.size(), byClosing ? 0 : 1);
+        QVERIFY(f.fake.messages.shown.empty());
     }
 };
 

@@ -67,7 +67,8 @@ void HelperPool::waitUntilDone(const Conversion& conversion)
 }
 
 // Returns when a helper has said something or ended, or after a short while, running
-// every event but user input meanwhile.
+// every event meanwhile: what user input may do during a call is the front end's to
+// decide (the window lets only Escape through).
 void HelperPool::waitForActivity()
 {
     QEventLoop loop;
@@ -81,7 +82,7 @@ void HelperPool::waitForActivity()
     if (staging.worker()->takeFinished())
         return;
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
 }
 
 void HelperPool::pump()

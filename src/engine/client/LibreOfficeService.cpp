@@ -31,8 +31,8 @@ QString documentTitle(const QString& documentPath)
     return dot > 0 ? name.left(dot) : name;
 }
 
-// Runs `work` on a thread of its own while this one keeps handling every event but
-// user input: a large page takes long enough to write that a window would stop painting.
+// Runs `work` on a thread of its own while this one keeps handling events: a large
+// page takes long enough to write that a window would stop painting.
 QString whileEventsRun(const std::function<QString()>& work)
 {
     QEventLoop loop;
@@ -41,7 +41,7 @@ QString whileEventsRun(const std::function<QString()>& work)
         result = work();
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
     worker.join();
     return result;
 }
