@@ -5,6 +5,7 @@
 #   share/varnello/help.html           the user guide
 #   share/varnello/defaults/*.txt      the empty state files a user starts with
 #   share/applications, share/metainfo, share/icons/hicolor   the desktop's menu data
+#   share/man/man1/varnello.1          the window program's manual page
 #
 # The program tells this layout from a build folder by where its helper is
 # (src/platform/ProgramLocations.cpp); the paths below are handed to it.
@@ -43,6 +44,7 @@ install(FILES ${VARNELLO_DATA_SOURCE}/${VARNELLO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VARNELLO_DATA_SOURCE}/${VARNELLO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/varnello.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The icon: the drawing itself, and the usual bitmap sizes made from it.
 set(icon_source ${VARNELLO_DATA_SOURCE}/icons/${VARNELLO_APP_ID}.svg)
