@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Varnello"));
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
     // The menu entry an installed copy has, so that the desktop shows its icon.
-    QApplication::setDesktopFileName(QStringLiteral("example.varnello.Varnello"));
+    QApplication::setDesktopFileName(QStringLiteral("varnello"));
 
     // Qt has taken its own options; what is left are files, folders and options of ours.
     const StartOptions::Request request = StartOptions::read(StartOptions::decode(argc, argv));
