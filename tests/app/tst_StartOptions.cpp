@@ -10,25 +10,10 @@ namespace {
 
 using StartOptions::Action;
 
-struct Finished {
-    int status = -1;
-    QByteArray output;
-    QByteArray errors;
-};
-
 // Runs the built program as from an ssh session: no display, no platform chosen.
-Finished runProgram(const QStringList& arguments)
+cli::Ran runProgram(const QStringList& arguments)
 {
-    QProcess program;
-    program.setProcessEnvironment(cli::withoutDisplay());
-    program.start(QStringLiteral(VARNELLO_PROGRAM), arguments);
-    if (!program.waitForFinished(30000)) {
-        program.kill();
-        program.waitForFinished();
-        return {};
-    }
-    const int status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    return {status, program.readAllStandardOutput(), program.readAllStandardError()};
+    return cli::runWithoutDisplay(QStringLiteral(VARNELLO_PROGRAM), arguments);
 }
 
 } // namespace
@@ -73,27 +58,27 @@ private slots:
     void helpAndVersionNeedNoDisplay()
     {
         for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {
-            const Finished finished = runProgram({QStringLiteral("a.docx"), help});
+            const cli::Ran finished = runProgram({QStringLiteral("a.docx"), help});
             QCOMPARE(finished.status, 0);
-            QVERIFY(finished.output.startsWith("Usage: varnello [OPTION]... [FILE]...\n"));
-            QVERIFY(finished.output.contains("--version"));
-            QCOMPARE(finished.errors, QByteArray());
+            QVERIFY(finished.out.startsWith("Usage: varnello [OPTION]... [FILE]...\n"));
+            QVERIFY(finished.out.contains("--version"));
+            QCOMPARE(finished.err, QByteArray());
         }
-        const Finished version = runProgram({QStringLiteral("--version")});
+        const cli::Ran version = runProgram({QStringLiteral("--version")});
         QCOMPARE(version.status, 0);
-        QCOMPARE(version.output, QByteArray("varnello " VARNELLO_VERSION "\n"));
-        QCOMPARE(version.errors, QByteArray());
+        QCOMPARE(version.out, QByteArray("varnello " VARNELLO_VERSION "\n"));
+        QCOMPARE(version.err, QByteArray());
     }
 
     // Qt's own options are left to Qt; only what nobody understands is refused.
     void refusesAnUnknownOptionButNotQtsOwn()
     {
-        const Finished finished =
+        const cli::Ran finished =
             runProgram({QStringLiteral("--platform"), QStringLiteral("offscreen"), QStringLiteral("--bogus")});
         QCOMPARE(finished.status, 2);
-        QCOMPARE(finished.output, QByteArray());
-        QVERIFY2(finished.errors.contains("varnello: unknown option --bogus\n"), finished.errors.constData());
-        QVERIFY(finished.errors.contains("varnello --help"));
+        QCOMPARE(finished.out, QByteArray());
+        QVERIFY2(finished.err.contains("varnello: unknown option --bogus\n"), finished.err.constData());
+        QVERIFY(finished.err.contains("varnello --help"));
     }
 };
 
