@@ -5,12 +5,20 @@
 #   share/varnello/help.html           the user guide
 #   share/varnello/defaults/*.txt      the empty state files a user starts with
 #   share/applications, share/metainfo, share/icons/hicolor   the desktop's menu data
+#   share/man/man1/varnello.1          the window program's manual page
 #
 # The program tells this layout from a build folder by where its helper is
 # (src/platform/ProgramLocations.cpp); the paths below are handed to it.
 include(GNUInstallDirs)
 
 set(VARNELLO_APP_ID example.varnello.Varnello)
+# The menu entry's name is not the application's id, on purpose. Without a default chosen
+# in a mimeapps.list, xdg-mime and GLib open a file with the first entry its folder's
+# mimeinfo.cache lists for the type, and update-desktop-database lists them sorted by
+# name: "example.varnello.Varnello.desktop" would come before "libreoffice-writer.desktop"
+# and make a double click convert a Word document instead of opening it. "varnello"
+# sorts after the Writer this package depends on, so Varnello stays in "Open with" only.
+set(VARNELLO_DESKTOP_ENTRY varnello.desktop)
 set(VARNELLO_HELPER_INSTALL_DIR lib/varnello)
 set(VARNELLO_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/varnello)
 set(VARNELLO_DATA_SOURCE ${CMAKE_SOURCE_DIR}/data)
@@ -39,10 +47,11 @@ install(FILES ${VARNELLO_DATA_SOURCE}/defaults/set.txt
               ${VARNELLO_DATA_SOURCE}/defaults/output.txt
         DESTINATION ${VARNELLO_DATA_INSTALL_DIR}/defaults)
 
-install(FILES ${VARNELLO_DATA_SOURCE}/${VARNELLO_APP_ID}.desktop
+install(FILES ${VARNELLO_DATA_SOURCE}/${VARNELLO_DESKTOP_ENTRY}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VARNELLO_DATA_SOURCE}/${VARNELLO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/varnello.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The icon: the drawing itself, and the usual bitmap sizes made from it.
 set(icon_source ${VARNELLO_DATA_SOURCE}/icons/${VARNELLO_APP_ID}.svg)

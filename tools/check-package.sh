@@ -11,11 +11,15 @@ source tools/x-session.sh
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 app_id=example.varnello.Varnello
+entry=varnello.desktop # the menu entry; why it is not named after $app_id: cmake/Install.cmake
+word_types=(application/msword
+            application/vnd.openxmlformats-officedocument.wordprocessingml.document
+            application/vnd.ms-word.document.macroEnabled.12)
 
 step() { printf '\n== %s\n' "$*"; }
 fail() { echo "check-package: $*" >&2; exit 1; }
 
-tools/install-deps.sh desktop-file-utils appstream xdotool
+tools/install-deps.sh desktop-file-utils appstream xdotool xdg-utils man-db
 tools/build.sh
 
 work=$(mktemp -d)
@@ -43,7 +47,8 @@ dpkg-deb --contents "$deb" | awk '{print $6}' > "$work/contents"
 for path in ./usr/bin/varnello ./usr/lib/varnello/varnello-lok ./usr/share/varnello/help.html \
             ./usr/share/varnello/defaults/set.txt ./usr/share/varnello/defaults/EXCEL.txt \
             ./usr/share/varnello/defaults/output.txt \
-            "./usr/share/applications/$app_id.desktop" "./usr/share/metainfo/$app_id.metainfo.xml" \
+            "./usr/share/applications/$entry" "./usr/share/metainfo/$app_id.metainfo.xml" \
+            ./usr/share/man/man1/varnello.1 ./usr/share/man/man1/varnello-convert.1 \
             "./usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
             "./usr/share/icons/hicolor/48x48/apps/$app_id.png"; do
   grep -qxF "$path" "$work/contents" || fail "the package lacks $path"
@@ -71,7 +76,7 @@ for program in "$work/unpacked/usr/bin/varnello" "$work/unpacked/usr/lib/varnell
 done
 
 step "Menu entry and AppStream data"
-desktop-file-validate "data/$app_id.desktop"
+desktop-file-validate "data/$entry"
 appstreamcli validate --no-net "data/$app_id.metainfo.xml"
 # The installed tree as a whole: the entry, its icon and the metadata agree.
 DESTDIR="$work/tree" cmake --install build --prefix /usr >/dev/null
@@ -83,14 +88,34 @@ installed=yes
 dpkg-query -W -f='${Status}\n' varnello | grep -qx 'install ok installed' || fail "not installed"
 dpkg-query -L varnello > "$work/files"
 [ "$(command -v varnello)" = /usr/bin/varnello ] || fail "varnello is not on the PATH"
-desktop-file-validate "/usr/share/applications/$app_id.desktop"
-# "Open with" offers the program for the Word formats.
-for type in application/msword \
-            application/vnd.openxmlformats-officedocument.wordprocessingml.document \
-            application/vnd.ms-word.document.macroEnabled.12; do
-  grep -q "^$type=.*$app_id.desktop" /usr/share/applications/mimeinfo.cache \
+desktop-file-validate "/usr/share/applications/$entry"
+# "Open with" offers the program for the Word formats, but a double click still opens
+# them in the word processor: Varnello is never the default (asked as a user without a
+# desktop environment or a mimeapps.list of their own would ask).
+dpkg-query -W -f='${Status}\n' libreoffice-writer | grep -qx 'install ok installed' \
+  || fail "libreoffice-writer, a dependency, is not installed"
+asker="$work/asking-user"
+mkdir -p "$asker"
+for type in "${word_types[@]}"; do
+  grep -q "^$type=.*$entry" /usr/share/applications/mimeinfo.cache \
     || fail "the menu data does not offer the program for $type"
+  default=$(env -u XDG_CURRENT_DESKTOP -u XDG_DATA_DIRS -u XDG_CONFIG_DIRS -u XDG_DATA_HOME \
+                -u XDG_CONFIG_HOME HOME="$asker" xdg-mime query default "$type")
+  [ -n "$default" ] || fail "xdg-mime knows no default for $type"
+  [ "$default" != "$entry" ] || fail "installing made Varnello the default for $type"
+  echo "$type: opened by $default, Varnello offered"
 done
+
+# The manual pages, and the answers that need no display.
+if command -v man >/dev/null; then
+  [ "$(man -w varnello)" = /usr/share/man/man1/varnello.1 ] || fail "man -w varnello does not find its page"
+  man -w varnello-convert >/dev/null || fail "man -w varnello-convert does not find its page"
+fi
+version=$(dpkg-query -W -f='${Version}' varnello)
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM varnello --version)" = "varnello ${version%-*}" ] \
+  || fail "varnello --version does not print the package's version"
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM varnello --help)
+[[ "$help" == "Usage: varnello "* ]] || fail "varnello --help prints no usage"
 
 # The environment of a user of the machine with a home of their own (no blanks in it).
 user_env() {
@@ -174,6 +199,6 @@ for folder in /usr/lib/varnello /usr/share/varnello; do
   [ -e "$folder" ] && left+=("$folder")
 done
 [ ${#left[@]} -eq 0 ] || fail "left behind: ${left[*]}"
-! grep -q "$app_id" /usr/share/applications/mimeinfo.cache || fail "the menu data still names the program"
+! grep -q "$entry" /usr/share/applications/mimeinfo.cache || fail "the menu data still names the program"
 [ -s "$second/.config/varnello/EXCEL.txt" ] || fail "the user's own files went with the package"
 echo "removed; nothing of the package is left, the users' files are"

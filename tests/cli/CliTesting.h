@@ -22,6 +22,28 @@ inline QProcessEnvironment withoutDisplay()
     return environment;
 }
 
+// How a program run without a display ended: its exit status (-1 when it crashed or did
+// not end within 30 seconds) and what it wrote.
+struct Ran {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Ran runWithoutDisplay(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 inline void touch(const QString& path, const QByteArray& content = "document")
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

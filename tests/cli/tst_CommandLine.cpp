@@ -20,22 +20,12 @@
 
 namespace {
 
+using cli::Ran;
 using cli::touch;
-
-struct Ran {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 Ran runConvert(const QStringList& arguments)
 {
-    QProcess process;
-    process.setProcessEnvironment(cli::withoutDisplay());
-    process.start(QStringLiteral(VARNELLO_CONVERT), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    return cli::runWithoutDisplay(QStringLiteral(VARNELLO_CONVERT), arguments);
 }
 
 // A run over the recording word processor; `failing` documents fail to open.

@@ -1,10 +1,35 @@
-// The README's recipe for many machines, run on this one: GNU parallel with local
-// job slots in place of ssh logins, one varnello-convert per folder.
+// The README's recipe for many machines, run on this one as the README has it: GNU
+// parallel with local job slots in place of ssh logins, one varnello-convert per folder.
 
 #include "CliTesting.h"
 
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+namespace {
+
+// The shell block of the README's "Many machines", with its folders below the working
+// folder instead of /srv and two job slots on this machine instead of the ssh logins.
+QString recipeOfTheReadme()
+{
+    QFile readme(QStringLiteral(VARNELLO_README));
+    if (!readme.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype section = text.indexOf(QStringLiteral("### Many machines"));
+    const QString opening = QStringLiteral("```sh\n");
+    const qsizetype start = text.indexOf(opening, section);
+    const qsizetype end = text.indexOf(QStringLiteral("```"), start + opening.size());
+    if (section < 0 || start < 0 || end < 0)
+        return {};
+    QString recipe = text.mid(start + opening.size(), end - start - opening.size());
+    recipe.replace(QStringLiteral("/srv/"), QString());
+    recipe.replace(QRegularExpression(QStringLiteral("--sshlogin \\S+")), QStringLiteral("--sshlogin 2/:"));
+    return recipe;
+}
+
+} // namespace
 
 class TestParallelRecipe : public QObject {
     Q_OBJECT
@@ -18,19 +43,17 @@ private slots:
         const QString documents = dir.filePath(QStringLiteral("documents"));
         QVERIFY(cli::placeDocuments(documents, {"Sales/Q1.docx", "Sales/Q2.docx", "Sales/old/Q4.docx",
                                                 "Staff/Handbook.docx"}));
-        QDir().mkpath(dir.filePath(QStringLiteral("web")));
+        const QString recipe = recipeOfTheReadme();
+        QVERIFY2(recipe.contains(QStringLiteral("-o web/{/} ::: documents/*")), qPrintable(recipe));
 
-        // As in the README, with "2/:" (two job slots on this machine) for the ssh logins.
-        const QString recipe = QStringLiteral(
-            "parallel --will-cite --sshlogin 2/: --joblog convert.log \\\n"
-            "    varnello-convert --quiet --recursive {} -o web/{/} ::: documents/*");
         QProcess shell;
         QProcessEnvironment environment = cli::withoutDisplay();
+        environment.insert(QStringLiteral("PARALLEL"), QStringLiteral("--will-cite"));
         environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(VARNELLO_CONVERT)).absolutePath()
                                                        + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
         shell.setProcessEnvironment(environment);
         shell.setWorkingDirectory(dir.path());
-        shell.start(QStringLiteral("bash"), {QStringLiteral("-c"), recipe});
+        shell.start(QStringLiteral("bash"), {QStringLiteral("-ec"), recipe});
         QVERIFY(shell.waitForFinished(300000));
         QCOMPARE(shell.exitCode(), 0); // parallel's status: the number of failed jobs
         QCOMPARE(shell.readAllStandardOutput(), QByteArray()); // --quiet
