@@ -231,7 +231,7 @@ void MainWindow::connectHandlers()
     connect(aboutItem, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
-void MainWindow::setMousePointer(int16_t pointer)
+void MainWindow::setMousePointer(MousePointer::Shape pointer)
 {
     desktop.pointer.set(pointer);
 }

@@ -30,8 +30,7 @@ public:
     ~MainWindow() override;
 
     const Platform& platform() const { return desktop; }
-    // 11 shows the wait pointer, 0 the default one.
-    void setMousePointer(int16_t pointer);
+    void setMousePointer(MousePointer::Shape pointer);
 
     QString helpFile;
 

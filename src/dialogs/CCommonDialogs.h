@@ -16,17 +16,17 @@ public:
 
 // The standard dialogs behind one object with plain properties. A caller makes
 // one per command: Init with the owner window, set Title (and Filter), call one
-// Show... operation, and on True (-1) read FileName or Path. Booleans are -1 / 0.
+// Show... operation, and when it returns true read FileName or Path.
 class CCommonDialogs {
 public:
     explicit CCommonDialogs(const Platform& platform);
 
-    void setFontUnderline(int16_t value) { fontUnderline = value; }
-    int16_t FontUnderline() const { return fontUnderline; }
-    void setFontItalic(int16_t value) { fontItalic = value; }
-    int16_t FontItalic() const { return fontItalic; }
-    void setFontBold(int16_t value) { fontBold = value; }
-    int16_t FontBold() const { return fontBold; }
+    void setFontUnderline(bool value) { fontUnderline = value; }
+    bool FontUnderline() const { return fontUnderline; }
+    void setFontItalic(bool value) { fontItalic = value; }
+    bool FontItalic() const { return fontItalic; }
+    void setFontBold(bool value) { fontBold = value; }
+    bool FontBold() const { return fontBold; }
     void setFontSize(int16_t value) { fontSize = value; }
     int16_t FontSize() const { return fontSize; }
     void setFontName(const QString& value) { fontName = value; }
@@ -50,16 +50,13 @@ public:
     QString FileName() const { return upToNul(fileName); }
     void setFileName(const QString& value) { fileName = value; }
 
-    int16_t ShowPrinter();
-    int16_t ShowFolder();
-    int16_t ShowColor(int16_t FullOpen);
-    int16_t ShowFont();
-    int16_t ShowOpen();
-    int16_t ShowPrinterProperties();
-    int16_t ShowSave();
-
-    static constexpr int16_t True = -1;
-    static constexpr int16_t False = 0;
+    bool ShowPrinter();
+    bool ShowFolder();
+    bool ShowColor(bool fullOpen);
+    bool ShowFont();
+    bool ShowOpen();
+    bool ShowPrinterProperties();
+    bool ShowSave();
 
 private:
     // The longest full name each file dialog has room for: 260 characters plus the
@@ -85,7 +82,7 @@ private:
     QString defaultExtension;
     QString fontName;
     int16_t fontSize = 0;
-    int16_t fontBold = False;
-    int16_t fontItalic = False;
-    int16_t fontUnderline = False;
+    bool fontBold = false;
+    bool fontItalic = false;
+    bool fontUnderline = false;
 };

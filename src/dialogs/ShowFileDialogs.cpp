@@ -13,7 +13,7 @@ void CCommonDialogs::takeChosenFile(const QString& chosen)
     path = slash < 0 ? QString() : chosen.left(slash);
 }
 
-int16_t CCommonDialogs::ShowOpen()
+bool CCommonDialogs::ShowOpen()
 {
     QWidget* window = ownerWindow();
     const QString startName = FileName();
@@ -30,12 +30,12 @@ int16_t CCommonDialogs::ShowOpen()
 
     const std::optional<QString> chosen = desktop.fileDialogs.openFile(window, request);
     if (!chosen || chosen->isEmpty() || chosen->size() > OpenNameRoom)
-        return False;
+        return false;
     takeChosenFile(*chosen);
-    return True;
+    return true;
 }
 
-int16_t CCommonDialogs::ShowSave()
+bool CCommonDialogs::ShowSave()
 {
     QWidget* window = ownerWindow();
 
@@ -58,20 +58,20 @@ int16_t CCommonDialogs::ShowSave()
 
     const std::optional<QString> chosen = desktop.fileDialogs.saveFile(window, request);
     if (!chosen || chosen->isEmpty() || chosen->size() > SaveNameRoom)
-        return False;
+        return false;
     takeChosenFile(*chosen);
-    return True;
+    return true;
 }
 
-int16_t CCommonDialogs::ShowFolder()
+bool CCommonDialogs::ShowFolder()
 {
     QWidget* window = ownerWindow();
     const std::optional<QString> chosen = desktop.fileDialogs.chooseFolder(window, Title());
     if (!chosen)
-        return False;
+        return false;
     // Stored as the dialog gives it: the root folder keeps its slash.
     path = upToNul(*chosen);
     fileName.clear();
     fileTitle.clear();
-    return True;
+    return true;
 }

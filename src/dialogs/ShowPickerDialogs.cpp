@@ -64,22 +64,22 @@ void skipOnFailure(Step&& step)
 
 } // namespace
 
-int16_t CCommonDialogs::ShowColor(int16_t FullOpen)
+bool CCommonDialogs::ShowColor(bool fullOpen)
 {
     QWidget* dialogOwner = ownerWindow();
     ColorRequest request;
     request.start = colorFromValue(color);
-    request.fullOpen = FullOpen != False;
+    request.fullOpen = fullOpen;
     // Custom colours the user mixes are not kept from one call to the next.
     request.customColors.fill(QColor(Qt::black));
     const std::optional<QColor> chosen = desktop.pickerDialogs.chooseColor(dialogOwner, request);
     if (!chosen)
-        return False;
+        return false;
     color = valueFromColor(*chosen);
-    return True;
+    return true;
 }
 
-int16_t CCommonDialogs::ShowFont()
+bool CCommonDialogs::ShowFont()
 {
     PickerDialogs& dialogs = desktop.pickerDialogs;
 
@@ -88,9 +88,9 @@ int16_t CCommonDialogs::ShowFont()
 
     FontDescription start;
     start.faceName = faceNameFrom(fontName);
-    start.italic = fontItalic != False;
-    start.underline = fontUnderline != False;
-    start.weight = fontBold != False ? FontDescription::BoldWeight : FontDescription::DefaultWeight;
+    start.italic = fontItalic;
+    start.underline = fontUnderline;
+    start.weight = fontBold ? FontDescription::BoldWeight : FontDescription::DefaultWeight;
     skipOnFailure([&] {
         if (const std::optional<int> dotsPerInch = dialogs.screenDotsPerInchY())
             start.height = -mulDiv(fontSize, *dotsPerInch, PointsPerInch);
@@ -100,18 +100,18 @@ int16_t CCommonDialogs::ShowFont()
     std::optional<FontChoice> chosen;
     skipOnFailure([&] { chosen = dialogs.chooseFont(dialogOwner, start); });
     if (!chosen)
-        return False;
+        return false;
     fontName = chosen->faceName;
-    fontBold = chosen->bold ? True : False;
-    fontItalic = chosen->italic ? True : False;
+    fontBold = chosen->bold;
+    fontItalic = chosen->italic;
     // Whole points; half points are dropped.
     fontSize = static_cast<int16_t>(std::clamp(chosen->pointSizeTenths / 10, 0,
                                                int{std::numeric_limits<int16_t>::max()}));
     // The dialog offers no effects, so FontUnderline and Color stay as they are.
-    return True;
+    return true;
 }
 
-int16_t CCommonDialogs::ShowPrinter()
+bool CCommonDialogs::ShowPrinter()
 {
     QWidget* dialogOwner = ownerWindow();
     PrintDialogOptions options;
@@ -119,20 +119,20 @@ int16_t CCommonDialogs::ShowPrinter()
     options.pageNumbers = false;
     options.printToFile = false;
     // What the user picks (printer, copies) is not kept.
-    return desktop.pickerDialogs.choosePrinter(dialogOwner, options) ? True : False;
+    return desktop.pickerDialogs.choosePrinter(dialogOwner, options);
 }
 
-int16_t CCommonDialogs::ShowPrinterProperties()
+bool CCommonDialogs::ShowPrinterProperties()
 {
     PickerDialogs& dialogs = desktop.pickerDialogs;
 
     std::optional<QString> printer;
     skipOnFailure([&] { printer = dialogs.defaultPrinter(); });
     if (!printer)
-        return False;
+        return false;
 
-    // Without an owner the properties cannot be shown: False, nothing on screen.
+    // Without an owner the properties cannot be shown: false, nothing on screen.
     bool confirmed = false;
     skipOnFailure([&] { confirmed = dialogs.printerProperties(ownerWindow(), *printer); });
-    return confirmed ? True : False;
+    return confirmed;
 }

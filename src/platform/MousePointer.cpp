@@ -8,7 +8,7 @@ QtMousePointer::~QtMousePointer()
     set(Default);
 }
 
-void QtMousePointer::set(int16_t pointer)
+void QtMousePointer::set(Shape pointer)
 {
     // The override cursor stacks; keep at most one of ours on it.
     const bool wantWait = pointer == Wait;

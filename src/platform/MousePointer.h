@@ -3,20 +3,20 @@
 #include <cstdint>
 #include <vector>
 
-// The main window's mouse pointer: 11 shows the wait pointer, 0 the default one.
+// The main window's mouse pointer: the wait pointer while the window works, else the
+// default one. (The numbers are those the pointer has always been known by.)
 class MousePointer {
 public:
-    static constexpr int16_t Default = 0;
-    static constexpr int16_t Wait = 11;
+    enum Shape : int16_t { Default = 0, Wait = 11 };
 
     virtual ~MousePointer() = default;
-    virtual void set(int16_t pointer) = 0;
+    virtual void set(Shape pointer) = 0;
 };
 
 class QtMousePointer final : public MousePointer {
 public:
     ~QtMousePointer() override;
-    void set(int16_t pointer) override;
+    void set(Shape pointer) override;
 
 private:
     bool waiting = false;

@@ -61,7 +61,7 @@ void MainWindow::addWordDocuments()
         dialog.Init(this);
         dialog.setTitle(QStringLiteral("Select Word File"));
         dialog.setFilter(wordFileFilter());
-        if (dialog.ShowOpen() != CCommonDialogs::True)
+        if (!dialog.ShowOpen())
             return;
         const QString path = dialog.FileName();
         QTreeWidgetItem* entry = addSource(*this, path, ImageList::Document);

@@ -79,7 +79,7 @@ private slots:
         dialog->setDefExt(QStringLiteral("doc"));
         dialogs.answers << QStringLiteral("/home/user/docs/Report.docx") << QStringLiteral("/a.doc")
                         << std::nullopt;
-        QCOMPARE(dialog->ShowOpen(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowOpen(), true);
         QCOMPARE(dialogs.asked.back().owner, &owner);
         QCOMPARE(lastRequest().title, QStringLiteral("Select Word File"));
         QCOMPARE(lastRequest().fileTypes, QList<FileType>({{"Word(*.doc)", "*.doc"}, {"All", "*.*"}}));
@@ -89,10 +89,10 @@ private slots:
         QCOMPARE(results(*dialog),
                  QStringList({"/home/user/docs/Report.docx", "Report.docx", "/home/user/docs"}));
 
-        QCOMPARE(dialog->ShowOpen(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowOpen(), true);
         QCOMPARE(lastRequest().startName, QStringLiteral("/home/user/docs/Report.docx"));
         QCOMPARE(results(*dialog), QStringList({"/a.doc", "a.doc", ""})); // the root folder
-        QCOMPARE(dialog->ShowOpen(), CCommonDialogs::False); // cancelled: nothing changes
+        QCOMPARE(dialog->ShowOpen(), false); // cancelled: nothing changes
         QCOMPARE(results(*dialog), QStringList({"/a.doc", "a.doc", ""}));
 
         // Room for 260 characters: a longer start name is an error, a longer choice fails.
@@ -101,9 +101,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(CommonDialogError, dialog->ShowOpen());
         dialog->setFileName(fits);
         dialogs.answers << fits + "g" << fits;
-        QCOMPARE(dialog->ShowOpen(), CCommonDialogs::False);
+        QCOMPARE(dialog->ShowOpen(), false);
         QCOMPARE(dialog->FileTitle(), QStringLiteral("a.doc"));
-        QCOMPARE(dialog->ShowOpen(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowOpen(), true);
     }
 
     void showSave()
@@ -119,7 +119,7 @@ private slots:
         };
         for (const auto& [start, expected] : startFolders) {
             dialog->setPath(start);
-            QCOMPARE(dialog->ShowSave(), CCommonDialogs::False);
+            QCOMPARE(dialog->ShowSave(), false);
             QCOMPARE(dialog->Path(), expected);
             QCOMPARE(lastRequest().startFolder, expected);
         }
@@ -129,12 +129,12 @@ private slots:
         dialog->setDefExt(QStringLiteral("txt"));
         const QString fits = "/" + QString(254, QLatin1Char('s')); // 255 characters
         dialogs.answers << QStringLiteral("/srv/out/page.htm") << fits + "s" << fits;
-        QCOMPARE(dialog->ShowSave(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowSave(), true);
         QCOMPARE(lastRequest().fileTypes, QList<FileType>({{"Web", "*.htm;*.html"}, {"Text", "*.txt"}}));
         QVERIFY(lastRequest().defaultSuffix.isEmpty());
         QCOMPARE(results(*dialog), QStringList({"/srv/out/page.htm", "page.htm", "/srv/out"}));
-        QCOMPARE(dialog->ShowSave(), CCommonDialogs::False);
-        QCOMPARE(dialog->ShowSave(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowSave(), false);
+        QCOMPARE(dialog->ShowSave(), true);
         QCOMPARE(dialog->FileName(), fits);
     }
 
@@ -145,11 +145,11 @@ private slots:
         dialog->setPath(QStringLiteral("/before"));
         dialogs.answers << std::nullopt << QStringLiteral("/home/a.doc")
                         << QStringLiteral("/home/docs") << QStringLiteral("/");
-        QCOMPARE(dialog->ShowFolder(), CCommonDialogs::False);
+        QCOMPARE(dialog->ShowFolder(), false);
         QCOMPARE(dialog->Path(), QStringLiteral("/before"));
         QCOMPARE(lastRequest().title, QStringLiteral("Add all word files in folder"));
         dialog->ShowOpen();
-        QCOMPARE(dialog->ShowFolder(), CCommonDialogs::True);
+        QCOMPARE(dialog->ShowFolder(), true);
         QCOMPARE(results(*dialog), QStringList({"", "", "/home/docs"}));
         dialog->ShowFolder();
         QCOMPARE(dialog->Path(), QStringLiteral("/"));

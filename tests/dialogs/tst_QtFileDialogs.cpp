@@ -68,12 +68,12 @@ private slots:
             QVERIFY(shown.parentWidget() == &owner);
             choose(shown, document);
         });
-        QCOMPARE(dialog.ShowOpen(), CCommonDialogs::True);
+        QCOMPARE(dialog.ShowOpen(), true);
         QCOMPARE(seen, QStringList({"Select Word File", "Word File(*.doc;*.docx) (*.doc *.docx)",
                                     "Word File(*.doc;*.docx)", QDir(files.path()).absolutePath()}));
         QCOMPARE(dialog.FileName(), document);
         answer([](QFileDialog& shown) { shown.reject(); });
-        QCOMPARE(dialog.ShowOpen(), CCommonDialogs::False);
+        QCOMPARE(dialog.ShowOpen(), false);
         QCOMPARE(dialog.FileName(), document);
 
         // "*.*" offers every file, also names without a dot.
@@ -83,7 +83,7 @@ private slots:
             seen << shown.windowTitle() << shown.nameFilters();
             choose(shown, QStringLiteral("page"));
         });
-        QCOMPARE(dialog.ShowSave(), CCommonDialogs::True);
+        QCOMPARE(dialog.ShowSave(), true);
         QCOMPARE(seen, QStringList({"Save", "*.* (*)"}));
         QCOMPARE(dialog.FileName(), files.filePath("page"));
     }

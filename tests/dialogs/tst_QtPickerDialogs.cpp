@@ -69,7 +69,7 @@ void TestQtPickerDialogs::colorDialog()
         accept ? dialog->accept() : dialog->reject();
     });
 
-    QCOMPARE(int(dialogs->ShowColor(CCommonDialogs::True)), accept ? CCommonDialogs::True : 0);
+    QCOMPARE(dialogs->ShowColor(true), accept);
 
     QCOMPARE(dialogs->Color(), color);
     QCOMPARE(start, QColor(255, 0, 0));
@@ -108,8 +108,8 @@ void TestQtPickerDialogs::fontDialog()
     QFETCH(int, italic);
     dialogs->setFontName(startName);
     dialogs->setFontSize(12);
-    dialogs->setFontBold(CCommonDialogs::True);
-    dialogs->setFontUnderline(CCommonDialogs::True);
+    dialogs->setFontBold(true);
+    dialogs->setFontUnderline(true);
     dialogs->setColor(0x123456);
 
     QFont start;
@@ -125,7 +125,7 @@ void TestQtPickerDialogs::fontDialog()
         accept ? dialog->accept() : dialog->reject();
     });
 
-    QCOMPARE(int(dialogs->ShowFont()), accept ? CCommonDialogs::True : 0);
+    QCOMPARE(dialogs->ShowFont(), accept);
 
     QCOMPARE(start.family(), startFamily);
     QCOMPARE(start.pointSize(), 12);
@@ -133,9 +133,9 @@ void TestQtPickerDialogs::fontDialog()
     QVERIFY(!effectsShown);
     QCOMPARE(dialogs->FontName(), name);
     QCOMPARE(int(dialogs->FontSize()), size);
-    QCOMPARE(int(dialogs->FontBold()), bold);
-    QCOMPARE(int(dialogs->FontItalic()), italic);
-    QCOMPARE(dialogs->FontUnderline(), CCommonDialogs::True);
+    QCOMPARE(dialogs->FontBold(), bold != 0);
+    QCOMPARE(dialogs->FontItalic(), italic != 0);
+    QCOMPARE(dialogs->FontUnderline(), true);
     QCOMPARE(dialogs->Color(), 0x123456);
 }
 
@@ -151,7 +151,7 @@ void TestQtPickerDialogs::printDialogs()
             offered << dialog->testOption(option);
         dialog->reject();
     });
-    QCOMPARE(dialogs->ShowPrinter(), CCommonDialogs::False);
+    QCOMPARE(dialogs->ShowPrinter(), false);
     QCOMPARE(offered, QList<bool>(4, false));
 
     if (!QPrinterInfo::defaultPrinter().isNull())
@@ -161,7 +161,7 @@ void TestQtPickerDialogs::printDialogs()
         shown = true;
         dialog->reject();
     });
-    QCOMPARE(dialogs->ShowPrinterProperties(), CCommonDialogs::False);
+    QCOMPARE(dialogs->ShowPrinterProperties(), false);
     QTest::qWait(100);
     QVERIFY(!shown);
 }

@@ -62,9 +62,9 @@ void TestShowPickerDialogs::colorBothWays()
     dialogs->setColor(start);
     pickers.colorAnswer = answer;
 
-    const int result = answer ? CCommonDialogs::True : CCommonDialogs::False;
-    QCOMPARE(int(dialogs->ShowColor(CCommonDialogs::True)), result);
-    QCOMPARE(int(dialogs->ShowColor(CCommonDialogs::False)), result);
+    const int result = answer ? true : false;
+    QCOMPARE(int(dialogs->ShowColor(true)), result);
+    QCOMPARE(int(dialogs->ShowColor(false)), result);
 
     QCOMPARE(dialogs->Color(), stored);
     QCOMPARE(pickers.colorAsked.size(), size_t{2});
@@ -113,11 +113,11 @@ void TestShowPickerDialogs::fontStartValue()
     QFETCH(FontDescription, start);
     pickers.dotsPerInchY = dotsPerInch ? std::optional(dotsPerInch) : std::nullopt;
     dialogs->setFontSize(static_cast<int16_t>(size));
-    dialogs->setFontBold(static_cast<int16_t>(bold));
-    dialogs->setFontItalic(CCommonDialogs::True);
+    dialogs->setFontBold(bold != 0);
+    dialogs->setFontItalic(true);
     dialogs->setFontName(name);
 
-    QCOMPARE(dialogs->ShowFont(), CCommonDialogs::False);
+    QCOMPARE(dialogs->ShowFont(), false);
 
     QCOMPARE(pickers.fontAsked.size(), size_t{1});
     const FontDescription& asked = pickers.fontAsked[0].start;
@@ -154,34 +154,34 @@ void TestShowPickerDialogs::fontReadBack()
     QFETCH(int, italic);
     dialogs->setFontName(QStringLiteral("Arial"));
     dialogs->setFontSize(30);
-    dialogs->setFontBold(CCommonDialogs::True);
-    dialogs->setFontUnderline(CCommonDialogs::True);
+    dialogs->setFontBold(true);
+    dialogs->setFontUnderline(true);
     dialogs->setColor(0x123456);
     pickers.fontAnswer = answer;
 
-    QCOMPARE(int(dialogs->ShowFont()), answer ? CCommonDialogs::True : CCommonDialogs::False);
+    QCOMPARE(dialogs->ShowFont(), answer.has_value());
 
     QCOMPARE(dialogs->FontName(), name);
     QCOMPARE(int(dialogs->FontSize()), size);
-    QCOMPARE(int(dialogs->FontBold()), bold);
-    QCOMPARE(int(dialogs->FontItalic()), italic);
-    QCOMPARE(dialogs->FontUnderline(), CCommonDialogs::True);
+    QCOMPARE(dialogs->FontBold(), bold != 0);
+    QCOMPARE(dialogs->FontItalic(), italic != 0);
+    QCOMPARE(dialogs->FontUnderline(), true);
     QCOMPARE(dialogs->Color(), 0x123456);
 }
 
 void TestShowPickerDialogs::printers()
 {
     pickers.printerAnswer = true;
-    QCOMPARE(dialogs->ShowPrinter(), CCommonDialogs::True);
+    QCOMPARE(dialogs->ShowPrinter(), true);
 
     pickers.propertiesAnswer = true;
-    QCOMPARE(dialogs->ShowPrinterProperties(), CCommonDialogs::False); // no default printer
+    QCOMPARE(dialogs->ShowPrinterProperties(), false); // no default printer
     QVERIFY(pickers.propertiesAsked.empty());
 
     pickers.printerName = QStringLiteral("Office");
-    QCOMPARE(dialogs->ShowPrinterProperties(), CCommonDialogs::True);
+    QCOMPARE(dialogs->ShowPrinterProperties(), true);
     pickers.propertiesAnswer = false;
-    QCOMPARE(dialogs->ShowPrinterProperties(), CCommonDialogs::False);
+    QCOMPARE(dialogs->ShowPrinterProperties(), false);
     QCOMPARE(pickers.propertiesAsked.size(), size_t{2});
     QVERIFY(pickers.propertiesAsked[0].printerName == QStringLiteral("Office")
             && pickers.propertiesAsked[0].owner == &owner);
@@ -198,10 +198,10 @@ void TestShowPickerDialogs::beforeInit()
     CCommonDialogs fresh(platform);
     fresh.setFontSize(12);
 
-    QVERIFY_THROWS_EXCEPTION(CommonDialogError, fresh.ShowColor(CCommonDialogs::True));
+    QVERIFY_THROWS_EXCEPTION(CommonDialogError, fresh.ShowColor(true));
     QVERIFY_THROWS_EXCEPTION(CommonDialogError, fresh.ShowPrinter());
-    QCOMPARE(fresh.ShowPrinterProperties(), CCommonDialogs::False);
-    QCOMPARE(fresh.ShowFont(), CCommonDialogs::True);
+    QCOMPARE(fresh.ShowPrinterProperties(), false);
+    QCOMPARE(fresh.ShowFont(), true);
 
     QVERIFY(pickers.colorAsked.empty() && pickers.printerAsked.empty());
     QVERIFY(pickers.propertiesAsked.empty());

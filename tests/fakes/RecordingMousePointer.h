@@ -6,7 +6,7 @@
 
 class RecordingMousePointer final : public MousePointer {
 public:
-    void set(int16_t pointer) override { history.push_back(pointer); }
+    void set(Shape pointer) override { history.push_back(pointer); }
     int16_t current() const { return history.empty() ? Default : history.back(); }
 
     std::vector<int16_t> history;
