@@ -92,17 +92,24 @@ def make_pictures(office, folder, rng):
     for number, (width, height) in enumerate(sizes):
         data = png(width, height, rng, noisy=False)
         pictures.append(("image/png", data, width, height))
-        # A photograph: a JPEG written by LibreOffice's own graphic filters.
-        path = os.path.join(folder, f"picture{number}.png")
-        with open(path, "wb") as file:
-            file.write(png(width, height, rng, noisy=True))
-        graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(path)),))
-        jpeg = os.path.join(folder, f"picture{number}.jpg")
-        provider.storeGraphic(graphic, (prop("URL", uno.systemPathToFileUrl(jpeg)),
-                                        prop("MimeType", "image/jpeg")))
-        with open(jpeg, "rb") as file:
-            pictures.append(("image/jpeg", file.read(), width, height))
+        pictures.append(("image/jpeg", jpeg(provider, folder, f"picture{number}",
+                                              png(width, height, rng, noisy=True)),
+                         width, height))
     return pictures
+
+
+def jpeg(provider, folder, name, png_data):
+    """A photograph: the PNG given, as a JPEG written by LibreOffice's own graphic filters
+    (through FOLDER/NAME.png and NAME.jpg)."""
+    path = os.path.join(folder, name + ".png")
+    with open(path, "wb") as file:
+        file.write(png_data)
+    graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(path)),))
+    target = os.path.join(folder, name + ".jpg")
+    provider.storeGraphic(graphic, (prop("URL", uno.systemPathToFileUrl(target)),
+                                    prop("MimeType", "image/jpeg")))
+    with open(target, "rb") as file:
+        return file.read()
 
 
 # --- documents ------------------------------------------------------------------------
@@ -354,10 +361,14 @@ class Office:
     def create(self, service):
         return self.context.ServiceManager.createInstanceWithContext(service, self.context)
 
-    def convert(self, source, target, filter_name, password=None):
+    def convert(self, source, target, filter_name, password=None, prepare=None):
+        """Opens source and saves it as target; prepare(document), when given, runs
+        between the two."""
         document = self.desktop.loadComponentFromURL(
             uno.systemPathToFileUrl(source), "_blank", 0, (prop("Hidden", True),))
         try:
+            if prepare:
+                prepare(document)
             arguments = [prop("FilterName", filter_name), prop("Overwrite", True)]
             if password:
                 arguments.append(prop("Password", password))
@@ -377,7 +388,38 @@ class Office:
             self.process.wait()
 
 
-FILTERS = {".docx": "MS Word 2007 XML", ".doc": "MS Word 97"}
+FILTERS = {".docx": "MS Word 2007 XML", ".doc": "MS Word 97", ".docm": "MS Word 2007 XML VBA"}
+
+
+def write(office, work, text, target, password=None, prepare=None):
+    """Saves a document given as flat ODF text as target, in the Word format its
+    extension names."""
+    source = os.path.join(work, "source.fodt")
+    with open(source, "w", encoding="utf-8") as file:
+        file.write(text)
+    office.convert(source, target, FILTERS[os.path.splitext(target)[1]], password, prepare)
+
+
+def office_extension(rng):
+    return ".docx" if rng.random() < 0.6 else ".doc"
+
+
+def write_documents(office, work, documents, rng, pictures, count, extension=office_extension):
+    """COUNT documents of 1 to 60 pages with distinct names; returns their paths and
+    their pages in all."""
+    made = []
+    pages_total = 0
+    for number in range(1, count + 1):
+        # Distinct output names: a batch converter would overwrite one with the other.
+        title = f"{rng.choice(NAMES)} {number:03d}"
+        target = os.path.join(documents, title + extension(rng))
+        pages = page_count(rng)
+        pages_total += pages
+        write(office, work, Writer(rng, pictures, title).document(pages), target)
+        made.append(target)
+        if number % 25 == 0:
+            print(f"  {number} of {count} documents", flush=True)
+    return made, pages_total
 
 
 def main():
@@ -393,30 +435,12 @@ def main():
     office = Office(os.path.join(work, "profile"))
     try:
         pictures = make_pictures(office, work, rng)
-        made = []
-        pages_total = 0
-        for number in range(1, count + 1):
-            # Distinct output names: a batch converter would overwrite one with the other.
-            title = f"{rng.choice(NAMES)} {number:03d}"
-            extension = ".docx" if rng.random() < 0.6 else ".doc"
-            pages = page_count(rng)
-            pages_total += pages
-            source = os.path.join(work, "source.fodt")
-            with open(source, "w", encoding="utf-8") as file:
-                file.write(Writer(rng, pictures, title).document(pages))
-            target = os.path.join(documents, title + extension)
-            office.convert(source, target, FILTERS[extension])
-            made.append(target)
-            if number % 25 == 0:
-                print(f"  {number} of {count} documents", flush=True)
+        made, pages_total = write_documents(office, work, documents, rng, pictures, count)
 
         bad = []
         # One that asks for a password: no converter may ask, so none can open it.
-        source = os.path.join(work, "source.fodt")
-        with open(source, "w", encoding="utf-8") as file:
-            file.write(Writer(rng, pictures, "Salaries").document(2))
         target = os.path.join(documents, "Salaries confidential.doc")
-        office.convert(source, target, FILTERS[".doc"], password="varnello")
+        write(office, work, Writer(rng, pictures, "Salaries").document(2), target, password="varnello")
         bad.append(target)
         # Damaged: cut off in the middle, and noise under a Word name.
         for number, original in enumerate(rng.sample(made, 2)):
