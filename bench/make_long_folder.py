@@ -22,10 +22,7 @@ minutes or so and about 250 MB. Runs with Debian's python3 and its python3-uno p
 """
 
 import os
-import random
-import shutil
 import sys
-import tempfile
 import zipfile
 from xml.sax.saxutils import quoteattr
 
@@ -258,17 +255,7 @@ def style_part(path):
 
 
 def main():
-    if len(sys.argv) < 2:
-        sys.exit("usage: make_long_folder.py FOLDER [COUNT]")
-    folder = os.path.abspath(sys.argv[1])
-    count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
-    rng = random.Random(22)
-    documents = os.path.join(folder, "documents")
-    shutil.rmtree(documents, ignore_errors=True)
-    os.makedirs(documents)
-    work = tempfile.mkdtemp(prefix="varnello-long-")
-    office = mixed.Office(os.path.join(work, "profile"))
-    try:
+    with mixed.generation("make_long_folder.py", 22) as (folder, count, documents, rng, work, office):
         pictures = mixed.make_pictures(office, work, rng)
         made, pages_total = mixed.write_documents(office, work, documents, rng, pictures, count,
                                                   office_extension)
@@ -286,9 +273,6 @@ def main():
         open(os.path.join(folder, "known-bad.txt"), "w").close()
         print(f"{len(order)} documents in {documents}: {count} ordinary ones of {pages_total} pages, "
               f"{len(twins)} of them again with another extension, {len(hard)} hard ones")
-    finally:
-        office.close()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -12,6 +12,7 @@ open (damaged, password-protected) into FOLDER/known-bad.txt. The same COUNT alw
 gives the same documents. Runs with Debian's python3 and its python3-uno package.
 """
 
+import contextlib
 import os
 import random
 import shutil
@@ -422,18 +423,29 @@ def write_documents(office, work, documents, rng, pictures, count, extension=off
     return made, pages_total
 
 
-def main():
+@contextlib.contextmanager
+def generation(program, seed):
+    """What a folder's generator starts from: FOLDER and COUNT (300 when not given) from
+    its command line, FOLDER/documents emptied, a random source of its own, a scratch
+    folder and a LibreOffice of its own, both gone again at the end."""
     if len(sys.argv) < 2:
-        sys.exit("usage: make_mixed_folder.py FOLDER [COUNT]")
+        sys.exit(f"usage: {program} FOLDER [COUNT]")
     folder = os.path.abspath(sys.argv[1])
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
-    rng = random.Random(11)
     documents = os.path.join(folder, "documents")
     shutil.rmtree(documents, ignore_errors=True)
     os.makedirs(documents)
-    work = tempfile.mkdtemp(prefix="varnello-mixed-")
+    work = tempfile.mkdtemp(prefix="varnello-generate-")
     office = Office(os.path.join(work, "profile"))
     try:
+        yield folder, count, documents, random.Random(seed), work, office
+    finally:
+        office.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    with generation("make_mixed_folder.py", 11) as (folder, count, documents, rng, work, office):
         pictures = make_pictures(office, work, rng)
         made, pages_total = write_documents(office, work, documents, rng, pictures, count)
 
@@ -459,9 +471,6 @@ def main():
             file.writelines(os.path.basename(path) + "\n" for path in bad)
         print(f"{count} documents ({pages_total} pages) and {len(bad)} that cannot be opened "
               f"in {documents}")
-    finally:
-        office.close()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
