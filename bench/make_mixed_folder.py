@@ -342,7 +342,11 @@ class Office:
         local = uno.getComponentContext()
         resolver = local.ServiceManager.createInstanceWithContext(
             "com.sun.star.bridge.UnoUrlResolver", local)
-        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Random numbers LibreOffice writes into documents (bookmark names of a table of
+        # contents, salts) come from a fixed seed, so that the same folder comes out again.
+        self.environment = dict(os.environ, SAL_RAND_REPEATABLE="1")
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        env=self.environment)
         deadline = time.monotonic() + 120
         while True:
             try:
@@ -353,7 +357,7 @@ class Office:
                 # A new profile makes LibreOffice ask for a restart (status 81) once.
                 if self.process.poll() == 81:
                     self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
-                                                    stderr=subprocess.DEVNULL)
+                                                    stderr=subprocess.DEVNULL, env=self.environment)
                 elif self.process.poll() is not None or time.monotonic() > deadline:
                     raise RuntimeError("LibreOffice did not start")
                 time.sleep(0.3)
