@@ -4,7 +4,8 @@
 //   bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]
 //
 // Prints one line per document (name, result code, milliseconds), the total, the longest
-// time the user-interface thread went without handling events, and the helpers' memory.
+// time the user-interface thread went without handling events, the helpers' memory, and
+// where the run's time went: its longest document and the documents' times added up.
 
 #include "HelperMemory.h"
 #include "TimingWordAutomation.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -66,6 +68,24 @@ private:
 double megabytes(int64_t bytes)
 {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The run takes its documents one after the other, each from its application object's
+// creation to its end (waiting for a helper's page among it); the rest of the run is
+// its own work between them.
+void printTimeSplit(const std::vector<TimingWordAutomation::Document>& documents, qint64 runMilliseconds)
+{
+    const auto longest = std::max_element(documents.begin(), documents.end(), [](const auto& left, const auto& right) {
+        return left.milliseconds < right.milliseconds;
+    });
+    if (longest != documents.end())
+        std::printf("longest document: %lld ms, %s\n", static_cast<long long>(longest->milliseconds),
+                    qPrintable(longest->name));
+    qint64 sum = 0;
+    for (const TimingWordAutomation::Document& document : documents)
+        sum += document.milliseconds;
+    std::printf("document times: %lld ms added up over %zu documents, %lld ms of the run outside them\n",
+                static_cast<long long>(sum), documents.size(), static_cast<long long>(runMilliseconds - sum));
 }
 
 } // namespace
@@ -144,5 +164,6 @@ int main(int argc, char* argv[])
     std::printf("helpers: %d started, at most %d at once; resident memory at most %.0f MB together, "
                 "%.0f MB the largest one\n",
                 memory.started, memory.mostAtOnce, megabytes(memory.peakTogether), megabytes(memory.peakSingle));
+    printTimeSplit(timing.documents, runMilliseconds);
     return 0;
 }

@@ -2,16 +2,21 @@
 # Times the program's conversion run against LibreOffice's own batch converter on the
 # same folder, both from a cold process start, and prints both times and their ratio.
 #
-#   bench/compare_with_batch.sh [document folder | mixed | scale] [format 0|1|2]
+#   bench/compare_with_batch.sh [document folder | mixed | long | scale] [format 0|1|2]
 #
 # Without a folder: 200 small .docx files (text, a table, a picture).
 # mixed: about 300 office-like documents of 1 to 60 pages (bench/make_mixed_folder.py).
+# long: about 300 ordinary documents and the hard ones, each first, in the middle and
+# last: thousands of styles, 300 pages, fifty photographs (bench/make_long_folder.py).
 # scale: the first 50, 200 and 1000 small .docx files, one comparison each.
 # The generated folders are made once and kept in /tmp/varnello-bench-*.
 #
 # A ratio is printed only when both sides converted every document they could: the
 # generated folders know which of their documents no converter can open; for another
-# folder give their number in KNOWN_BAD, else both sides must convert as many.
+# folder give their number in KNOWN_BAD, else both sides must convert as many. Varnello
+# must also write a page for each document it converted and have converted every one
+# the batch did; the batch may write fewer pages, as it writes documents whose names
+# differ only in their extension to the same page, one over the other.
 # Exits 1 when a comparison was refused. BUILD names the build folder (default: build
 # beside bench/).
 set -euo pipefail
@@ -112,13 +117,25 @@ make_mixed() {
   echo "$stamp" > "$mixed_cache/stamp"
 }
 
+long_cache=/tmp/varnello-bench-long
+make_long() {
+  local stamp
+  stamp="long documents: $(cat "$here/make_long_folder.py" "$here/make_mixed_folder.py" | md5sum)"
+  [ "$(cat "$long_cache/stamp" 2> /dev/null)" = "$stamp" ] && return 0
+  rm -rf "$long_cache"
+  echo "generating the long folder (once, kept in $long_cache; ten minutes or more)..."
+  /usr/bin/python3 "$here/make_long_folder.py" "$long_cache" 300
+  echo "$stamp" > "$long_cache/stamp"
+}
+
 now() { date +%s%N; }
 
-# compare FOLDER KNOWN_BAD: both runs, both counts, and the ratio when the counts allow it.
-# KNOWN_BAD is the number of documents no converter can open, or empty when unknown.
-# Sets the globals ratio, ours, theirs.
+# compare FOLDER KNOWN_BAD [KNOWN_BAD_NAMES]: both runs, both counts, and the ratio when
+# the counts allow it. KNOWN_BAD is the number of documents no converter can open, or
+# empty when unknown; KNOWN_BAD_NAMES a file with their names, one a line, when known
+# (the batch takes some of them for plain text). Sets the globals ratio, ours, theirs.
 compare() {
-  local folder=$1 known_bad=$2 name
+  local folder=$1 known_bad=$2 known_bad_names=${3:-/dev/null} name
   name=$(basename "$folder")
   local out=$work/ours-$name batch_out=$work/batch-$name
   mkdir -p "$out" "$batch_out"
@@ -137,27 +154,38 @@ compare() {
   batch --convert-to html --outdir "$batch_out" "${files[@]}" > "$work/batch.txt" 2>&1 || true
   theirs=$(( ($(now) - start) / 1000000 ))
 
-  # Ours: the documents bench_convert reports converted, and the pages they should give
-  # (documents whose names differ only in blanks, dots or extension share one page).
-  local converted expected written
+  # Ours: the documents bench_convert reports converted, each with a page of its own.
+  local converted written
   converted=$(sed -n 's/^documents: [0-9]*, converted: \([0-9]*\),.*/\1/p' "$work/ours.txt")
-  expected=$(sed -n 's/^\(.*[^ ]\) \+1 \+[0-9]\+ ms$/\1/p' "$work/ours.txt" | sed 's/\.[^.]*$//; s/[ .]//g' | sort -u | wc -l)
   written=$(find "$out" -maxdepth 1 -type f \( -iname '*.htm' -o -iname '*.html' -o -iname '*.mht' -o -iname '*.mhtml' \) | wc -l)
   # The batch names each document it converts, and says so again when the save fails.
   local batch_converted batch_written
   batch_converted=$(( $(grep -c '^convert ' "$work/batch.txt" || true) - $(grep -c '^Error: Please verify' "$work/batch.txt" || true) ))
   batch_written=$(find "$batch_out" -maxdepth 1 -type f -iname '*.html' | wc -l)
+  # Documents the batch converted and Varnello did not, but for those known to be bad.
+  local missing
+  missing=$(LC_ALL=C comm -23 <("$here/converted_names.py" batch "$work/batch.txt" | LC_ALL=C sort -u) \
+                              <("$here/converted_names.py" bench "$work/ours.txt" | LC_ALL=C sort -u) \
+            | grep -vxF -f "$known_bad_names" || true)
 
   echo "documents:            $count${known_bad:+ ($known_bad that no converter can open)}"
   echo "Varnello run:         $ours ms, ${converted:-?} converted, $written pages written"
   echo "soffice.bin batch:    $theirs ms, $batch_converted converted, $batch_written pages written"
   sed -n 's/^longest stall: /longest stall:        /p; s/^helpers: /helpers:              /p' "$work/ours.txt"
+  echo "pages: ours $written, batch $batch_written"
+  sed -n 's/^longest document: /longest document:     /p; s/^document times: /document times:       /p' "$work/ours.txt"
+  # The five documents the run took longest over, with their result codes.
+  awk '/ [012] +[0-9]+ ms$/ { ms = $(NF - 1); result = $(NF - 2); sub(/ +[012] +[0-9]+ ms$/, "")
+                              printf "%d\t%d ms, %s (result %d)\n", ms, ms, $0, result }' "$work/ours.txt" |
+    sort -rn | awk 'NR <= 5' | cut -f2- | sed 's/^/slow document:        /'
 
   local why=""
   if [ -z "$converted" ]; then
     why="bench_convert printed no count"
-  elif [ "$written" -ne "$expected" ]; then
-    why="Varnello reported $converted converted, which should give $expected pages, but wrote $written"
+  elif [ "$written" -ne "$converted" ]; then
+    why="Varnello reported $converted converted, which should give as many pages, but wrote $written"
+  elif [ -n "$missing" ]; then
+    why="the batch converted $(grep -c . <<< "$missing") documents that Varnello did not: $(head -3 <<< "$missing" | paste -sd '|')"
   elif [ -n "$known_bad" ]; then
     local could=$(( count - known_bad ))
     [ "$converted" -ge "$could" ] || why="Varnello converted $converted of the $could documents it could"
@@ -183,7 +211,12 @@ case "$mode" in
     ;;
   mixed)
     make_mixed
-    compare "$mixed_cache/documents" "$(wc -l < "$mixed_cache/known-bad.txt")"
+    compare "$mixed_cache/documents" "$(wc -l < "$mixed_cache/known-bad.txt")" "$mixed_cache/known-bad.txt"
+    ;;
+  long)
+    make_long
+    sed 's/^/hard document: /' "$long_cache/shapes.txt"
+    compare "$long_cache/documents" "$(wc -l < "$long_cache/known-bad.txt")" "$long_cache/known-bad.txt"
     ;;
   scale)
     summary="" refused=0

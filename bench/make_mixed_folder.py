@@ -12,6 +12,7 @@ open (damaged, password-protected) into FOLDER/known-bad.txt. The same COUNT alw
 gives the same documents. Runs with Debian's python3 and its python3-uno package.
 """
 
+import contextlib
 import os
 import random
 import shutil
@@ -92,17 +93,24 @@ def make_pictures(office, folder, rng):
     for number, (width, height) in enumerate(sizes):
         data = png(width, height, rng, noisy=False)
         pictures.append(("image/png", data, width, height))
-        # A photograph: a JPEG written by LibreOffice's own graphic filters.
-        path = os.path.join(folder, f"picture{number}.png")
-        with open(path, "wb") as file:
-            file.write(png(width, height, rng, noisy=True))
-        graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(path)),))
-        jpeg = os.path.join(folder, f"picture{number}.jpg")
-        provider.storeGraphic(graphic, (prop("URL", uno.systemPathToFileUrl(jpeg)),
-                                        prop("MimeType", "image/jpeg")))
-        with open(jpeg, "rb") as file:
-            pictures.append(("image/jpeg", file.read(), width, height))
+        pictures.append(("image/jpeg", jpeg(provider, folder, f"picture{number}",
+                                              png(width, height, rng, noisy=True)),
+                         width, height))
     return pictures
+
+
+def jpeg(provider, folder, name, png_data):
+    """A photograph: the PNG given, as a JPEG written by LibreOffice's own graphic filters
+    (through FOLDER/NAME.png and NAME.jpg)."""
+    path = os.path.join(folder, name + ".png")
+    with open(path, "wb") as file:
+        file.write(png_data)
+    graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(path)),))
+    target = os.path.join(folder, name + ".jpg")
+    provider.storeGraphic(graphic, (prop("URL", uno.systemPathToFileUrl(target)),
+                                    prop("MimeType", "image/jpeg")))
+    with open(target, "rb") as file:
+        return file.read()
 
 
 # --- documents ------------------------------------------------------------------------
@@ -334,7 +342,11 @@ class Office:
         local = uno.getComponentContext()
         resolver = local.ServiceManager.createInstanceWithContext(
             "com.sun.star.bridge.UnoUrlResolver", local)
-        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Random numbers LibreOffice writes into documents (bookmark names of a table of
+        # contents, salts) come from a fixed seed, so that the same folder comes out again.
+        self.environment = dict(os.environ, SAL_RAND_REPEATABLE="1")
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        env=self.environment)
         deadline = time.monotonic() + 120
         while True:
             try:
@@ -345,7 +357,7 @@ class Office:
                 # A new profile makes LibreOffice ask for a restart (status 81) once.
                 if self.process.poll() == 81:
                     self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
-                                                    stderr=subprocess.DEVNULL)
+                                                    stderr=subprocess.DEVNULL, env=self.environment)
                 elif self.process.poll() is not None or time.monotonic() > deadline:
                     raise RuntimeError("LibreOffice did not start")
                 time.sleep(0.3)
@@ -354,10 +366,14 @@ class Office:
     def create(self, service):
         return self.context.ServiceManager.createInstanceWithContext(service, self.context)
 
-    def convert(self, source, target, filter_name, password=None):
+    def convert(self, source, target, filter_name, password=None, prepare=None):
+        """Opens source and saves it as target; prepare(document), when given, runs
+        between the two."""
         document = self.desktop.loadComponentFromURL(
             uno.systemPathToFileUrl(source), "_blank", 0, (prop("Hidden", True),))
         try:
+            if prepare:
+                prepare(document)
             arguments = [prop("FilterName", filter_name), prop("Overwrite", True)]
             if password:
                 arguments.append(prop("Password", password))
@@ -377,46 +393,70 @@ class Office:
             self.process.wait()
 
 
-FILTERS = {".docx": "MS Word 2007 XML", ".doc": "MS Word 97"}
+FILTERS = {".docx": "MS Word 2007 XML", ".doc": "MS Word 97", ".docm": "MS Word 2007 XML VBA"}
 
 
-def main():
+def write(office, work, text, target, password=None, prepare=None):
+    """Saves a document given as flat ODF text as target, in the Word format its
+    extension names."""
+    source = os.path.join(work, "source.fodt")
+    with open(source, "w", encoding="utf-8") as file:
+        file.write(text)
+    office.convert(source, target, FILTERS[os.path.splitext(target)[1]], password, prepare)
+
+
+def office_extension(rng):
+    return ".docx" if rng.random() < 0.6 else ".doc"
+
+
+def write_documents(office, work, documents, rng, pictures, count, extension=office_extension):
+    """COUNT documents of 1 to 60 pages with distinct names; returns their paths and
+    their pages in all."""
+    made = []
+    pages_total = 0
+    for number in range(1, count + 1):
+        # Distinct output names: a batch converter would overwrite one with the other.
+        title = f"{rng.choice(NAMES)} {number:03d}"
+        target = os.path.join(documents, title + extension(rng))
+        pages = page_count(rng)
+        pages_total += pages
+        write(office, work, Writer(rng, pictures, title).document(pages), target)
+        made.append(target)
+        if number % 25 == 0:
+            print(f"  {number} of {count} documents", flush=True)
+    return made, pages_total
+
+
+@contextlib.contextmanager
+def generation(program, seed):
+    """What a folder's generator starts from: FOLDER and COUNT (300 when not given) from
+    its command line, FOLDER/documents emptied, a random source of its own, a scratch
+    folder and a LibreOffice of its own, both gone again at the end."""
     if len(sys.argv) < 2:
-        sys.exit("usage: make_mixed_folder.py FOLDER [COUNT]")
+        sys.exit(f"usage: {program} FOLDER [COUNT]")
     folder = os.path.abspath(sys.argv[1])
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
-    rng = random.Random(11)
     documents = os.path.join(folder, "documents")
     shutil.rmtree(documents, ignore_errors=True)
     os.makedirs(documents)
-    work = tempfile.mkdtemp(prefix="varnello-mixed-")
+    work = tempfile.mkdtemp(prefix="varnello-generate-")
     office = Office(os.path.join(work, "profile"))
     try:
+        yield folder, count, documents, random.Random(seed), work, office
+    finally:
+        office.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    with generation("make_mixed_folder.py", 11) as (folder, count, documents, rng, work, office):
         pictures = make_pictures(office, work, rng)
-        made = []
-        pages_total = 0
-        for number in range(1, count + 1):
-            # Distinct output names: a batch converter would overwrite one with the other.
-            title = f"{rng.choice(NAMES)} {number:03d}"
-            extension = ".docx" if rng.random() < 0.6 else ".doc"
-            pages = page_count(rng)
-            pages_total += pages
-            source = os.path.join(work, "source.fodt")
-            with open(source, "w", encoding="utf-8") as file:
-                file.write(Writer(rng, pictures, title).document(pages))
-            target = os.path.join(documents, title + extension)
-            office.convert(source, target, FILTERS[extension])
-            made.append(target)
-            if number % 25 == 0:
-                print(f"  {number} of {count} documents", flush=True)
+        made, pages_total = write_documents(office, work, documents, rng, pictures, count)
 
         bad = []
         # One that asks for a password: no converter may ask, so none can open it.
-        source = os.path.join(work, "source.fodt")
-        with open(source, "w", encoding="utf-8") as file:
-            file.write(Writer(rng, pictures, "Salaries").document(2))
         target = os.path.join(documents, "Salaries confidential.doc")
-        office.convert(source, target, FILTERS[".doc"], password="varnello")
+        write(office, work, Writer(rng, pictures, "Salaries").document(2), target, password="varnello")
         bad.append(target)
         # Damaged: cut off in the middle, and noise under a Word name.
         for number, original in enumerate(rng.sample(made, 2)):
@@ -435,9 +475,6 @@ def main():
             file.writelines(os.path.basename(path) + "\n" for path in bad)
         print(f"{count} documents ({pages_total} pages) and {len(bad)} that cannot be opened "
               f"in {documents}")
-    finally:
-        office.close()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
