@@ -18,6 +18,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/pages_problem.sh"
 build=${BUILD:-$here/../build}
 convert=$build/varnello-convert
 [ -x "$convert" ] || { echo "build varnello-convert first (cmake --build build --target varnello-convert)" >&2; exit 2; }
@@ -66,12 +67,7 @@ echo "varnello-convert:       $ours ms, $ours_pages pages, exit status $status"
 echo "soffice.bin batch:      $batch ms, $batch_pages pages"
 echo "pages: ours $ours_pages, batch $batch_pages"
 echo "converted: ours $ours_converted, batch $(wc -l < "$work/batch.names")"
-why=""
-if [ "$ours_pages" -ne "$ours_converted" ]; then
-  why="varnello-convert reported $ours_converted converted, which should give as many pages, but wrote $ours_pages"
-elif [ -n "$missing" ]; then
-  why="the batch converted $(grep -c . <<< "$missing") documents that varnello-convert did not: $(head -3 <<< "$missing" | paste -sd '|')"
-fi
+why=$(pages_problem varnello-convert "$ours_pages" "$ours_converted" "$missing")
 if [ -n "$why" ]; then
   echo "no ratio: $why" >&2
   grep -m 5 . "$work/ours.err" >&2 || true

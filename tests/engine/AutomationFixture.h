@@ -132,11 +132,7 @@ protected:
     // The whole conversion of one document, as the program makes it.
     void convert(const QString& documentPath, const QString& outputPath, int format)
     {
-        auto application = word->CreateObject();
-        application->DocumentsOpen(documentPath);
-        application->ActiveDocumentSaveAs(outputPath, format);
-        application->ActiveDocumentClose();
-        application->Quit();
+        reallibreoffice::convert(*word, documentPath, outputPath, format);
     }
 
     void convertsAfterwards()

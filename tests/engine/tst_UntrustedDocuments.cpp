@@ -3,6 +3,7 @@
 #include "engine/LibreOfficeChecks.h"
 // After the checks, whose GLib headers must come before any Qt header.
 #include "engine/CountingServer.h"
+#include "engine/RealLibreOffice.h"
 #include "engine/ZipPackage.h"
 
 #include "engine/client/DocumentCopy.h"
@@ -89,11 +90,7 @@ private:
 
     void convert(const QString& document, const QString& output, int format)
     {
-        auto application = word->CreateObject();
-        application->DocumentsOpen(document);
-        application->ActiveDocumentSaveAs(output, format);
-        application->ActiveDocumentClose();
-        application->Quit();
+        reallibreoffice::convert(*word, document, output, format);
     }
 
 private slots:
