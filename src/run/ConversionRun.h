@@ -18,7 +18,7 @@ struct PlannedDocument {
     QString outputSubfolder; // "" for the output folder itself, or "a/b" below it
     // The name an earlier run gave its output (without extension), which it keeps; ""
     // to be named by this run.
-    QString outputName;
+    QString outputName{};
 };
 
 // What a run converts, where to, and how.
@@ -29,7 +29,7 @@ struct RunPlan {
     ExtensionLength extension = ExtensionLength::Short;
     // Names handed to no document of this run ("ab", "a/b/ab"; without extension):
     // they belong to pages of documents outside the plan.
-    QStringList takenNames;
+    QStringList takenNames{};
 };
 
 // How one document went.
