@@ -70,8 +70,8 @@ UpdatePlan PublishedFolder::plan(const RunPlan& run, bool skipUpToDate, bool res
     update.extension = run.extension;
     // A touched document whose content is the same keeps its page: its new time is
     // noted, so that its content is not read again next time.
-    for (const UpToDateDocument& upToDate : std::as_const(update.upToDate))
-        loaded.manifest.record(upToDate.entry);
+    for (const ManifestEntry& refreshed : std::as_const(update.refreshed))
+        loaded.manifest.record(refreshed);
     if (reserveIndex) {
         update.takenNames << IndexName;
         for (const PlannedDocument& document : std::as_const(update.toConvert))

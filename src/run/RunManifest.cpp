@@ -3,6 +3,8 @@
 #include "engine/files/LocalFileName.h"
 #include "run/TreeAccess.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 
@@ -62,24 +64,6 @@ std::optional<ManifestEntry> entryFrom(const QByteArray& line)
 
 } // namespace
 
-const ManifestEntry* RunManifest::find(const QString& source, const QString& subfolder, WebFormat format,
-                                       ExtensionLength extension) const
-{
-    const auto found = std::find_if(pageEntries.begin(), pageEntries.end(), [&](const ManifestEntry& entry) {
-        return entry.source == source && entry.subfolder == subfolder && entry.format == format
-               && entry.extension == extension;
-    });
-    return found == pageEntries.end() ? nullptr : &*found;
-}
-
-QString RunManifest::nameOf(const QString& source, const QString& subfolder) const
-{
-    for (const ManifestEntry& entry : pageEntries)
-        if (entry.source == source && entry.subfolder == subfolder)
-            return entry.page.left(entry.page.lastIndexOf(QLatin1Char('.')));
-    return {};
-}
-
 void RunManifest::record(const ManifestEntry& entry)
 {
     pageEntries.removeIf([&](const ManifestEntry& old) {
@@ -120,11 +104,12 @@ std::optional<RunManifest> RunManifest::fromText(const QByteArray& text)
         return std::nullopt;
     lines.removeLast(); // after the last line end
     RunManifest manifest;
+    QHash<QString, bool> paths;
     for (const QByteArray& line : std::as_const(lines)) {
         const std::optional<ManifestEntry> entry = entryFrom(line);
-        if (!entry)
+        if (!entry || std::exchange(paths[entry->path()], true))
             return std::nullopt;
-        manifest.record(*entry);
+        manifest.pageEntries.append(*entry);
     }
     return manifest;
 }

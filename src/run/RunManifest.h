@@ -40,11 +40,6 @@ public:
     static constexpr char FileName[] = ".varnello.manifest";
 
     const QList<ManifestEntry>& entries() const { return pageEntries; }
-    // The entry of the document's page in this format, if any.
-    const ManifestEntry* find(const QString& source, const QString& subfolder, WebFormat format,
-                              ExtensionLength extension) const;
-    // The name the document was given in `subfolder` by any run, "" if none.
-    QString nameOf(const QString& source, const QString& subfolder) const;
     // Takes the place of the entry of the same page, or of the same document and format.
     void record(const ManifestEntry& entry);
     void forget(const QString& path);

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QHash>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,6 +52,24 @@ std::optional<DocumentFingerprint> fingerprintOf(const QString& path, bool withH
 UpdateDecision::UpdateDecision(const RunManifest& manifest, int root, WebFormat format, ExtensionLength extension)
     : manifest(manifest), root(root), format(format), extension(extension)
 {
+    for (const ManifestEntry& entry : manifest.entries())
+        entriesBySource.insert(entry.source, &entry);
+}
+
+const ManifestEntry* UpdateDecision::recordedPage(const QString& source, const QString& subfolder) const
+{
+    for (auto it = entriesBySource.find(source); it != entriesBySource.end() && it.key() == source; ++it)
+        if ((*it)->subfolder == subfolder && (*it)->format == format && (*it)->extension == extension)
+            return *it;
+    return nullptr;
+}
+
+QString UpdateDecision::recordedName(const QString& source, const QString& subfolder) const
+{
+    for (auto it = entriesBySource.find(source); it != entriesBySource.end() && it.key() == source; ++it)
+        if ((*it)->subfolder == subfolder)
+            return (*it)->page.left((*it)->page.lastIndexOf(QLatin1Char('.')));
+    return {};
 }
 
 QString UpdateDecision::absolutePath(const QString& path)
@@ -61,6 +80,7 @@ QString UpdateDecision::absolutePath(const QString& path)
 UpdatePlan UpdateDecision::decide(const QList<PlannedDocument>& documents, bool skipUpToDate)
 {
     UpdatePlan plan;
+    QHash<QString, bool> namesGiven; // a document listed twice gets its recorded name once
     for (const ManifestEntry& entry : manifest.entries())
         plan.takenNames << entry.name();
     for (const PlannedDocument& document : documents) {
@@ -68,12 +88,17 @@ UpdatePlan UpdateDecision::decide(const QList<PlannedDocument>& documents, bool 
         DocumentFingerprint now;
         if (skipUpToDate && !document.source.isEmpty()) {
             if (std::optional<ManifestEntry> entry = unchangedEntry(document, source, now)) {
+                if (!now.hash.isEmpty())
+                    plan.refreshed.append(*entry);
                 plan.upToDate.append({document, *entry});
                 continue;
             }
         }
         PlannedDocument planned = document;
-        planned.outputName = manifest.nameOf(source, document.outputSubfolder);
+        planned.outputName = recordedName(source, document.outputSubfolder);
+        const QString given = document.outputSubfolder + QLatin1Char('/') + planned.outputName;
+        if (!planned.outputName.isEmpty() && std::exchange(namesGiven[given], true))
+            planned.outputName.clear();
         if (now.hash.isEmpty() && !document.source.isEmpty())
             now = fingerprintOf(document.source, true).value_or(DocumentFingerprint{});
         plan.toConvert.append(planned);
@@ -85,7 +110,7 @@ UpdatePlan UpdateDecision::decide(const QList<PlannedDocument>& documents, bool 
 std::optional<ManifestEntry> UpdateDecision::unchangedEntry(const PlannedDocument& document, const QString& source,
                                                             DocumentFingerprint& now)
 {
-    const ManifestEntry* recorded = manifest.find(source, document.outputSubfolder, format, extension);
+    const ManifestEntry* recorded = recordedPage(source, document.outputSubfolder);
     if (!recorded || !pageExists(*recorded))
         return std::nullopt;
     const std::optional<DocumentFingerprint> quick = fingerprintOf(document.source, false);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMultiHash>
 
 #include <map>
 #include <optional>
@@ -32,6 +33,7 @@ struct UpdatePlan {
     QList<PlannedDocument> toConvert; // each with the name an earlier run gave it, if any
     QList<DocumentFingerprint> fingerprints; // of `toConvert`, in its order ({} for one that cannot be read)
     QList<UpToDateDocument> upToDate;
+    QList<ManifestEntry> refreshed; // of `upToDate`: touched, the same content, a new time
     QStringList takenNames; // every name the manifest holds (see RunPlan::takenNames)
     WebFormat format = WebFormat::WebPage; // of the pages the conversion writes
     ExtensionLength extension = ExtensionLength::Short;
@@ -56,8 +58,13 @@ private:
     std::optional<ManifestEntry> unchangedEntry(const PlannedDocument& document, const QString& source,
                                                 DocumentFingerprint& now);
     bool pageExists(const ManifestEntry& entry);
+    // The entry of the document's page in this run's format, if any.
+    const ManifestEntry* recordedPage(const QString& source, const QString& subfolder) const;
+    // The name the document was given in `subfolder` by any run, "" if none.
+    QString recordedName(const QString& source, const QString& subfolder) const;
 
     const RunManifest& manifest;
+    QMultiHash<QString, const ManifestEntry*> entriesBySource;
     int root;
     WebFormat format;
     ExtensionLength extension;
