@@ -61,6 +61,7 @@ struct UpdateRun {
         ReportedRun observer(reporter, [] { return false; });
         StopSignals stop;
         options.recursive = true;
+        QDir().mkpath(outputFolder);
         const DocumentTree tree = findDocuments({in}, true);
         reporter.begin(tree.documents.size());
         const PlanConversion convert = [this](const RunPlan& plan, RunObserver& runObserver) {
@@ -188,6 +189,7 @@ private slots:
             QVERIFY(tidy.waitForFinished(30000));
             QVERIFY2(tidy.exitCode() == 0, tidy.readAllStandardError().constData());
         }
+        QProcess::execute("rm", {"-rf", "--", dir.path()}); // Qt cannot name what is not UTF-8
     }
 
     void damagedManifestIsSetAsideAndEverythingConverts()
@@ -236,7 +238,7 @@ private slots:
         const UpdateRun first(in, out, options(true, false, false));
         QVERIFY(QDir().mkpath(away));
         for (const char* name : {"sub", "Page.htm", "Pictures_files"})
-            QVERIFY(QDir().rename(out + name, away + name) && QFile::link(away + name, out + name));
+            QVERIFY2(QDir().rename(out + name, away + name) && QFile::link(away + name, out + name), name);
         QVERIFY(QDir(in).removeRecursively() && QDir().mkpath(in));
 
         const UpdateRun run(in, out, options(true, true, false));
