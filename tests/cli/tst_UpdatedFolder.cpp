@@ -204,6 +204,16 @@ private slots:
         QCOMPARE(setAside(out).size(), 1);
         const UpdateRun again(in, out, options(true, false, false));
         QCOMPARE(again.counts.skipped, 1);
+
+        // A link in the manifest's place is not read through, and what it leads to stays.
+        QVERIFY(QFile::rename(out + ".varnello.manifest", dir.filePath("elsewhere")));
+        QVERIFY(QFile::link(dir.filePath("elsewhere"), out + ".varnello.manifest"));
+        const UpdateRun linked(in, out, options(true, false, false));
+        QCOMPARE(linked.counts.converted, 1);
+        QCOMPARE(setAside(out).size(), 2);
+        QVERIFY(QFileInfo(out + ".varnello.manifest").isFile() && !QFileInfo(out + ".varnello.manifest").isSymLink());
+        QFile elsewhere(dir.filePath("elsewhere"));
+        QVERIFY(elsewhere.open(QIODevice::ReadOnly) && elsewhere.readAll().contains("One.doc"));
     }
 
     // Names that lead out of the folder, and links where pages and folders were.
