@@ -114,6 +114,37 @@ QByteArray indexPage(const QString& folderName, const QList<IndexedPage>& pages,
     return html + "</body>\n</html>\n";
 }
 
+namespace {
+
+// The pages still there, each with its title; a page removed by hand is not linked.
+QList<IndexedPage> presentPages(int folder, const QList<IndexedPage>& pages)
+{
+    QList<IndexedPage> present;
+    for (IndexedPage page : pages) {
+        const std::optional<QByteArray> start =
+            TreeAccess::readStart(folder, LocalFileName::encode(page.page), TitleSearchBytes);
+        if (!start)
+            continue;
+        page.title = pageTitle(*start);
+        if (page.title.isEmpty())
+            page.title = page.page;
+        present.append(page);
+    }
+    return present;
+}
+
+// The sub-folders directly in `subfolder`, by their names there.
+QStringList childrenOf(const QString& subfolder, const std::map<QString, QList<IndexedPage>>& folders)
+{
+    QStringList children;
+    for (const auto& [other, _] : folders)
+        if (!other.isEmpty() && other.left(qMax<qsizetype>(0, other.lastIndexOf('/'))) == subfolder)
+            children << (subfolder.isEmpty() ? other : other.mid(subfolder.size() + 1));
+    return children;
+}
+
+} // namespace
+
 QStringList writeIndexes(int root, const QString& rootName, const RunManifest& manifest, WebFormat format,
                          ExtensionLength extension, const QList<FailedDocument>& failed)
 {
@@ -127,32 +158,22 @@ QStringList writeIndexes(int root, const QString& rootName, const RunManifest& m
         pagesByFolder.try_emplace(document.subfolder);
     }
     // Every folder on the way has an index, so that each is reached from the top.
-    for (auto [subfolder, _] : std::map(pagesByFolder))
+    for (const auto& [subfolder, _] : std::map(pagesByFolder))
         for (qsizetype slash = subfolder.lastIndexOf('/'); slash > 0; slash = subfolder.lastIndexOf('/', slash - 1))
             pagesByFolder.try_emplace(subfolder.left(slash));
     QStringList problems;
-    for (auto& [subfolder, pages] : pagesByFolder) {
+    for (const auto& [subfolder, pages] : pagesByFolder) {
+        const QString index = (subfolder.isEmpty() ? QString() : subfolder + QLatin1Char('/')) + IndexFileName;
         const PlainDescriptor folder = TreeAccess::openFolderBelow(root, subfolder);
-        if (!folder.isValid()) {
-            problems << subfolder + QLatin1Char('/') + IndexFileName + QStringLiteral(": the folder cannot be entered");
-            continue;
-        }
-        for (IndexedPage& page : pages) {
-            const std::optional<QByteArray> start =
-                TreeAccess::readStart(folder.get(), LocalFileName::encode(page.page), TitleSearchBytes);
-            page.title = start ? pageTitle(*start) : QString();
-            if (page.title.isEmpty())
-                page.title = page.page;
-        }
-        QStringList children;
-        for (const auto& [other, _] : pagesByFolder)
-            if (!other.isEmpty() && other.left(qMax<qsizetype>(0, other.lastIndexOf('/'))) == subfolder)
-                children << (subfolder.isEmpty() ? other : other.mid(subfolder.size() + 1));
-        const QString name = subfolder.isEmpty() ? rootName : fileName(subfolder);
-        if (const QString problem = TreeAccess::replaceFile(folder.get(), IndexFileName,
-                                                            indexPage(name, pages, children, failedByFolder[subfolder]));
-            !problem.isEmpty())
-            problems << (subfolder.isEmpty() ? QString() : subfolder + QLatin1Char('/')) + IndexFileName + ": " + problem;
+        const QString problem =
+            !folder.isValid() ? QStringLiteral("the folder cannot be entered")
+                              : TreeAccess::replaceFile(folder.get(), IndexFileName,
+                                                        indexPage(subfolder.isEmpty() ? rootName : fileName(subfolder),
+                                                                  presentPages(folder.get(), pages),
+                                                                  childrenOf(subfolder, pagesByFolder),
+                                                                  failedByFolder[subfolder]));
+        if (!problem.isEmpty())
+            problems << index + QStringLiteral(": ") + problem;
     }
     return problems;
 }
