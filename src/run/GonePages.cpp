@@ -25,9 +25,14 @@ bool documentIsGone(const QString& source)
 // Empties the folder open at `folder`, depth first, entering no link: 0 or errno.
 int emptyFolder(int folder)
 {
-    DIR* listing = fdopendir(fcntl(folder, F_DUPFD_CLOEXEC, 0));
-    if (!listing)
-        return errno;
+    const int listingDescriptor = fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    DIR* listing = listingDescriptor < 0 ? nullptr : fdopendir(listingDescriptor);
+    if (!listing) {
+        const int failure = errno;
+        if (listingDescriptor >= 0)
+            ::close(listingDescriptor);
+        return failure;
+    }
     QList<QByteArray> names;
     while (const dirent* entry = readdir(listing))
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
