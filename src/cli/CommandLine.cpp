@@ -59,6 +59,9 @@ struct KnownOptions {
     QCommandLineOption timeout;
     QCommandLineOption json;
     QCommandLineOption quiet;
+    QCommandLineOption update;
+    QCommandLineOption removeGone;
+    QCommandLineOption index;
 };
 
 KnownOptions knownOptions()
@@ -92,6 +95,15 @@ KnownOptions knownOptions()
         .quiet = {{QStringLiteral("q"), QStringLiteral("quiet")},
                   QStringLiteral("Print no line per document and no progress bar; only "
                                  "errors (and --json objects).")},
+        .update = {{QStringLiteral("u"), QStringLiteral("update")},
+                   QStringLiteral("Convert only documents that are new or changed since the run that "
+                                  "wrote their page in this format; skip the others.")},
+        .removeGone = {QStringLiteral("delete"),
+                       QStringLiteral("Remove the pages (and picture folders) this program wrote whose "
+                                      "documents are gone.")},
+        .index = {QStringLiteral("index"),
+                  QStringLiteral("Write index.html into each output folder, linking its pages and "
+                                 "listing the documents that failed.")},
     };
 }
 
@@ -103,7 +115,8 @@ void describeCommand(QCommandLineParser& parser, const KnownOptions& known)
                        "One line per document on standard output, messages on standard error."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.addOptions({known.help, known.version, known.output, known.format, known.longExtension, known.recursive,
-                       known.jobs, known.timeout, known.json, known.quiet});
+                       known.jobs, known.timeout, known.json, known.quiet, known.update, known.removeGone,
+                       known.index});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("A Word file or a folder."),
                                  QStringLiteral("SOURCE..."));
 }
@@ -188,6 +201,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     options.recursive = parser.isSet(known.recursive);
     options.json = parser.isSet(known.json);
     options.quiet = parser.isSet(known.quiet);
+    options.update = parser.isSet(known.update);
+    options.removeGone = parser.isSet(known.removeGone);
+    options.index = parser.isSet(known.index);
     result.action = CommandLine::Action::Convert;
     return result;
 }

@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/DocumentTree.h"
+#include "cli/KeptRun.h"
 #include "cli/ReportedRun.h"
 #include "cli/StopSignals.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
@@ -51,18 +52,26 @@ std::optional<QString> outputFolderProblem(const QString& text, QString& folder)
 }
 
 // The run, with the engine stoppable by a signal while it lasts. Returning ends the
-// helpers while the stop watcher still runs.
+// helpers while the stop watcher still runs. A run that keeps the output folder's
+// manifest starts LibreOffice only when there is something to convert.
 RunCounts convertAll(const ConvertOptions& options, const DocumentTree& tree, const QString& outputFolder,
-                     ReportedRun& observer, StopSignals& stop)
+                     Reporter& reporter, ReportedRun& observer, StopSignals& stop, bool& troubled)
 {
-    LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
-    settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
-    // Without --jobs the engine chooses from the cores, the free memory and the documents.
-    settings.helpers = options.jobs;
-    LibreOfficeWordAutomation word(settings);
-    stop.setOnStop([&word] { word.stop(); });
-    const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
-    return ConversionRun(word, observer).run({tree.documents, outputFolder, options.format, options.extension});
+    const PlanConversion convert = [&](const RunPlan& plan, RunObserver& runObserver) {
+        LibreOfficeSettings settings =
+            LibreOfficeSettings::forProgramFolder(ProgramLocations::ofThisProgram().helperFolder);
+        settings.callTimeout = std::chrono::seconds(options.timeoutSeconds);
+        // Without --jobs the engine chooses from the cores, the free memory and the documents.
+        settings.helpers = options.jobs;
+        LibreOfficeWordAutomation word(settings);
+        stop.setOnStop([&word] { word.stop(); });
+        const auto noLongerStoppable = qScopeGuard([&stop] { stop.setOnStop({}); });
+        return ConversionRun(word, runObserver).run(plan);
+    };
+    const RunPlan plan{tree.documents, outputFolder, options.format, options.extension};
+    if (keepsManifest(options, outputFolder))
+        return runKept(options, plan, reporter, observer, stop, convert, troubled);
+    return convert(plan, observer);
 }
 
 // The sources that do not exist, each told; true when there is one.
@@ -111,7 +120,8 @@ int runConvertCommand(const ConvertOptions& options)
 
     ReportedRun observer(reporter, [&] { return stop.received() != 0 || outputGone; });
     reporter.begin(tree.documents.size());
-    const RunCounts counts = convertAll(options, tree, outputFolder, observer, stop);
+    bool troubled = false;
+    const RunCounts counts = convertAll(options, tree, outputFolder, reporter, observer, stop, troubled);
     reporter.end();
 
     if (stop.received() != 0)
@@ -125,5 +135,5 @@ int runConvertCommand(const ConvertOptions& options)
         return stop.exitStatus();
     if (outputGone)
         return 128 + SIGPIPE;
-    return counts.failed > 0 || counts.notConverted > 0 || !tree.incompleteFolders.isEmpty() ? 1 : 0;
+    return counts.failed > 0 || counts.notConverted > 0 || !tree.incompleteFolders.isEmpty() || troubled ? 1 : 0;
 }

@@ -16,6 +16,9 @@ struct ConvertOptions {
     bool recursive = false;
     bool json = false;
     bool quiet = false;
+    bool update = false;     // convert only what changed since the run that wrote its page
+    bool removeGone = false; // --delete: remove the pages of documents that are gone
+    bool index = false;      // write index.html into each output folder
 };
 
 // The outcome of reading the command line.

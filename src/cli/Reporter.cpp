@@ -44,9 +44,13 @@ Reporter::Reporter(Sink standardOutput, Sink standardError, Style style)
 
 QByteArray Reporter::jsonLine(const DocumentReport& report)
 {
+    const char* result = report.outcome == DocumentReport::Outcome::Skipped   ? "\"skipped\""
+                         : report.outcome == DocumentReport::Outcome::Removed ? "\"removed\""
+                         : report.converted                                   ? "\"converted\""
+                                                                              : "\"failed\"";
     return "{\"source\":" + jsonString(report.source)
            + ",\"output\":" + (report.output.isEmpty() ? QByteArray("null") : jsonString(report.output))
-           + ",\"result\":" + (report.converted ? "\"converted\"" : "\"failed\"")
+           + ",\"result\":" + result
            + ",\"milliseconds\":" + QByteArray::number(report.milliseconds)
            + ",\"message\":" + jsonString(report.message) + '}';
 }
@@ -83,17 +87,29 @@ void Reporter::begin(qsizetype documents)
 
 void Reporter::document(const DocumentReport& report)
 {
-    ++done;
+    using Outcome = DocumentReport::Outcome;
+    if (report.outcome != Outcome::Removed)
+        ++done;
     clearProgress();
-    if (!report.converted)
+    if (report.outcome == Outcome::Ran && !report.converted)
         message(report.source + QStringLiteral(": ")
                 + (report.message.isEmpty() ? QStringLiteral("the conversion failed.") : report.message));
     if (style.json)
         out(jsonLine(report) + '\n');
     else if (!style.quiet)
-        out(report.converted ? "converted " + oneLine(report.source) + " -> " + oneLine(report.output) + '\n'
-                             : "failed " + oneLine(report.source) + '\n');
+        out(textLine(report) + '\n');
     drawProgress();
+}
+
+QByteArray Reporter::textLine(const DocumentReport& report)
+{
+    switch (report.outcome) {
+    case DocumentReport::Outcome::Skipped: return "skipped " + oneLine(report.source) + " -> " + oneLine(report.output);
+    case DocumentReport::Outcome::Removed: return "removed " + oneLine(report.output);
+    case DocumentReport::Outcome::Ran: break;
+    }
+    return report.converted ? "converted " + oneLine(report.source) + " -> " + oneLine(report.output)
+                            : "failed " + oneLine(report.source);
 }
 
 void Reporter::message(const QString& text)
@@ -116,12 +132,16 @@ void Reporter::summary(const RunCounts& counts)
     if (style.json)
         out("{\"result\":\"summary\",\"converted\":" + QByteArray::number(counts.converted) + ",\"failed\":"
             + QByteArray::number(counts.failed) + ",\"notConverted\":" + QByteArray::number(counts.notConverted)
+            + ",\"skipped\":" + QByteArray::number(counts.skipped)
             + ",\"milliseconds\":" + QByteArray::number(milliseconds) + "}\n");
+    // Without skipped documents the line reads as it always has.
+    const QString skipped = counts.skipped > 0 ? QStringLiteral(", %1 skipped").arg(counts.skipped) : QString();
     if (!style.quiet)
-        message(QStringLiteral("%1 converted, %2 failed, %3 not converted in %4 s.")
+        message(QStringLiteral("%1 converted, %2 failed, %3 not converted%4 in %5 s.")
                     .arg(counts.converted)
                     .arg(counts.failed)
                     .arg(counts.notConverted)
+                    .arg(skipped)
                     .arg(double(milliseconds) / 1000.0, 0, 'f', 1));
 }
 

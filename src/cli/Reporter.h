@@ -15,6 +15,10 @@ struct DocumentReport {
     bool converted = false;
     qint64 milliseconds = 0;
     QString message; // why it failed
+    // Not converted because its page is up to date (`output` is that page), or its page
+    // removed because the document is gone.
+    enum class Outcome { Ran, Skipped, Removed };
+    Outcome outcome = Outcome::Ran;
 };
 
 // Writes what a run has to say: one line per document on standard output (text or
@@ -36,13 +40,15 @@ public:
     void message(const QString& text);
     // Takes the progress bar off the screen.
     void end();
-    // The run's last line: how many documents were converted, failed and not converted,
-    // and how long it took; on standard error (unless quiet), and with JSON also as a
+    // The run's last line: how many documents were converted, failed, not converted and
+    // (when any were) skipped, and how long it took; on standard error (unless quiet), and with JSON also as a
     // last object on standard output.
     void summary(const RunCounts& counts);
 
     // The JSON line for one document (without its line end).
     static QByteArray jsonLine(const DocumentReport& report);
+    // The text line for one document (without its line end).
+    static QByteArray textLine(const DocumentReport& report);
     // A name or message as the file system spells its bytes, on one line: control
     // characters, DEL and the backslash are escaped (\n, \t, \r, \xNN, \\), so a name
     // can neither split its line into a forged result nor steer the terminal. Other

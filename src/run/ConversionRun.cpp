@@ -43,16 +43,29 @@ FileConversion convertFile(WordAutomation& word, const QString& documentPath, co
 }
 
 // The page of each document, claimed in the plan's order; mirrored folders name their
-// outputs apart.
+// outputs apart. Names of earlier runs stay with their documents.
 QStringList claimPages(const RunPlan& plan)
 {
     const QString& extension = outputFormat(plan.format).extension(plan.extension);
     std::map<QString, OutputNames> namesByFolder;
+    const auto namesIn = [&](const QString& folder) -> OutputNames& {
+        return namesByFolder.try_emplace(folder, folder).first->second;
+    };
+    const auto folderOf = [&](const QString& subfolder) {
+        return plan.outputFolder + (subfolder.isEmpty() ? QString() : subfolder + '/');
+    };
+    for (const QString& taken : plan.takenNames) {
+        const qsizetype slash = taken.lastIndexOf(QLatin1Char('/'));
+        namesIn(folderOf(slash < 0 ? QString() : taken.left(slash))).reserve(taken.mid(slash + 1));
+    }
+    for (const PlannedDocument& document : plan.documents)
+        if (!document.outputName.isEmpty())
+            namesIn(folderOf(document.outputSubfolder)).reserve(document.outputName);
     QStringList pages;
     for (const PlannedDocument& document : plan.documents) {
-        const QString folder =
-            plan.outputFolder + (document.outputSubfolder.isEmpty() ? QString() : document.outputSubfolder + '/');
-        pages << namesByFolder.try_emplace(folder, folder).first->second.claim(document.name) + extension;
+        const QString folder = folderOf(document.outputSubfolder);
+        pages << (document.outputName.isEmpty() ? namesIn(folder).claim(document.name) : folder + document.outputName)
+                     + extension;
     }
     return pages;
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,6 +16,9 @@ struct PlannedDocument {
     QString source;          // the document's path; "" when it could not be found (it then fails)
     QString name;            // the name its output is named after
     QString outputSubfolder; // "" for the output folder itself, or "a/b" below it
+    // The name an earlier run gave its output (without extension), which it keeps; ""
+    // to be named by this run.
+    QString outputName{};
 };
 
 // What a run converts, where to, and how.
@@ -23,6 +27,9 @@ struct RunPlan {
     QString outputFolder; // exists and ends in '/' (see prepareOutputFolder)
     WebFormat format = WebFormat::WebPage;
     ExtensionLength extension = ExtensionLength::Short;
+    // Names handed to no document of this run ("ab", "a/b/ab"; without extension):
+    // they belong to pages of documents outside the plan.
+    QStringList takenNames{};
 };
 
 // How one document went.
@@ -60,6 +67,7 @@ struct RunCounts {
     int converted = 0;
     int failed = 0;
     int notConverted = 0; // not reached, or cut short by the end of the run
+    int skipped = 0;      // left out of the run: their pages are up to date (counted by the front end)
     RunEnd end = RunEnd::Finished;
 };
 

@@ -29,6 +29,11 @@ QString OutputNames::claim(const QString& documentName)
     return path;
 }
 
+void OutputNames::reserve(const QString& name)
+{
+    claimed.insert(folder + name);
+}
+
 bool OutputNames::isTaken(const QString& path) const
 {
     return claimed.contains(path) || FileSystem::visibleKindOf(path) == FileSystem::EntryKind::Folder;

@@ -22,6 +22,9 @@ public:
 
     // The output path for the document and remembers it as taken.
     QString claim(const QString& documentName);
+    // Takes `name` (a name in the folder, without extension) out of the names that
+    // claim() hands out: an earlier run gave it to a document that keeps it.
+    void reserve(const QString& name);
 
 private:
     bool isTaken(const QString& path) const;

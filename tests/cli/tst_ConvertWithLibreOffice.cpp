@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -160,6 +161,39 @@ private slots:
         QVERIFY2(textErrors.startsWith("varnello-convert: 1 converted, 0 failed, 0 not converted in ")
                      && textErrors.count('\n') == 1 && !textErrors.contains('\r'),
                  textErrors.constData());
+    }
+
+    // A published folder run again: an unchanged folder converts nothing and starts no
+    // helper; a removed document's page goes, and the index is clean HTML.
+    void updatesAPublishedFolder()
+    {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in")), out = dir.filePath(QStringLiteral("out"));
+        QVERIFY(cli::placeDocuments(in, {"One.docx", "Two.docx"}));
+        const QStringList arguments{"--update", "--delete", "--index", in, "-o", out};
+        ConvertProcess first;
+        first.start(arguments);
+        QCOMPARE(first.finish(), 0);
+        QCOMPARE(first.lines.last()[QStringLiteral("converted")].toInt(), 2);
+
+        ConvertProcess unchanged;
+        unchanged.start(arguments);
+        QCOMPARE(unchanged.finish(), 0);
+        QCOMPARE(unchanged.lines.last()[QStringLiteral("skipped")].toInt(), 2);
+        QCOMPARE(unchanged.lines.last()[QStringLiteral("converted")].toInt(), 0);
+        QVERIFY(unchanged.helpers.empty());
+
+        QVERIFY(QFile::remove(in + QStringLiteral("/Two.docx")));
+        ConvertProcess removed;
+        removed.start(arguments);
+        QCOMPARE(removed.finish(), 0);
+        QCOMPARE(removed.lines[1][QStringLiteral("result")].toString(), QStringLiteral("removed"));
+        QCOMPARE(cli::treeOf(out).filter(QRegularExpression(QStringLiteral("^[^.]"))),
+                 (QStringList{"One.htm", "One_files", "One_files/image001.png", "index.html"}));
+        QProcess tidy;
+        tidy.start(QStringLiteral("tidy"), {QStringLiteral("-q"), QStringLiteral("-e"), out + QStringLiteral("/index.html")});
+        QVERIFY(tidy.waitForFinished(30000));
+        QVERIFY2(tidy.exitCode() == 0, tidy.readAllStandardError().constData());
     }
 
     // As a container's first process (process 1 of its own namespace) it converts as
