@@ -7,13 +7,19 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
 // Enough for the head of any page LibreOffice writes.
 constexpr qint64 TitleSearchBytes = 64 * 1024;
+
+// Marks the indexes this program writes, so that only those are ever replaced.
+constexpr char GeneratorMark[] = "<meta name=\"generator\" content=\"varnello-convert\">";
 
 QByteArray escaped(const QString& text)
 {
@@ -88,7 +94,8 @@ QByteArray indexPage(const QString& folderName, const QList<IndexedPage>& pages,
                      const QList<FailedDocument>& failed)
 {
     const QByteArray title = "Pages in " + escaped(folderName);
-    QByteArray html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title
+    QByteArray html = QByteArray("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n") + GeneratorMark
+                      + "\n<title>" + title
                       + "</title>\n</head>\n<body>\n<h1>" + title + "</h1>\n";
     if (pages.isEmpty())
         html += "<p>No pages yet.</p>\n";
@@ -143,6 +150,20 @@ QStringList childrenOf(const QString& subfolder, const std::map<QString, QList<I
     return children;
 }
 
+// An index.html the user wrote must not be replaced: only one this program wrote (it
+// carries this mark) or none at all.
+QString whyNotReplaced(int folder)
+{
+    struct stat status {};
+    if (fstatat(folder, IndexFileName, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? QString() : QStringLiteral("it cannot be examined");
+    const std::optional<QByteArray> start = TreeAccess::readStart(folder, IndexFileName, 4096);
+    if (start && start->contains(GeneratorMark))
+        return {};
+    return QStringLiteral("a file of that name that varnello-convert did not write is in the way; it was left as "
+                          "it is");
+}
+
 } // namespace
 
 QStringList writeIndexes(int root, const QString& rootName, const RunManifest& manifest, WebFormat format,
@@ -165,9 +186,9 @@ QStringList writeIndexes(int root, const QString& rootName, const RunManifest& m
     for (const auto& [subfolder, pages] : pagesByFolder) {
         const QString index = (subfolder.isEmpty() ? QString() : subfolder + QLatin1Char('/')) + IndexFileName;
         const PlainDescriptor folder = TreeAccess::openFolderBelow(root, subfolder);
-        const QString problem =
-            !folder.isValid() ? QStringLiteral("the folder cannot be entered")
-                              : TreeAccess::replaceFile(folder.get(), IndexFileName,
+        QString problem = !folder.isValid() ? QStringLiteral("the folder cannot be entered") : whyNotReplaced(folder.get());
+        if (problem.isEmpty())
+            problem = TreeAccess::replaceFile(folder.get(), IndexFileName,
                                                         indexPage(subfolder.isEmpty() ? rootName : fileName(subfolder),
                                                                   presentPages(folder.get(), pages),
                                                                   childrenOf(subfolder, pagesByFolder),

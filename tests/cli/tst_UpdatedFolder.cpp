@@ -189,6 +189,14 @@ private slots:
             QVERIFY(tidy.waitForFinished(30000));
             QVERIFY2(tidy.exitCode() == 0, tidy.readAllStandardError().constData());
         }
+        // An index.html the user wrote in its place is never replaced.
+        writeFile(LocalFileName::encode(out) + "sub/index.html", "the user's own");
+        const UpdateRun again(in, out, options(true, false, true));
+        QVERIFY(again.troubled);
+        QVERIFY(again.err.contains("sub/index.html: a file of that name that varnello-convert did not write"));
+        QFile own(out + "sub/index.html");
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("the user's own"));
         QProcess::execute("rm", {"-rf", "--", dir.path()}); // Qt cannot name what is not UTF-8
     }
 
