@@ -63,4 +63,5 @@ struct Conversion {
     std::optional<HelperFailure> lost;      // for TimedOut and Crashed: what became of the helper
     std::optional<AutomationError> noStart; // for CannotStart
     int crashes = 0;                        // helpers that died under this document
+    bool expectedLong = false;              // likely to take long (see LookAhead.h)
 };
