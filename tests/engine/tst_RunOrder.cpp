@@ -71,7 +71,8 @@ private slots:
     }
 
     // A helper converting a long document takes nothing behind it, and a long one goes
-    // only to a helper holding nothing; a copy not ready holds the queue.
+    // only to a helper holding nothing; one that would need too much memory beside the
+    // other helpers' is passed over; a copy not ready holds the queue.
     void whatAHelperTakes()
     {
         LookAhead rule;
@@ -79,17 +80,21 @@ private slots:
         const LookAhead::Queue idle;
         const LookAhead::Queue busyShort{conversion(false)};
         const LookAhead::Queue busyLong{conversion(true)};
-        QCOMPARE(rule.next(waiting, idle), waiting.begin());
-        QCOMPARE(rule.next(waiting, busyShort), waiting.begin());
-        QCOMPARE(rule.next(waiting, busyLong), waiting.end());
+        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin());
+        QCOMPARE(rule.next(waiting, busyShort, 0), waiting.begin());
+        QCOMPARE(rule.next(waiting, busyLong, 0), waiting.end());
+        waiting.front()->expectedMemory = LookAhead::memoryBudget / 2;
+        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, LookAhead::memoryBudget / 2), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, LookAhead::memoryBudget), waiting.begin() + 1);
         waiting.pop_front();
-        QCOMPARE(rule.next(waiting, busyShort), waiting.end());
-        QCOMPARE(rule.next(waiting, idle), waiting.begin());
+        QCOMPARE(rule.next(waiting, busyShort, 0), waiting.end());
+        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin());
         auto copying = std::make_shared<StagedCopy>();
         waiting.front()->copy = copying;
-        QCOMPARE(rule.next(waiting, idle), waiting.end());
+        QCOMPARE(rule.next(waiting, idle, 0), waiting.end());
         copying->ready = true;
-        QCOMPARE(rule.next(waiting, idle), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin());
     }
 };
 

@@ -30,6 +30,9 @@ public:
     // The bytes its staged copy and page are likely to take together: the copy, and a
     // page about as large as the package unpacked (a .doc's about twice its size).
     qint64 stagedBytes() const;
+    // The memory a helper is likely to need for it beyond its own: pictures are held
+    // decoded, text as layout.
+    qint64 memoryBytes() const;
 
 private:
     Measures measures;

@@ -50,7 +50,12 @@ bool HelperPool::dispatchOne(HelperConnection& helper)
 {
     if (!helper.hasRoom())
         return false;
-    const auto next = lookAhead.next(waiting, helper.held());
+    qint64 memoryElsewhere = 0;
+    for (const HelperConnection& other : helpers)
+        if (&other != &helper)
+            for (const std::shared_ptr<Conversion>& conversion : other.held())
+                memoryElsewhere += conversion->expectedMemory;
+    const auto next = lookAhead.next(waiting, helper.held(), memoryElsewhere);
     if (next == waiting.end())
         return false;
     std::shared_ptr<Conversion> conversion = std::move(*next);

@@ -61,15 +61,22 @@ std::optional<qsizetype> LookAhead::another(qsizetype turn, qint64 heldBytes)
     return chosen;
 }
 
-LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held) const
+LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const
 {
     const auto isLong = [](const std::shared_ptr<Conversion>& conversion) { return conversion->expectedLong; };
-    if (waiting.empty() || std::any_of(held.begin(), held.end(), isLong))
+    if (std::any_of(held.begin(), held.end(), isLong))
         return waiting.end();
-    // In the queue's order, each once its copy is ready; a long one only to a helper
-    // that holds nothing, so that it starts at once.
-    const std::shared_ptr<Conversion>& first = waiting.front();
-    if ((first->copy && !first->copy->ready.load(std::memory_order_acquire)) || (!held.empty() && isLong(first)))
-        return waiting.end();
-    return waiting.begin();
+    // In the queue's order, each once its copy is ready, passing over those that would
+    // need too much memory beside the others; a long one only to a helper that holds
+    // nothing, so that it starts at once.
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+        const Conversion& conversion = **it;
+        if (memoryElsewhere > 0 && memoryElsewhere + conversion.expectedMemory > memoryBudget)
+            continue;
+        if ((conversion.copy && !conversion.copy->ready.load(std::memory_order_acquire))
+            || (!held.empty() && conversion.expectedLong))
+            return waiting.end();
+        return it;
+    }
+    return waiting.end();
 }

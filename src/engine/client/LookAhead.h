@@ -22,7 +22,9 @@
 // under a cap: a document is queued only when its likely bytes fit beside what is held,
 // except the one whose turn it is, which is always queued however large it is. A helper
 // converting a long document takes no second one behind it, so that the other helpers
-// get the rest.
+// get the rest; and documents likely to need much memory (many pictures) are not
+// converted at once while their extra memory would pass a budget, so that the helpers
+// together stay under a gigabyte.
 class LookAhead {
 public:
     using Queue = std::deque<std::shared_ptr<Conversion>>;
@@ -31,7 +33,12 @@ public:
     struct Document {
         double milliseconds = 0; // likely processor time
         qint64 stagedBytes = 0;  // likely bytes of its staged copy and page
+        qint64 memoryBytes = 0;  // likely memory a helper needs for it beyond its own
     };
+
+    // The extra memory of the documents converted at once, beside the helpers' own
+    // (some 300 MB each): two helpers stay under a gigabyte.
+    static constexpr qint64 memoryBudget = qint64(400) << 20;
 
     // The most held ahead of the run: 512 MB, or a quarter of `availableMemory` when that
     // is less (staged files live in memory when the system has a folder there), but never
@@ -47,11 +54,11 @@ public:
     std::optional<qsizetype> another(qsizetype turn, qint64 heldBytes);
     // Whether the document at `index` is one of those likely to take long.
     bool isLong(qsizetype index) const { return documents[std::size_t(index)].isLong; }
-    qint64 stagedBytes(qsizetype index) const { return documents[std::size_t(index)].stagedBytes; }
+    const Document& document(qsizetype index) const { return documents[std::size_t(index)]; }
 
-    // The waiting conversion a helper that holds `held` takes now; waiting.end() when
-    // it is to wait for now.
-    Queue::iterator next(Queue& waiting, const Queue& held) const;
+    // The waiting conversion a helper that holds `held` takes now, while the other
+    // helpers' conversions need `memoryElsewhere`; waiting.end() when it is to wait.
+    Queue::iterator next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const;
 
 private:
     // Long: this many times the median, and at least a second.

@@ -39,7 +39,7 @@ void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
     documents.reserve(std::size_t(plan.size()));
     for (const QString& path : plan) {
         const ConversionCostEstimate estimate(path);
-        documents.push_back({estimate.milliseconds(), estimate.stagedBytes()});
+        documents.push_back({estimate.milliseconds(), estimate.stagedBytes(), estimate.memoryBytes()});
     }
     lookAhead.begin(std::move(documents), LookAhead::capFor(ProcFiles::availableMemory()));
     queueAhead(pool);
@@ -50,7 +50,8 @@ void RunPlan::queueAhead(HelperPool& pool)
     while (const std::optional<qsizetype> index = lookAhead.another(turn, heldBytes())) {
         std::shared_ptr<Conversion> conversion = pool.enqueue(plan[*index], false);
         conversion->expectedLong = lookAhead.isLong(*index);
-        queued.emplace(*index, Queued{std::move(conversion), lookAhead.stagedBytes(*index)});
+        conversion->expectedMemory = lookAhead.document(*index).memoryBytes;
+        queued.emplace(*index, Queued{std::move(conversion), lookAhead.document(*index).stagedBytes});
     }
 }
 
