@@ -135,7 +135,14 @@ qint64 ConversionCostEstimate::stagedBytes() const
 
 qint64 ConversionCostEstimate::memoryBytes() const
 {
-    if (!measures.package)
-        return 4 * std::max<qint64>(measures.fileBytes - Rates::textOfADoc, 0) + 20 * std::min(measures.fileBytes, Rates::textOfADoc);
-    return 4 * measures.pictureBytes + 20 * measures.textBytes;
+    // Pictures take about four times their packed size decoded (fifty photographs of
+    // 70 MB raise a helper by some 300 MB); text is allowed twenty times its bytes as
+    // layout.
+    constexpr qint64 perPictureByte = 4;
+    constexpr qint64 perTextByte = 20;
+    if (!measures.package) {
+        const qint64 text = std::min(measures.fileBytes, Rates::textOfADoc);
+        return perTextByte * text + perPictureByte * (measures.fileBytes - text);
+    }
+    return perTextByte * measures.textBytes + perPictureByte * measures.pictureBytes;
 }

@@ -47,11 +47,14 @@ void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
 
 void RunPlan::queueAhead(HelperPool& pool)
 {
-    while (const std::optional<qsizetype> index = lookAhead.another(turn, heldBytes())) {
+    qint64 held = heldBytes();
+    while (const std::optional<qsizetype> index = lookAhead.another(turn, held)) {
+        const LookAhead::Document& document = lookAhead.document(*index);
         std::shared_ptr<Conversion> conversion = pool.enqueue(plan[*index], false);
         conversion->expectedLong = lookAhead.isLong(*index);
-        conversion->expectedMemory = lookAhead.document(*index).memoryBytes;
-        queued.emplace(*index, Queued{std::move(conversion), lookAhead.document(*index).stagedBytes});
+        conversion->expectedMemory = document.memoryBytes;
+        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes});
+        held += document.stagedBytes;
     }
 }
 
