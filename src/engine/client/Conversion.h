@@ -63,4 +63,6 @@ struct Conversion {
     std::optional<HelperFailure> lost;      // for TimedOut and Crashed: what became of the helper
     std::optional<AutomationError> noStart; // for CannotStart
     int crashes = 0;                        // helpers that died under this document
+    bool expectedLong = false;              // likely to take long (see LookAhead.h)
+    qint64 expectedMemory = 0;              // likely memory a helper needs for it
 };

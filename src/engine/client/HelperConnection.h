@@ -30,6 +30,8 @@ public:
     // How many documents it converted.
     int documents() const { return converted; }
     bool holdsNothing() const { return sent.empty(); }
+    // The conversions sent to it and not settled, in its order.
+    const std::deque<std::shared_ptr<Conversion>>& held() const { return sent; }
     bool hasRoom() const { return sent.size() < conversionsAtOnce; }
     // Whether it was ended for a late answer: its loss is not another document's fault.
     bool killedForTimeout() const { return timedOut; }

@@ -107,9 +107,7 @@ void HelperPool::pump()
     while (policy.startAnother(int(helpers.size()), !waiting.empty()))
         launch();
     prepareCopies();
-    for (HelperConnection& helper : helpers)
-        if (helper.process().poll() == HelperProcess::State::Ready)
-            dispatch(helper);
+    dispatch();
     pumping = false;
 }
 

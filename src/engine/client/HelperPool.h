@@ -61,7 +61,10 @@ private:
     void launch();
     // Asks for the private copies of the conversions that wait for a helper.
     void prepareCopies();
-    void dispatch(HelperConnection& helper);
+    // Hands waiting conversions to the ready helpers with room.
+    void dispatch();
+    // Hands `helper` one waiting conversion; false when it takes none now.
+    bool dispatchOne(HelperConnection& helper);
     // Fails a conversion whose staged copy cannot be sent; true when it did.
     bool failUnsendable(Conversion& conversion, const HelperConnection& helper) const;
     void waitForActivity();

@@ -34,17 +34,35 @@ void HelperPool::prepareCopies()
             conversion->copy = staging.worker()->copy(conversion->documentPath, conversion->folder);
 }
 
-void HelperPool::dispatch(HelperConnection& helper)
+void HelperPool::dispatch()
 {
-    while (helper.hasRoom()) {
-        const auto next = lookAhead.next(waiting);
-        if (next == waiting.end())
-            return;
-        std::shared_ptr<Conversion> conversion = std::move(*next);
-        waiting.erase(next);
-        if (!failUnsendable(*conversion, helper))
-            helper.send(std::move(conversion), callTimeout);
+    // One document a helper at a time, round the helpers, so that the first helper ready
+    // does not take two documents another could convert at the same time.
+    for (bool handed = true; handed;) {
+        handed = false;
+        for (HelperConnection& helper : helpers)
+            if (helper.process().poll() == HelperProcess::State::Ready)
+                handed = dispatchOne(helper) || handed;
     }
+}
+
+bool HelperPool::dispatchOne(HelperConnection& helper)
+{
+    if (!helper.hasRoom())
+        return false;
+    qint64 memoryElsewhere = 0;
+    for (const HelperConnection& other : helpers)
+        if (&other != &helper)
+            for (const std::shared_ptr<Conversion>& conversion : other.held())
+                memoryElsewhere += conversion->expectedMemory;
+    const auto next = lookAhead.next(waiting, helper.held(), memoryElsewhere);
+    if (next == waiting.end())
+        return false;
+    std::shared_ptr<Conversion> conversion = std::move(*next);
+    waiting.erase(next);
+    if (!failUnsendable(*conversion, helper))
+        helper.send(std::move(conversion), callTimeout);
+    return true;
 }
 
 bool HelperPool::failUnsendable(Conversion& conversion, const HelperConnection& helper) const

@@ -55,8 +55,7 @@ LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
 
 void LibreOfficeService::shutDown()
 {
-    planned.clear();
-    plan.clear();
+    runPlan.clear();
     openDocuments.clear();
     pool.reset();
 }
@@ -74,44 +73,8 @@ void LibreOfficeService::start()
 
 void LibreOfficeService::announce(const QStringList& documentPaths)
 {
-    for (const auto& conversion : planned)
-        pool->forget(conversion);
-    planned.clear();
-    plan = documentPaths;
-    nextToQueue = 0;
-    if (!pool || plan.isEmpty())
-        return;
-    lookAhead.begin(plan, pool->sizeForRun(int(plan.size())));
-    planAhead();
-}
-
-void LibreOfficeService::planAhead()
-{
-    while (nextToQueue < plan.size() && lookAhead.wantsAnother(planned))
-        planned.push_back(pool->enqueue(plan[nextToQueue++], false));
-}
-
-std::shared_ptr<Conversion> LibreOfficeService::takePlanned(const QString& path)
-{
-    const auto found = std::find_if(planned.begin(), planned.end(),
-                                    [&](const auto& conversion) { return conversion->documentPath == path; });
-    if (found != planned.end()) {
-        // Documents the run passed over are not wanted any more.
-        std::for_each(planned.begin(), found, [this](const auto& skipped) { pool->forget(skipped); });
-        std::shared_ptr<Conversion> conversion = *found;
-        planned.erase(planned.begin(), found + 1);
-        planAhead();
-        return conversion;
-    }
-    const qsizetype later = plan.indexOf(path, nextToQueue);
-    if (later >= 0) {
-        for (const auto& skipped : planned)
-            pool->forget(skipped);
-        planned.clear();
-        nextToQueue = later + 1;
-        planAhead();
-    }
-    return nullptr; // not announced: converted now
+    if (pool)
+        runPlan.announce(documentPaths, *pool);
 }
 
 void LibreOfficeService::open(const QByteArray& id, const QString& path)
@@ -119,7 +82,7 @@ void LibreOfficeService::open(const QByteArray& id, const QString& path)
     if (!pool)
         throw EngineErrors::shutDown();
     openDocuments.remove(id);
-    std::shared_ptr<Conversion> conversion = takePlanned(path);
+    std::shared_ptr<Conversion> conversion = runPlan.take(path, *pool);
     if (!conversion)
         conversion = pool->enqueue(path, true);
     pool->waitUntilDone(*conversion);

@@ -4,11 +4,11 @@
 #include "engine/client/HelperPool.h"
 #include "engine/client/LibreOfficeSettings.h"
 #include "engine/client/LookAhead.h"
+#include "engine/client/RunPlan.h"
 
 #include <QHash>
 #include <QStringList>
 
-#include <deque>
 #include <memory>
 
 // The documents of all application objects, converted by a pool of LibreOffice
@@ -44,18 +44,13 @@ public:
     int helperStarts() const { return pool ? pool->starts() : 0; }
 
 private:
-    std::shared_ptr<Conversion> takePlanned(const QString& path);
-    void planAhead();
     [[noreturn]] void fail(const Conversion& conversion, const QString& doing) const;
 
     const LibreOfficeSettings settings;
     std::atomic<bool> stopRequested{false}; // before `pool`, which watches it
     LookAhead lookAhead;                    // before `pool`, which follows it
     std::unique_ptr<HelperPool> pool;
-    // The announced run: its first documents not yet opened are queued in the pool.
-    QStringList plan;
-    qsizetype nextToQueue = 0;
-    std::deque<std::shared_ptr<Conversion>> planned;
+    RunPlan runPlan{lookAhead};             // after `pool`, whose conversions it holds
     QHash<QByteArray, std::shared_ptr<Conversion>> openDocuments;
     QHash<QString, QString> pageOfDocument;
     quint64 lastDocumentId = 0;

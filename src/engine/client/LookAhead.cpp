@@ -1,20 +1,82 @@
 #include "engine/client/LookAhead.h"
 
-void LookAhead::begin(const QStringList&, int helpers)
+#include <algorithm>
+
+qint64 LookAhead::capFor(qint64 availableMemory)
 {
-    limit = documentsPerHelper * std::size_t(helpers);
+    constexpr qint64 most = qint64(512) << 20;
+    constexpr qint64 least = qint64(64) << 20;
+    return std::clamp(availableMemory / 4, least, most);
 }
 
-bool LookAhead::wantsAnother(const Queue& ahead) const
+void LookAhead::begin(std::vector<Document> run, qint64 capBytes)
 {
-    return ahead.size() < limit;
+    cap = capBytes;
+    documents.assign(run.size(), {});
+    std::vector<double> times;
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        static_cast<Document&>(documents[i]) = run[i];
+        times.push_back(run[i].milliseconds);
+    }
+    double median = 0;
+    if (!times.empty()) {
+        std::nth_element(times.begin(), times.begin() + std::ptrdiff_t(times.size() / 2), times.end());
+        median = times[times.size() / 2];
+    }
+    const double longFrom = std::max(longAgainstMedian * median, longAtLeast);
+    order.clear();
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+        documents[i].isLong = documents[i].milliseconds >= longFrom;
+        order.push_back(qsizetype(i));
+    }
+    // The long ones first, longest first; the others keep the run's order.
+    std::stable_sort(order.begin(), order.end(), [this](qsizetype a, qsizetype b) {
+        const Planned& first = documents[std::size_t(a)];
+        const Planned& second = documents[std::size_t(b)];
+        if (first.isLong != second.isLong)
+            return first.isLong;
+        return first.isLong && first.milliseconds > second.milliseconds;
+    });
+    firstOpen = 0;
 }
 
-LookAhead::Queue::iterator LookAhead::next(Queue& waiting) const
+std::optional<qsizetype> LookAhead::another(qsizetype turn, qint64 heldBytes)
 {
-    // In the queue's order: the run waits for the first.
-    if (waiting.empty()
-        || (waiting.front()->copy && !waiting.front()->copy->ready.load(std::memory_order_acquire)))
+    if (turn < 0 || std::size_t(turn) >= documents.size())
+        return std::nullopt;
+    const auto done = [&](qsizetype index) { return documents[std::size_t(index)].queued || index < turn; };
+    while (firstOpen < order.size() && done(order[firstOpen]))
+        ++firstOpen;
+    std::optional<qsizetype> chosen;
+    if (!documents[std::size_t(turn)].queued) {
+        chosen = turn; // the run waits for it: it goes whatever it holds
+    } else {
+        for (std::size_t at = firstOpen; at < order.size() && !chosen; ++at)
+            if (const qsizetype index = order[at];
+                !done(index) && heldBytes + documents[std::size_t(index)].stagedBytes <= cap)
+                chosen = index;
+    }
+    if (chosen)
+        documents[std::size_t(*chosen)].queued = true;
+    return chosen;
+}
+
+LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const
+{
+    const auto isLong = [](const std::shared_ptr<Conversion>& conversion) { return conversion->expectedLong; };
+    if (std::any_of(held.begin(), held.end(), isLong))
         return waiting.end();
-    return waiting.begin();
+    // In the queue's order, each once its copy is ready, passing over those that would
+    // need too much memory beside the others; a long one only to a helper that holds
+    // nothing, so that it starts at once.
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+        const Conversion& conversion = **it;
+        if (memoryElsewhere > 0 && memoryElsewhere + conversion.expectedMemory > memoryBudget)
+            continue;
+        if ((conversion.copy && !conversion.copy->ready.load(std::memory_order_acquire))
+            || (!held.empty() && conversion.expectedLong))
+            return waiting.end();
+        return it;
+    }
+    return waiting.end();
 }

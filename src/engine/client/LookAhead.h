@@ -2,35 +2,75 @@
 
 #include "engine/client/Conversion.h"
 
-#include <QStringList>
+#include <QtGlobal>
 
 #include <deque>
 #include <memory>
+#include <optional>
+#include <vector>
 
-// The rule for working ahead of the run, in one place: how far ahead of the run the
-// announced documents are queued for the helpers, and which of the documents waiting
-// for a helper a helper with room takes next. Whatever it chooses, the run still gets
-// its results in its own order (LibreOfficeService waits for each at its turn).
+// The rule for working ahead of the run, in one place: which of the announced documents
+// are queued for the helpers and in which order, and which of the documents waiting for
+// a helper a helper with room takes next. Whatever it chooses, the run still gets its
+// results in its own order (LibreOfficeService waits for each at its turn).
 //
-// The rule: four documents a helper ahead of the run, taken in the queue's order (a
-// document the run waits for now is queued first), each only once its private copy
-// is ready.
+// The rule: the whole run is planned at once. The documents likely to take long (see
+// ConversionCostEstimate) are queued first, longest first, so that none of them starts
+// late and keeps the run waiting at its end while the other helpers idle; the rest
+// follow in the run's order, so that the run can write each soon after it is done.
+// What is held ahead of the run (staged copies and pages waiting for their turn) stays
+// under a cap: a document is queued only when its likely bytes fit beside what is held,
+// except the one whose turn it is, which is always queued however large it is. A helper
+// converting a long document takes no second one behind it, so that the other helpers
+// get the rest; and documents likely to need much memory (many pictures) are not
+// converted at once while their extra memory would pass a budget, so that the helpers
+// together stay under a gigabyte.
 class LookAhead {
 public:
     using Queue = std::deque<std::shared_ptr<Conversion>>;
 
-    // The run of `documents`, converted by `helpers` helpers, begins.
-    void begin(const QStringList& documents, int helpers);
-    // Whether another document of the run is to be queued, with `ahead` queued for the
-    // run and not yet taken by it.
-    bool wantsAnother(const Queue& ahead) const;
-    // The waiting conversion a helper with room takes now; waiting.end() when it is to
-    // wait for now.
-    Queue::iterator next(Queue& waiting) const;
+    // What the rule knows of each document of the run.
+    struct Document {
+        double milliseconds = 0; // likely processor time
+        qint64 stagedBytes = 0;  // likely bytes of its staged copy and page
+        qint64 memoryBytes = 0;  // likely memory a helper needs for it beyond its own
+    };
+
+    // The extra memory of the documents converted at once, beside the helpers' own
+    // (some 300 MB each): two helpers stay under a gigabyte.
+    static constexpr qint64 memoryBudget = qint64(400) << 20;
+
+    // The most held ahead of the run: 512 MB, or a quarter of `availableMemory` when that
+    // is less (staged files live in memory when the system has a folder there), but never
+    // under 64 MB.
+    static qint64 capFor(qint64 availableMemory);
+
+    // The run of `documents`, in its order, begins, with at most `capBytes` held ahead.
+    void begin(std::vector<Document> documents, qint64 capBytes);
+    // The document to queue next, by its place in the run: the one at `turn` when it is
+    // not queued yet; else the first in the rule's order from `turn` on that is not
+    // queued and fits beside `heldBytes` under the cap. Nothing when none is to be queued
+    // now. The one returned counts as queued.
+    std::optional<qsizetype> another(qsizetype turn, qint64 heldBytes);
+    // Whether the document at `index` is one of those likely to take long.
+    bool isLong(qsizetype index) const { return documents[std::size_t(index)].isLong; }
+    const Document& document(qsizetype index) const { return documents[std::size_t(index)]; }
+
+    // The waiting conversion a helper that holds `held` takes now, while the other
+    // helpers' conversions need `memoryElsewhere`; waiting.end() when it is to wait.
+    Queue::iterator next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const;
 
 private:
-    // Enough ahead to keep every helper busy while the run writes what is done.
-    static constexpr std::size_t documentsPerHelper = 4;
+    // Long: this many times the median, and at least a second.
+    static constexpr double longAgainstMedian = 3;
+    static constexpr double longAtLeast = 1000;
 
-    std::size_t limit = 0;
+    struct Planned : Document {
+        bool isLong = false;
+        bool queued = false;
+    };
+    std::vector<Planned> documents;
+    std::vector<qsizetype> order; // the places of the documents, in the order they are queued
+    std::size_t firstOpen = 0;    // in `order`: all before it are queued or passed over
+    qint64 cap = 0;
 };

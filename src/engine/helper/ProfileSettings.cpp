@@ -51,6 +51,14 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
     // idle: a tenth of a helper's time on a folder of long documents.
     xcu += item("/org.openoffice.Office.Writer/AutoFunction/Completion", "Enable", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Writer/AutoFunction/Completion", "CollectWords", "xs:boolean", "false");
+    // A document's macros never run, so their code is not even read in: Writer would
+    // otherwise set up Basic and its VBA event handling for every document it loads.
+    for (const char* setting : {"Load", "Executable", "Save"})
+        xcu += item("/org.openoffice.Office.Writer/Filter/Import/VBA", setting, "xs:boolean", "false");
+    // Printer settings a document brings matter only to printing, and asking the
+    // system for the printer they name takes time.
+    xcu += item("/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Linguistic/GrammarChecking", "IsAutoGrammarCheck", "xs:boolean", "false");
     // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
     if (!libreOfficeVersion.isEmpty())
         xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",

@@ -1,0 +1,148 @@
+#include "engine/client/ConversionCostEstimate.h"
+
+#include "engine/files/LocalFileName.h"
+#include "engine/files/PlainDescriptor.h"
+#include "engine/files/ZipDirectory.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+namespace {
+
+// A word processor's directory of a few hundred parts takes some ten kilobytes.
+constexpr qint64 largestDirectory = qint64(4) << 20;
+// docProps/app.xml is a few hundred bytes of counts and names.
+constexpr quint64 largestAppXml = 64 << 10;
+
+// What the model charges, in milliseconds of processor time, fitted to a helper's
+// times over ordinary documents, 300-page reports, a styles part of thousands of
+// styles and fifty photographs. A .doc tells only its size: its first megabytes are
+// mostly text, what lies beyond them mostly pictures.
+struct Rates {
+    static constexpr double perDocument = 200;
+    static constexpr double perTextMegabyte = 1200;
+    static constexpr double perStyleMegabyte = 1500;
+    static constexpr double perPictureMegabyte = 140;
+    static constexpr double perPage = 8;
+    static constexpr qint64 textOfADoc = qint64(2) << 20;
+};
+
+constexpr double megabytes(qint64 bytes)
+{
+    return double(bytes) / double(1 << 20);
+}
+
+// The unpacked bytes of a stored or deflated part of at most `largest` bytes.
+QByteArray unpackSmallPart(int fd, const ZipDirectory::Entry& entry, quint64 largest)
+{
+    using namespace ZipDirectory;
+    QByteArray header;
+    if (entry.unpacked > largest || entry.packed > largest
+        || !readAt(fd, qint64(entry.localHeader), header, LocalHeaderSize) || little(bytesOf(header), 4) != 0x04034b50)
+        return {};
+    const qint64 dataAt = qint64(entry.localHeader) + LocalHeaderSize + qint64(little(bytesOf(header) + 26, 2))
+                          + qint64(little(bytesOf(header) + 28, 2));
+    QByteArray packed;
+    if (!readAt(fd, dataAt, packed, qint64(entry.packed)))
+        return {};
+    if (entry.method == 0)
+        return packed;
+    if (entry.method != 8)
+        return {};
+    QByteArray unpacked(qsizetype(entry.unpacked), '\0');
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return {};
+    stream.next_in = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_in = uInt(packed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(unpacked.data());
+    stream.avail_out = uInt(unpacked.size());
+    const int result = inflate(&stream, Z_FINISH);
+    unpacked.truncate(qsizetype(stream.total_out));
+    inflateEnd(&stream);
+    return result == Z_STREAM_END ? unpacked : QByteArray();
+}
+
+int pagesIn(const QByteArray& appXml)
+{
+    static const QRegularExpression pages(QStringLiteral("<(?:\\w+:)?Pages>\\s*(\\d{1,6})\\s*<"));
+    const QRegularExpressionMatch match = pages.match(QString::fromUtf8(appXml));
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+void measurePackage(int fd, qint64 fileSize, ConversionCostEstimate::Measures& measures)
+{
+    QString refusal;
+    const std::optional<ZipDirectory::Location> location = ZipDirectory::find(fd, fileSize, refusal);
+    const std::optional<QList<ZipDirectory::Entry>> entries =
+        location ? ZipDirectory::entries(fd, *location, largestDirectory) : std::nullopt;
+    if (!entries)
+        return;
+    measures.package = true;
+    const auto clamp = [](quint64 bytes) { return qint64(std::min<quint64>(bytes, quint64(1) << 40)); };
+    for (const ZipDirectory::Entry& entry : *entries) {
+        const qint64 unpacked = clamp(entry.unpacked);
+        measures.unpackedBytes += unpacked;
+        if (entry.name == "word/document.xml")
+            measures.textBytes += unpacked;
+        else if (entry.name == "word/styles.xml")
+            measures.styleBytes += unpacked;
+        else if (entry.name.startsWith("word/media/"))
+            measures.pictureBytes += unpacked;
+        else if (entry.name == "docProps/app.xml")
+            measures.pages = pagesIn(unpackSmallPart(fd, entry, largestAppXml));
+    }
+}
+
+} // namespace
+
+ConversionCostEstimate::Measures ConversionCostEstimate::measure(const QString& documentPath)
+{
+    Measures measures;
+    // Non-blocking, so that a named pipe under a document's name cannot stall the run.
+    const PlainDescriptor file(
+        open(LocalFileName::encode(documentPath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat status {};
+    if (!file.isValid() || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return measures;
+    measures.fileBytes = status.st_size;
+    if (ZipDirectory::startsAsPackage(file.get()))
+        measurePackage(file.get(), status.st_size, measures);
+    return measures;
+}
+
+double ConversionCostEstimate::milliseconds() const
+{
+    if (!measures.package) {
+        const qint64 text = std::min(measures.fileBytes, Rates::textOfADoc);
+        return Rates::perDocument + Rates::perTextMegabyte * megabytes(text)
+               + Rates::perPictureMegabyte * megabytes(measures.fileBytes - text);
+    }
+    return Rates::perDocument + Rates::perTextMegabyte * megabytes(measures.textBytes)
+           + Rates::perStyleMegabyte * megabytes(measures.styleBytes)
+           + Rates::perPictureMegabyte * megabytes(measures.pictureBytes) + Rates::perPage * measures.pages;
+}
+
+qint64 ConversionCostEstimate::stagedBytes() const
+{
+    return measures.fileBytes + (measures.package ? measures.unpackedBytes : 2 * measures.fileBytes);
+}
+
+qint64 ConversionCostEstimate::memoryBytes() const
+{
+    // Pictures take about four times their packed size decoded (fifty photographs of
+    // 70 MB raise a helper by some 300 MB); text is allowed twenty times its bytes as
+    // layout.
+    constexpr qint64 perPictureByte = 4;
+    constexpr qint64 perTextByte = 20;
+    if (!measures.package) {
+        const qint64 text = std::min(measures.fileBytes, Rates::textOfADoc);
+        return perTextByte * text + perPictureByte * (measures.fileBytes - text);
+    }
+    return perTextByte * measures.textBytes + perPictureByte * measures.pictureBytes;
+}

@@ -1,0 +1,97 @@
+#include "engine/client/RunPlan.h"
+
+#include "engine/client/ConversionCostEstimate.h"
+#include "engine/files/ProcFiles.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+qint64 bytesUnder(const QString& folder)
+{
+    qint64 total = 0;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        total += files.nextFileInfo().size();
+    return total;
+}
+
+} // namespace
+
+void RunPlan::clear()
+{
+    queued.clear();
+    plan.clear();
+    turn = 0;
+}
+
+void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
+{
+    for (const auto& [index, entry] : queued)
+        pool.forget(entry.conversion);
+    clear();
+    plan = documentPaths;
+    if (plan.isEmpty())
+        return;
+    pool.sizeForRun(int(plan.size()));
+    std::vector<LookAhead::Document> documents;
+    documents.reserve(std::size_t(plan.size()));
+    for (const QString& path : plan) {
+        const ConversionCostEstimate estimate(path);
+        documents.push_back({estimate.milliseconds(), estimate.stagedBytes(), estimate.memoryBytes()});
+    }
+    lookAhead.begin(std::move(documents), LookAhead::capFor(ProcFiles::availableMemory()));
+    queueAhead(pool);
+}
+
+void RunPlan::queueAhead(HelperPool& pool)
+{
+    qint64 held = heldBytes();
+    while (const std::optional<qsizetype> index = lookAhead.another(turn, held)) {
+        const LookAhead::Document& document = lookAhead.document(*index);
+        std::shared_ptr<Conversion> conversion = pool.enqueue(plan[*index], false);
+        conversion->expectedLong = lookAhead.isLong(*index);
+        conversion->expectedMemory = document.memoryBytes;
+        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes});
+        held += document.stagedBytes;
+    }
+}
+
+qint64 RunPlan::heldBytes()
+{
+    qint64 total = 0;
+    for (auto& [index, entry] : queued) {
+        if (!entry.measured && entry.conversion->stage == Conversion::Stage::Done) {
+            entry.bytes = entry.conversion->folder.isEmpty() ? 0 : bytesUnder(entry.conversion->folder);
+            entry.measured = true;
+        }
+        total += entry.bytes;
+    }
+    return total;
+}
+
+void RunPlan::letGoBefore(qsizetype index, HelperPool& pool)
+{
+    for (auto it = queued.begin(); it != queued.end() && it->first < index;) {
+        pool.forget(it->second.conversion);
+        it = queued.erase(it);
+    }
+}
+
+std::shared_ptr<Conversion> RunPlan::take(const QString& path, HelperPool& pool)
+{
+    const qsizetype at = plan.indexOf(path, turn);
+    if (at < 0)
+        return nullptr; // not announced: converted now
+    // Documents the run passed over are not wanted any more.
+    letGoBefore(at, pool);
+    turn = at + 1;
+    std::shared_ptr<Conversion> conversion;
+    if (const auto found = queued.find(at); found != queued.end()) {
+        conversion = std::move(found->second.conversion);
+        queued.erase(found);
+    }
+    queueAhead(pool);
+    return conversion;
+}
