@@ -161,7 +161,11 @@ int paragraphsIn(const Reference<css::text::XTextCursor>& cursor)
 // its own formatting. Disposing the paragraph instead takes a later footnote with it.
 void removeEmptiedParagraph(const Reference<css::text::XTextRange>& paragraph)
 {
-    const Reference<css::text::XTextCursor> cursor = paragraph->getText()->createTextCursorByRange(paragraph);
+    // A range whose content was disposed belongs to no text any more.
+    const Reference<css::text::XText> text = paragraph->getText();
+    if (!text.is())
+        return;
+    const Reference<css::text::XTextCursor> cursor = text->createTextCursorByRange(paragraph);
     if (!cursor->getString().isEmpty())
         return;
     cursor->collapseToStart();

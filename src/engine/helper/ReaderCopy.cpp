@@ -152,6 +152,14 @@ void removeHiddenFields(const Reference<css::lang::XComponent>& document)
             removeParagraphAt(anchor);
 }
 
+// Hidden as Writer decides it: "hide" chosen, and the condition true if there is one.
+// A section without a condition never counts as currently visible, so that alone
+// hides nothing: an index's section, a table of contents among them, reads so too.
+bool isHiddenSection(const Reference<css::beans::XPropertySet>& section)
+{
+    return section.is() && !propertyOr(section, "IsVisible", true) && !propertyOr(section, "IsCurrentlyVisible", true);
+}
+
 // Sections shown to no one, by choice or by their condition, with what they hold.
 void removeHiddenSections(const Reference<css::lang::XComponent>& document)
 {
@@ -163,8 +171,7 @@ void removeHiddenSections(const Reference<css::lang::XComponent>& document)
     std::vector<Reference<css::text::XTextContent>> hidden;
     for (sal_Int32 i = 0; i < sections->getCount(); ++i) {
         const Reference<css::beans::XPropertySet> section(sections->getByIndex(i), UNO_QUERY);
-        if (section.is()
-            && (!propertyOr(section, "IsVisible", true) || !propertyOr(section, "IsCurrentlyVisible", true)))
+        if (isHiddenSection(section))
             hidden.emplace_back(section, UNO_QUERY);
     }
     for (const Reference<css::text::XTextContent>& section : hidden) {
@@ -173,8 +180,11 @@ void removeHiddenSections(const Reference<css::lang::XComponent>& document)
                 continue;
             const Reference<css::text::XTextRange> content = section->getAnchor();
             content->setString(rtl::OUString());
+            // The section's range goes with the section: where it was is kept apart.
+            const Reference<css::text::XTextCursor> where
+                = content->getText()->createTextCursorByRange(content->getStart());
             section->dispose();
-            removeEmptiedParagraph(content);
+            removeEmptiedParagraph(Reference<css::text::XTextRange>(where, UNO_QUERY));
         } catch (const css::uno::Exception&) {
             // A section inside one already removed went with it.
         }
