@@ -94,7 +94,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.36), libstdc++6 (>= 12), libgcc-s1, \
 libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), \
-libgmime-3.0-0 (>= 3.2), libglib2.0-0, libgumbo1 (>= 0.10), \
+libgmime-3.0-0 (>= 3.2), libglib2.0-0, libgumbo1 (>= 0.10), zlib1g, \
 libreoffice-writer (>= 4:7.4), libreoffice-core (>= 4:7.4), \
 libuno-cppu3, libuno-sal3, libuno-cppuhelpergcc3-3, \
 fonts-liberation")

@@ -10,7 +10,7 @@ packages=(
   fonts-liberation                     # the metric twin of Arial
   libreoffice-writer libreofficekit-dev # the document engine and its LibreOfficeKit headers
   libgmime-3.0-dev libgumbo-dev        # web archives (MIME) and HTML parsing for the LibreOffice output
-  zlib1g-dev                           # the tests pack oversized documents
+  zlib1g-dev                           # cost estimates read document parts; tests pack big ones
   xvfb xauth                           # an X server for the tests that need a real one
   librsvg2-bin                         # the icon's bitmap sizes, drawn from its SVG
   parallel                             # the many-machines recipe of varnello-convert, tested locally
