@@ -125,20 +125,26 @@ void MainWindow::createControls()
                          twipsToPixels(ClientHeightTwips, logicalDpiY()));
     setCentralWidget(client);
 
-    addFolderButton = graphicalButton(client, "Command5", QStringLiteral("Add Folder"),
-                               QStyle::SP_FileDialogNewFolder, 120, 1210);
-    addWordButton = graphicalButton(client, "Command1", QStringLiteral("Add Word"),
-                               QStyle::SP_FileIcon, 1440, 1210);
-    removeFileButton = graphicalButton(client, "Command2", QStringLiteral("Remove File"),
-                               QStyle::SP_TrashIcon, 2760, 1330);
-    convertButton = graphicalButton(client, "Command6", QStringLiteral("Convert"),
-                               QStyle::SP_MediaPlay, 5640, 1090);
-    helpButton = graphicalButton(client, "Command8", QStringLiteral("Help"),
-                               QStyle::SP_DialogHelpButton, 6840, 970);
-    homePageButton = graphicalButton(client, "Command7", QStringLiteral("HomePage"),
-                               QStyle::SP_DirHomeIcon, 7920, 1090);
-    exitButton = graphicalButton(client, "Command9", QStringLiteral("Exit"),
-                               QStyle::SP_DialogCloseButton, 9120, 970);
+    struct ToolbarButton {
+        QToolButton* MainWindow::*member;
+        const char* name;
+        const char* caption;
+        QStyle::StandardPixmap icon;
+        int left;
+        int width;
+    };
+    static constexpr ToolbarButton toolbar[] = {
+        {&MainWindow::addFolderButton, "Command5", "Add Folder", QStyle::SP_FileDialogNewFolder, 120, 1210},
+        {&MainWindow::addWordButton, "Command1", "Add Word", QStyle::SP_FileIcon, 1440, 1210},
+        {&MainWindow::removeFileButton, "Command2", "Remove File", QStyle::SP_TrashIcon, 2760, 1330},
+        {&MainWindow::convertButton, "Command6", "Convert", QStyle::SP_MediaPlay, 5640, 1090},
+        {&MainWindow::helpButton, "Command8", "Help", QStyle::SP_DialogHelpButton, 6840, 970},
+        {&MainWindow::homePageButton, "Command7", "HomePage", QStyle::SP_DirHomeIcon, 7920, 1090},
+        {&MainWindow::exitButton, "Command9", "Exit", QStyle::SP_DialogCloseButton, 9120, 970},
+    };
+    for (const ToolbarButton& button : toolbar)
+        this->*button.member = graphicalButton(client, button.name, QString::fromLatin1(button.caption),
+                                               button.icon, button.left, button.width);
 
     sourceList = reportView(client, "ListView1", 120, 1080, 5175, 4215);
     moveUpButton = arrowButton(client, "Command3", QStyle::SP_ArrowUp, 2280);

@@ -22,37 +22,33 @@ class TestStartOptions : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsTheCommandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QString>("unknownOption");
-
-        const QStringList none;
-        QTest::newRow("nothing") << none << Action::ShowWindow << none << QString();
-        QTest::newRow("files and folders in order")
-            << QStringList{"b.docx", "/srv/a folder", "-", "-x.doc"} << Action::ShowWindow
-            << QStringList{"b.docx", "/srv/a folder", "-", "-x.doc"} << QString();
-        QTest::newRow("help after files") << QStringList{"a.doc", "--help"} << Action::PrintHelp << none << QString();
-        QTest::newRow("short help") << QStringList{"-h"} << Action::PrintHelp << none << QString();
-        QTest::newRow("version") << QStringList{"--version", "a.doc"} << Action::PrintVersion << none << QString();
-        QTest::newRow("help wins over an unknown option")
-            << QStringList{"--frobnicate", "--help"} << Action::PrintHelp << none << QString();
-        QTest::newRow("unknown option") << QStringList{"a.doc", "--verbose", "--quiet"} << Action::UsageError
-                                        << none << QStringLiteral("--verbose");
-        QTest::newRow("option-like names after --")
-            << QStringList{"a.doc", "--", "--help", "-h", "--version", "--", "--x.docx"} << Action::ShowWindow
-            << QStringList{"a.doc", "--help", "-h", "--version", "--", "--x.docx"} << QString();
-    }
-
     void readsTheCommandLine()
     {
-        QFETCH(QStringList, arguments);
-        const StartOptions::Request request = StartOptions::read(arguments);
-        QTEST(request.action, "action");
-        QTEST(request.paths, "paths");
-        QTEST(request.unknownOption, "unknownOption");
+        struct Case {
+            const char* name;
+            QStringList arguments;
+            Action action;
+            QStringList paths;
+            QString unknownOption;
+        };
+        const QStringList files{"b.docx", "/srv/a folder", "-", "-x.doc"};
+        const Case cases[] = {
+            {"nothing", {}, Action::ShowWindow, {}, {}},
+            {"files and folders in order", files, Action::ShowWindow, files, {}},
+            {"help after files", {"a.doc", "--help"}, Action::PrintHelp, {}, {}},
+            {"short help", {"-h"}, Action::PrintHelp, {}, {}},
+            {"version", {"--version", "a.doc"}, Action::PrintVersion, {}, {}},
+            {"help wins over an unknown option", {"--frobnicate", "--help"}, Action::PrintHelp, {}, {}},
+            {"unknown option", {"a.doc", "--verbose", "--quiet"}, Action::UsageError, {}, "--verbose"},
+            {"option-like names after --", {"a.doc", "--", "--help", "-h", "--version", "--", "--x.docx"},
+             Action::ShowWindow, {"a.doc", "--help", "-h", "--version", "--", "--x.docx"}, {}},
+        };
+        for (const Case& c : cases) {
+            const StartOptions::Request request = StartOptions::read(c.arguments);
+            QVERIFY2(request.action == c.action, c.name);
+            QVERIFY2(request.paths == c.paths, c.name);
+            QVERIFY2(request.unknownOption == c.unknownOption, c.name);
+        }
     }
 
     void helpAndVersionNeedNoDisplay()
