@@ -260,6 +260,27 @@ private slots:
         QTRY_COMPARE(stagedLeftovers(), QStringList()); // removed away from the caller's thread
     }
 
+    // A helper lost while saving a document was lost while saving, not while opening.
+    void lossIsToldAtItsStep()
+    {
+        LibreOfficeWordAutomation word(settings(1));
+        const auto failure = [&](const QString& path) {
+            auto application = word.CreateObject();
+            try {
+                application->DocumentsOpen(path);
+                application->ActiveDocumentSaveAs(output(QStringLiteral("lost.htm")), 10);
+            } catch (const AutomationError& error) {
+                application->Quit();
+                return error.Description();
+            }
+            return QString();
+        };
+        const QString opening = failure(document(QStringLiteral("dies opening.doc"), "crash"));
+        QVERIFY2(opening.contains(QLatin1String("stopped unexpectedly while opening")), qPrintable(opening));
+        const QString saving = failure(document(QStringLiteral("dies saving.doc"), "crash-saving"));
+        QVERIFY2(saving.contains(QLatin1String("stopped unexpectedly while saving")), qPrintable(saving));
+    }
+
     // A run of one or two documents starts no second helper.
     void shortRunsStartOneHelper()
     {
