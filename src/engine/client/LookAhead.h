@@ -17,9 +17,9 @@
 // The rule: the whole run is planned, as far as its documents are estimated (estimates
 // come in batches after the run begins; a document not estimated yet is queued only at
 // its turn). The documents likely to take long (see ConversionCostEstimate) are queued
-// first, longest first, so that none of them starts
-// late and keeps the run waiting at its end while the other helpers idle; the rest
-// follow in the run's order, so that the run can write each soon after it is done.
+// first, longest first, so that none of them starts late and keeps the run waiting at
+// its end while the other helpers idle; the rest follow in the run's order, so that the
+// run can write each soon after it is done.
 // What is held ahead of the run (staged copies and pages waiting for their turn) stays
 // under a cap: a document is queued only when its likely bytes fit beside what is held,
 // except the one whose turn it is, which is always queued however large it is. A helper
