@@ -4,10 +4,12 @@
 #include "ZipPackage.h"
 
 #include "engine/client/ConversionCostEstimate.h"
+#include "engine/client/CostEstimator.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using Measures = ConversionCostEstimate::Measures;
 
@@ -93,6 +95,37 @@ private slots:
         const Measures measures = ConversionCostEstimate::measure(bloated);
         QVERIFY(measures.package);
         QCOMPARE(measures.pages, 0);
+    }
+
+    // Estimates come in batches that cover the run in its order. Starting again drops
+    // the earlier run's batches, those already made included, and so does a cancel.
+    void estimatesComeInBatches()
+    {
+        const QStringList earlier(2000, plainFile(QStringLiteral("earlier.doc"), QByteArray(100, 'e')));
+        QStringList run;
+        for (int i = 0; i < 150; ++i)
+            run << plainFile(QStringLiteral("run%1.doc").arg(i), QByteArray(1000 * i, 'r'));
+        CostEstimator estimator;
+        int earlierBatches = 0;
+        const auto countEarlier = [&](const CostEstimator::Batch&) { ++earlierBatches; };
+        estimator.start(earlier, countEarlier);
+        QThread::msleep(50); // batches are made meanwhile, not yet received
+        std::vector<LookAhead::Document> received;
+        bool inOrder = true;
+        estimator.start(run, [&](const CostEstimator::Batch& batch) {
+            inOrder = inOrder && batch.first == qsizetype(received.size());
+            received.insert(received.end(), batch.documents.begin(), batch.documents.end());
+        });
+        QTRY_COMPARE(received.size(), std::size_t(run.size()));
+        QVERIFY(inOrder);
+        for (qsizetype i = 0; i < run.size(); ++i)
+            QCOMPARE(received[std::size_t(i)].stagedBytes, ConversionCostEstimate(run[i]).stagedBytes());
+        estimator.start(earlier, countEarlier);
+        QThread::msleep(50);
+        estimator.cancel();
+        QTest::qWait(100);
+        QCOMPARE(earlierBatches, 0);
+        estimator.start(earlier, countEarlier); // and destroyed while it works
     }
 };
 

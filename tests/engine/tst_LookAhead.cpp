@@ -260,6 +260,49 @@ private slots:
         QTRY_COMPARE(stagedLeftovers(), QStringList()); // removed away from the caller's thread
     }
 
+    // A helper lost while saving a document was lost while saving, not while opening.
+    void lossIsToldAtItsStep()
+    {
+        LibreOfficeWordAutomation word(settings(1));
+        const auto failure = [&](const QString& path) {
+            auto application = word.CreateObject();
+            try {
+                application->DocumentsOpen(path);
+                application->ActiveDocumentSaveAs(output(QStringLiteral("lost.htm")), 10);
+            } catch (const AutomationError& error) {
+                application->Quit();
+                return error.Description();
+            }
+            return QString();
+        };
+        const QString opening = failure(document(QStringLiteral("dies opening.doc"), "crash"));
+        QVERIFY2(opening.contains(QLatin1String("stopped unexpectedly while opening")), qPrintable(opening));
+        const QString saving = failure(document(QStringLiteral("dies saving.doc"), "crash-saving"));
+        QVERIFY2(saving.contains(QLatin1String("stopped unexpectedly while saving")), qPrintable(saving));
+    }
+
+    // A run announced again, or stopped, while its documents are still being estimated
+    // converts what it was last given; and the engine goes cleanly while they are.
+    void announcedAgainOrStoppedWhileEstimating()
+    {
+        QStringList many;
+        for (int i = 0; i < 400; ++i)
+            many << document(QStringLiteral("many/%1.doc").arg(i), "many");
+        const QStringList few{document(QStringLiteral("few1.doc"), "one"), document(QStringLiteral("few2.doc"), "two")};
+        {
+            LibreOfficeWordAutomation word(settings(2));
+            word.Announce(many, 10);
+            word.Announce(few, 10);
+            QCOMPARE(convert(word, few[0], output(QStringLiteral("few1.htm"))), QStringLiteral("ok"));
+            QCOMPARE(convert(word, few[1], output(QStringLiteral("few2.htm"))), QStringLiteral("ok"));
+            QVERIFY(page(QStringLiteral("few2.htm")).contains("two"));
+            word.Announce(many, 10);
+            word.stop();
+            word.Announce(many, 10);
+        }
+        QCOMPARE(QDir(temporary).entryList({QStringLiteral("varnello-*")}, QDir::Dirs), QStringList());
+    }
+
     // A run of one or two documents starts no second helper.
     void shortRunsStartOneHelper()
     {

@@ -70,6 +70,24 @@ private slots:
         QCOMPARE(LookAhead::capFor(0), 64 * MB);
     }
 
+    // Until its estimate comes, a document is queued only at its turn; estimates that
+    // come later are planned with, the long ones first among what is not queued yet.
+    void estimatesComeLater()
+    {
+        LookAhead rule;
+        rule.begin(6, 512 * MB);
+        QCOMPARE(queueAll(rule, 0), QList<qsizetype>{0});
+        QVERIFY(!rule.isLong(0));
+        rule.estimate(0, std::vector<LookAhead::Document>(3, {300, MB}));
+        QCOMPARE(queueAll(rule, 0), (QList<qsizetype>{1, 2}));
+        rule.estimate(3, {{300, MB}, {300, MB}, {9000, MB}});
+        QVERIFY(rule.isLong(5));
+        QCOMPARE(queueAll(rule, 0), (QList<qsizetype>{5, 3, 4}));
+        // Estimates that do not fit the run are not taken.
+        rule.estimate(4, std::vector<LookAhead::Document>(3, {9000, MB}));
+        QVERIFY(!rule.isLong(4));
+    }
+
     // A helper converting a long document takes nothing behind it, and a long one goes
     // only to a helper holding nothing; one that would need too much memory beside the
     // other helpers' is passed over; a copy not ready holds the queue.

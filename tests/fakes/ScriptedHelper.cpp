@@ -6,6 +6,7 @@
 // What it does with a document is written in the document itself (first line):
 //   crash            the helper dies while opening it
 //   crash-once FILE  dies while opening it unless FILE exists (and creates FILE)
+//   crash-saving     opens it, then dies while saving it
 //   hang             never answers
 //   sleep MS         takes MS milliseconds to open it
 //   damaged          cannot open it
@@ -99,6 +100,8 @@ int main(int argc, char* argv[])
                 send({Word::Error, "nodocument", ""});
                 continue;
             }
+            if (found->second.startsWith("crash-saving"))
+                std::raise(SIGKILL);
             QFile page(QFile::decodeName(words.value(2)));
             QDir().mkpath(QFileInfo(page).path());
             if (!page.open(QIODevice::WriteOnly)) {

@@ -57,7 +57,7 @@ struct Conversion {
     QString loadedCopyFolder;               // where the helper keeps the copy it loads
     Stage stage = Stage::Waiting;
     Outcome outcome = Outcome::Converted;
-    bool failedWhileSaving = false;         // for TimedOut: which step did not answer
+    bool failedWhileSaving = false;         // for TimedOut and Crashed: the step the helper was lost in
     QByteArray errorKind;                   // the helper's words for OpenFailed and SaveFailed
     QString detail;
     std::optional<HelperFailure> lost;      // for TimedOut and Crashed: what became of the helper

@@ -33,6 +33,8 @@ public:
     // The conversions sent to it and not settled, in its order.
     const std::deque<std::shared_ptr<Conversion>>& held() const { return sent; }
     bool hasRoom() const { return sent.size() < conversionsAtOnce; }
+    // Whether the first conversion it holds was opened: a loss now comes while saving.
+    bool firstWasOpened() const { return !sent.empty() && answersForFirst > 0; }
     // Whether it was ended for a late answer: its loss is not another document's fault.
     bool killedForTimeout() const { return timedOut; }
     // Whether it made a work folder of its own in the staging folder `stagingFolder`.

@@ -171,6 +171,7 @@ void HelperPool::dropLostAndWornHelpers()
 void HelperPool::requeueAfterLoss(HelperConnection& helper, bool crashed)
 {
     const std::optional<HelperFailure> failure = helper.process().failure();
+    const bool firstWasOpened = helper.firstWasOpened();
     const std::deque<std::shared_ptr<Conversion>> sent = helper.takeSent();
     // The first one was under way; those behind it never started.
     for (auto it = sent.rbegin(); it != sent.rend(); ++it) {
@@ -180,6 +181,7 @@ void HelperPool::requeueAfterLoss(HelperConnection& helper, bool crashed)
         const bool underWay = *it == sent.front();
         if (policy.afterLoss(underWay, crashed, conversion.crashes) == PoolPolicy::AfterLoss::Fail) {
             conversion.lost = failure;
+            conversion.failedWhileSaving = underWay && firstWasOpened;
             conversion.finish(Conversion::Outcome::Crashed);
             continue;
         }

@@ -92,8 +92,9 @@ void LibreOfficeService::open(const QByteArray& id, const QString& path)
                                        conversion->detail);
     case Conversion::Outcome::CannotStart: throw *conversion->noStart;
     case Conversion::Outcome::Stopped: throw EngineErrors::stopped();
-    case Conversion::Outcome::Crashed: fail(*conversion, QStringLiteral("opening"));
+    case Conversion::Outcome::Crashed:
     case Conversion::Outcome::TimedOut:
+        // A helper lost while saving had opened the document: saving is what fails.
         if (!conversion->failedWhileSaving)
             fail(*conversion, QStringLiteral("opening"));
         break;
@@ -115,7 +116,7 @@ void LibreOfficeService::saveAs(const QByteArray& id, const QString& outputPath,
     const std::shared_ptr<Conversion> conversion = openDocuments.value(id);
     if (!conversion)
         throw EngineErrors::noDocumentToSave(outputPath);
-    if (conversion->outcome == Conversion::Outcome::TimedOut)
+    if (conversion->outcome == Conversion::Outcome::TimedOut || conversion->outcome == Conversion::Outcome::Crashed)
         fail(*conversion, QStringLiteral("saving"));
     if (conversion->outcome == Conversion::Outcome::SaveFailed
         && conversion->errorKind == LibreOfficeHelperProtocol::wireWord(LibreOfficeHelperProtocol::HelperError::OutOfMemory))

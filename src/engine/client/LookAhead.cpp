@@ -9,15 +9,38 @@ qint64 LookAhead::capFor(qint64 availableMemory)
     return std::clamp(availableMemory / 4, least, most);
 }
 
-void LookAhead::begin(std::vector<Document> run, qint64 capBytes)
+void LookAhead::begin(qsizetype count, qint64 capBytes)
 {
     cap = capBytes;
-    documents.assign(run.size(), {});
-    std::vector<double> times;
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        static_cast<Document&>(documents[i]) = run[i];
-        times.push_back(run[i].milliseconds);
+    documents.assign(std::size_t(std::max<qsizetype>(count, 0)), {});
+    order.clear();
+    firstOpen = 0;
+}
+
+void LookAhead::begin(const std::vector<Document>& run, qint64 capBytes)
+{
+    begin(qsizetype(run.size()), capBytes);
+    estimate(0, run);
+}
+
+void LookAhead::estimate(qsizetype first, const std::vector<Document>& estimates)
+{
+    if (first < 0 || std::size_t(first) + estimates.size() > documents.size())
+        return;
+    for (std::size_t i = 0; i < estimates.size(); ++i) {
+        Planned& planned = documents[std::size_t(first) + i];
+        static_cast<Document&>(planned) = estimates[i];
+        planned.estimated = true;
     }
+    plan();
+}
+
+void LookAhead::plan()
+{
+    std::vector<double> times;
+    for (const Planned& document : documents)
+        if (document.estimated)
+            times.push_back(document.milliseconds);
     double median = 0;
     if (!times.empty()) {
         std::nth_element(times.begin(), times.begin() + std::ptrdiff_t(times.size() / 2), times.end());
@@ -26,8 +49,9 @@ void LookAhead::begin(std::vector<Document> run, qint64 capBytes)
     const double longFrom = std::max(longAgainstMedian * median, longAtLeast);
     order.clear();
     for (std::size_t i = 0; i < documents.size(); ++i) {
-        documents[i].isLong = documents[i].milliseconds >= longFrom;
-        order.push_back(qsizetype(i));
+        documents[i].isLong = documents[i].estimated && documents[i].milliseconds >= longFrom;
+        if (documents[i].estimated && !documents[i].queued)
+            order.push_back(qsizetype(i));
     }
     // The long ones first, longest first; the others keep the run's order.
     std::stable_sort(order.begin(), order.end(), [this](qsizetype a, qsizetype b) {

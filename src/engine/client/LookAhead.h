@@ -14,10 +14,12 @@
 // a helper a helper with room takes next. Whatever it chooses, the run still gets its
 // results in its own order (LibreOfficeService waits for each at its turn).
 //
-// The rule: the whole run is planned at once. The documents likely to take long (see
-// ConversionCostEstimate) are queued first, longest first, so that none of them starts
-// late and keeps the run waiting at its end while the other helpers idle; the rest
-// follow in the run's order, so that the run can write each soon after it is done.
+// The rule: the whole run is planned, as far as its documents are estimated (estimates
+// come in batches after the run begins; a document not estimated yet is queued only at
+// its turn). The documents likely to take long (see ConversionCostEstimate) are queued
+// first, longest first, so that none of them starts late and keeps the run waiting at
+// its end while the other helpers idle; the rest follow in the run's order, so that the
+// run can write each soon after it is done.
 // What is held ahead of the run (staged copies and pages waiting for their turn) stays
 // under a cap: a document is queued only when its likely bytes fit beside what is held,
 // except the one whose turn it is, which is always queued however large it is. A helper
@@ -45,8 +47,14 @@ public:
     // under 64 MB.
     static qint64 capFor(qint64 availableMemory);
 
-    // The run of `documents`, in its order, begins, with at most `capBytes` held ahead.
-    void begin(std::vector<Document> documents, qint64 capBytes);
+    // The run of `count` documents begins, with at most `capBytes` held ahead; none of
+    // them is estimated yet.
+    void begin(qsizetype count, qint64 capBytes);
+    // The run of `documents`, in its order and all estimated, begins.
+    void begin(const std::vector<Document>& documents, qint64 capBytes);
+    // What the documents from place `first` on are likely to cost: those not queued yet
+    // are planned again with them. Estimates beyond the run are ignored.
+    void estimate(qsizetype first, const std::vector<Document>& estimates);
     // The document to queue next, by its place in the run: the one at `turn` when it is
     // not queued yet; else the first in the rule's order from `turn` on that is not
     // queued and fits beside `heldBytes` under the cap. Nothing when none is to be queued
@@ -65,12 +73,16 @@ private:
     static constexpr double longAgainstMedian = 3;
     static constexpr double longAtLeast = 1000;
 
+    // Orders the estimated documents that are not queued yet.
+    void plan();
+
     struct Planned : Document {
+        bool estimated = false;
         bool isLong = false;
         bool queued = false;
     };
     std::vector<Planned> documents;
-    std::vector<qsizetype> order; // the places of the documents, in the order they are queued
+    std::vector<qsizetype> order; // the places of the estimated documents, in the order they are queued
     std::size_t firstOpen = 0;    // in `order`: all before it are queued or passed over
     qint64 cap = 0;
 };

@@ -1,6 +1,5 @@
 #include "engine/client/RunPlan.h"
 
-#include "engine/client/ConversionCostEstimate.h"
 #include "engine/files/ProcFiles.h"
 
 #include <QDirIterator>
@@ -21,6 +20,8 @@ qint64 bytesUnder(const QString& folder)
 
 void RunPlan::clear()
 {
+    estimator.cancel();
+    planPool = nullptr;
     queued.clear();
     plan.clear();
     turn = 0;
@@ -35,14 +36,23 @@ void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
     if (plan.isEmpty())
         return;
     pool.sizeForRun(int(plan.size()));
-    std::vector<LookAhead::Document> documents;
-    documents.reserve(std::size_t(plan.size()));
-    for (const QString& path : plan) {
-        const ConversionCostEstimate estimate(path);
-        documents.push_back({estimate.milliseconds(), estimate.stagedBytes(), estimate.memoryBytes()});
+    planPool = &pool;
+    lookAhead.begin(plan.size(), LookAhead::capFor(ProcFiles::availableMemory()));
+    estimator.start(plan, [this](const CostEstimator::Batch& batch) { estimated(batch); });
+    queueAhead(pool); // the first document, which goes whatever it costs
+}
+
+void RunPlan::estimated(const CostEstimator::Batch& batch)
+{
+    lookAhead.estimate(batch.first, batch.documents);
+    for (auto& [index, entry] : queued) {
+        const LookAhead::Document& document = lookAhead.document(index);
+        entry.conversion->expectedLong = lookAhead.isLong(index);
+        entry.conversion->expectedMemory = document.memoryBytes;
+        if (!entry.measured)
+            entry.bytes = document.stagedBytes;
     }
-    lookAhead.begin(std::move(documents), LookAhead::capFor(ProcFiles::availableMemory()));
-    queueAhead(pool);
+    queueAhead(*planPool);
 }
 
 void RunPlan::queueAhead(HelperPool& pool)
