@@ -88,6 +88,39 @@ void printTimeSplit(const std::vector<TimingWordAutomation::Document>& documents
                 static_cast<long long>(sum), documents.size(), static_cast<long long>(runMilliseconds - sum));
 }
 
+// A line per document and the run's total: the lines other checks read.
+void printDocuments(const std::vector<TimingWordAutomation::Document>& documents, qsizetype listed,
+                    std::size_t messages)
+{
+    int converted = 0;
+    for (const TimingWordAutomation::Document& document : documents) {
+        std::printf("%-60s %d %6lld ms\n", qPrintable(document.name), document.result,
+                    static_cast<long long>(document.milliseconds));
+        converted += document.result == 1;
+    }
+    std::printf("documents: %lld, converted: %d, messages: %zu\n", static_cast<long long>(listed), converted,
+                messages);
+}
+
+// Lists the folder as the window's one source, ticks every Word document in it and
+// chooses the format and output folder, as a user would before pressing Convert.
+QStringList checkDocuments(MainWindow& window, const QString& documents, const QString& output, int format,
+                           bool longExtension)
+{
+    ListViews::append(*window.sourceList, documents);
+    ListViews::select(*window.sourceList, 1);
+    const QStringList names = QDir(documents).entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
+                                                         QStringLiteral("*.docm")},
+                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names)
+        ListViews::setChecked(*ListViews::append(*window.documentList, name), true);
+    window.formatChoice->setCurrentIndex(format);
+    window.longExtensionOption->setChecked(longExtension);
+    window.outputFolderChoice->AddItem(output, 0);
+    window.outputFolderChoice->setListIndex(0);
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -128,17 +161,8 @@ int main(int argc, char* argv[])
     fake.word = &timing;
     MainWindow window(fake.platform());
 
-    ListViews::append(*window.sourceList, documents);
-    ListViews::select(*window.sourceList, 1);
-    const QStringList names = QDir(documents).entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
-                                                         QStringLiteral("*.docm")},
-                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : names)
-        ListViews::setChecked(*ListViews::append(*window.documentList, name), true);
-    window.formatChoice->setCurrentIndex(format);
-    window.longExtensionOption->setChecked(arguments.contains(QStringLiteral("--long-extension")));
-    window.outputFolderChoice->AddItem(output, 0);
-    window.outputFolderChoice->setListIndex(0);
+    const QStringList names = checkDocuments(window, documents, output, format,
+                                             arguments.contains(QStringLiteral("--long-extension")));
 
     const HelperMemory helpers(QStringLiteral("varnello-lok"));
     EventGap gap(timing);
@@ -149,14 +173,7 @@ int main(int argc, char* argv[])
     gap.stop();
     const HelperMemory::Figures memory = helpers.figures();
 
-    int converted = 0;
-    for (const TimingWordAutomation::Document& document : timing.documents) {
-        std::printf("%-60s %d %6lld ms\n", qPrintable(document.name), document.result,
-                    static_cast<long long>(document.milliseconds));
-        converted += document.result == 1;
-    }
-    std::printf("documents: %lld, converted: %d, messages: %zu\n", static_cast<long long>(names.size()), converted,
-                fake.messages.shown.size());
+    printDocuments(timing.documents, names.size(), fake.messages.shown.size());
     std::printf("run: %lld ms, total with start-up: %lld ms\n", static_cast<long long>(runMilliseconds),
                 static_cast<long long>(total.elapsed()));
     std::printf("longest stall: %lld ms without handling events (during %s)\n", static_cast<long long>(gap.longest),

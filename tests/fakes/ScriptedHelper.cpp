@@ -54,6 +54,57 @@ QByteArray readHandedOver(int socket)
     return file.readAll();
 }
 
+using Documents = std::map<QByteArray, QByteArray>; // id -> text
+
+// Opens as the document's first line says: crash, hang, sleep, fail or keep its text.
+void open(const QList<QByteArray>& words, Documents& documents)
+{
+    const QByteArray text = readHandedOver(qEnvironmentVariableIntValue("VARNELLO_LOK_DOCUMENTS"));
+    const QByteArray command = text.split('\n').value(0).trimmed();
+    if (command == "crash")
+        std::raise(SIGKILL);
+    if (command.startsWith("crash-once ")) {
+        QFile marker(QFile::decodeName(command.mid(11)));
+        if (!marker.exists()) {
+            marker.open(QIODevice::WriteOnly);
+            marker.close();
+            std::raise(SIGKILL);
+        }
+    }
+    if (command == "hang")
+        for (;;)
+            pause();
+    if (command.startsWith("sleep "))
+        std::this_thread::sleep_for(std::chrono::milliseconds(command.mid(6).toInt()));
+    if (command == "damaged" || text.isNull()) {
+        send({Word::Error, "damaged", "scripted failure"});
+        return;
+    }
+    documents[words.value(1)] = command == "where" ? words.value(2) : text;
+    send({Word::Ok});
+}
+
+void save(const QList<QByteArray>& words, const Documents& documents)
+{
+    const auto found = documents.find(words.value(1));
+    if (found == documents.end()) {
+        send({Word::Error, "nodocument", ""});
+        return;
+    }
+    if (found->second.startsWith("crash-saving"))
+        std::raise(SIGKILL);
+    QFile page(QFile::decodeName(words.value(2)));
+    QDir().mkpath(QFileInfo(page).path());
+    if (!page.open(QIODevice::WriteOnly)) {
+        send({Word::Error, "savefailed", page.errorString().toUtf8()});
+        return;
+    }
+    page.write("<html><head><title></title></head><body><p>" + QString::fromUtf8(found->second).toHtmlEscaped().toUtf8()
+               + "</p></body></html>\n");
+    page.close();
+    send({Word::Ok});
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -65,53 +116,15 @@ int main(int argc, char* argv[])
         return 1;
     }
     send({Word::Ready});
-    std::map<QByteArray, QByteArray> documents; // id -> text
+    Documents documents;
     std::string line;
     while (std::getline(std::cin, line)) {
         const QList<QByteArray> words = LibreOfficeHelperProtocol::decodeLine(QByteArray::fromStdString(line));
         const QByteArray& verb = words.value(0);
         if (verb == Word::Open) {
-            const QByteArray text = readHandedOver(qEnvironmentVariableIntValue("VARNELLO_LOK_DOCUMENTS"));
-            const QByteArray command = text.split('\n').value(0).trimmed();
-            if (command == "crash")
-                std::raise(SIGKILL);
-            if (command.startsWith("crash-once ")) {
-                QFile marker(QFile::decodeName(command.mid(11)));
-                if (!marker.exists()) {
-                    marker.open(QIODevice::WriteOnly);
-                    marker.close();
-                    std::raise(SIGKILL);
-                }
-            }
-            if (command == "hang")
-                for (;;)
-                    pause();
-            if (command.startsWith("sleep "))
-                std::this_thread::sleep_for(std::chrono::milliseconds(command.mid(6).toInt()));
-            if (command == "damaged" || text.isNull()) {
-                send({Word::Error, "damaged", "scripted failure"});
-                continue;
-            }
-            documents[words.value(1)] = command == "where" ? words.value(2) : text;
-            send({Word::Ok});
+            open(words, documents);
         } else if (verb == Word::Save) {
-            const auto found = documents.find(words.value(1));
-            if (found == documents.end()) {
-                send({Word::Error, "nodocument", ""});
-                continue;
-            }
-            if (found->second.startsWith("crash-saving"))
-                std::raise(SIGKILL);
-            QFile page(QFile::decodeName(words.value(2)));
-            QDir().mkpath(QFileInfo(page).path());
-            if (!page.open(QIODevice::WriteOnly)) {
-                send({Word::Error, "savefailed", page.errorString().toUtf8()});
-                continue;
-            }
-            page.write("<html><head><title></title></head><body><p>" + QString::fromUtf8(found->second).toHtmlEscaped().toUtf8()
-                       + "</p></body></html>\n");
-            page.close();
-            send({Word::Ok});
+            save(words, documents);
         } else if (verb == Word::Close) {
             documents.erase(words.value(1));
             send({Word::Ok});
