@@ -58,7 +58,7 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
     // Printer settings a document brings matter only to printing, and asking the
     // system for the printer they name takes time.
     xcu += item("/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "xs:boolean", "false");
-    xcu += item("/org.openoffice.Office.Linguistic/GrammarChecking", "IsAutoGrammarCheck", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Linguistic/GrammarChecking", "IsAutoCheck", "xs:boolean", "false");
     // A web page's pictures are written as their original bytes, but the web page
     // filter decodes each one on the way (to name its file and see whether it is
     // transparent), and LibreOffice keeps a decoded bitmap until it has been idle ten
