@@ -5,6 +5,7 @@
 
 #include "engine/client/ConversionCostEstimate.h"
 #include "engine/client/CostEstimator.h"
+#include "engine/client/LookAhead.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,6 +47,7 @@ private slots:
         QCOMPARE(measures.styleBytes, 10 + 500000 + 11);
         QCOMPARE(measures.pictureBytes, 5000);
         QCOMPARE(measures.pages, 42);
+        QCOMPARE(measures.largestPictureBytes, 3000);
         QVERIFY(measures.unpackedBytes > measures.textBytes + measures.styleBytes + measures.pictureBytes);
     }
 
@@ -72,6 +74,24 @@ private slots:
         QVERIFY(ConversionCostEstimate(largeDoc).milliseconds() > ConversionCostEstimate(smallDoc).milliseconds());
         QVERIFY(ConversionCostEstimate(largeDoc).stagedBytes() >= 2 * largeDoc.fileBytes);
         QVERIFY(ConversionCostEstimate(small).stagedBytes() >= small.fileBytes + small.unpackedBytes);
+    }
+
+    // A helper holds every picture's bytes but only the last few decoded: fifty
+    // photographs need more than one, far less than fifty times one, and enough that
+    // two such documents are not converted at once.
+    void pictureMemoryIsBounded()
+    {
+        constexpr qint64 photo = qint64(3) << 19; // 1.5 MB
+        Measures onePhoto{photo, true, 30000, 20000, photo, photo, 1};
+        onePhoto.largestPictureBytes = photo;
+        Measures fiftyPhotos = onePhoto;
+        fiftyPhotos.pictureBytes = fiftyPhotos.unpackedBytes = fiftyPhotos.fileBytes = 50 * photo;
+        const qint64 one = ConversionCostEstimate(onePhoto).memoryBytes();
+        const qint64 fifty = ConversionCostEstimate(fiftyPhotos).memoryBytes();
+        QVERIFY(one > 10 * photo);
+        QVERIFY(fifty > one + 50 * photo);
+        QVERIFY(fifty < 20 * one);
+        QVERIFY(2 * fifty > LookAhead::memoryBudget);
     }
 
     // Files that are no sane package are measured by their size alone, and an app.xml

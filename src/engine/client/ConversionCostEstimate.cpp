@@ -92,8 +92,10 @@ void measurePackage(int fd, qint64 fileSize, ConversionCostEstimate::Measures& m
             measures.textBytes += unpacked;
         else if (entry.name == "word/styles.xml")
             measures.styleBytes += unpacked;
-        else if (entry.name.startsWith("word/media/"))
+        else if (entry.name.startsWith("word/media/")) {
             measures.pictureBytes += unpacked;
+            measures.largestPictureBytes = std::max(measures.largestPictureBytes, unpacked);
+        }
         else if (entry.name == "docProps/app.xml")
             measures.pages = pagesIn(unpackSmallPart(fd, entry, largestAppXml));
     }
@@ -135,14 +137,20 @@ qint64 ConversionCostEstimate::stagedBytes() const
 
 qint64 ConversionCostEstimate::memoryBytes() const
 {
-    // Pictures take about four times their packed size decoded (fifty photographs of
-    // 70 MB raise a helper by some 300 MB); text is allowed twenty times its bytes as
-    // layout.
-    constexpr qint64 perPictureByte = 4;
+    // A helper keeps every picture's bytes, but decoded only the few it wrote last (see
+    // the helper's profile settings); a photograph decodes to about sixteen times its
+    // bytes. A .doc's pictures cannot be told apart: four times their bytes. Text is
+    // allowed twenty times its bytes as layout. Fifty photographs of 70 MB raised a
+    // helper by some 300 MB.
     constexpr qint64 perTextByte = 20;
+    constexpr qint64 perDocPictureByte = 4;
+    constexpr qint64 decodedPerPictureByte = 16;
+    constexpr qint64 picturesHeldDecoded = 8;
     if (!measures.package) {
         const qint64 text = std::min(measures.fileBytes, Rates::textOfADoc);
-        return perTextByte * text + perPictureByte * (measures.fileBytes - text);
+        return perTextByte * text + perDocPictureByte * (measures.fileBytes - text);
     }
-    return perTextByte * measures.textBytes + perPictureByte * measures.pictureBytes;
+    const qint64 decoded = decodedPerPictureByte
+                           * std::min(measures.pictureBytes, picturesHeldDecoded * measures.largestPictureBytes);
+    return perTextByte * measures.textBytes + measures.pictureBytes + decoded;
 }

@@ -18,6 +18,7 @@ public:
         qint64 pictureBytes = 0;  // word/media/*, unpacked
         qint64 unpackedBytes = 0; // every part, unpacked
         int pages = 0;            // as the package says; 0 when it does not
+        qint64 largestPictureBytes = 0; // the largest of word/media/*, unpacked
     };
 
     static Measures measure(const QString& documentPath);
@@ -30,8 +31,8 @@ public:
     // The bytes its staged copy and page are likely to take together: the copy, and a
     // page about as large as the package unpacked (a .doc's about twice its size).
     qint64 stagedBytes() const;
-    // The memory a helper is likely to need for it beyond its own: pictures are held
-    // decoded, text as layout.
+    // The memory a helper is likely to need for it beyond its own: the pictures' bytes
+    // and the few last written held decoded, text as layout.
     qint64 memoryBytes() const;
 
 private:

@@ -58,7 +58,15 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
     // Printer settings a document brings matter only to printing, and asking the
     // system for the printer they name takes time.
     xcu += item("/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "xs:boolean", "false");
-    xcu += item("/org.openoffice.Office.Linguistic/GrammarChecking", "IsAutoGrammarCheck", "xs:boolean", "false");
+    xcu += item("/org.openoffice.Office.Linguistic/GrammarChecking", "IsAutoCheck", "xs:boolean", "false");
+    // A web page's pictures are written as their original bytes, but the web page
+    // filter decodes each one on the way (to name its file and see whether it is
+    // transparent), and LibreOffice keeps a decoded bitmap until it has been idle ten
+    // seconds with 300 MB held: a document of fifty photographs held a gigabyte.
+    // Bitmaps idle a second are dropped once a few photographs are held; the original
+    // bytes stay, so a dropped one is decoded again should it be needed.
+    xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicMemoryLimit", "xs:int", "60000000");
+    xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicAllowedIdleTime", "xs:int", "0");
     // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
     if (!libreOfficeVersion.isEmpty())
         xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",

@@ -1,0 +1,88 @@
+// The helper's profile settings against the schema of the installed LibreOffice:
+// LibreOffice ignores a setting it has no property for, so a misspelt path or name
+// would leave macros, locking or the picture cache as they were, without a word.
+
+#include "engine/helper/ProfileSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString registryFolder = QStringLiteral("/usr/lib/libreoffice/share/registry");
+
+// "/package.component/group/.../property" of every property a schema file declares,
+// with its type.
+void readSchema(const QString& path, QHash<QString, QString>& types)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QXmlStreamReader xml(&file);
+    QStringList groups; // the component, then the groups around the current element
+    bool inComponent = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QString name = xml.attributes().value(QStringLiteral("oor:name")).toString();
+        if (xml.isStartElement() && xml.qualifiedName() == QStringLiteral("oor:component-schema")) {
+            groups = {QStringLiteral("/") + xml.attributes().value(QStringLiteral("oor:package")).toString() + '.' + name};
+        } else if (xml.isStartElement() && xml.name() == QStringLiteral("component")) {
+            inComponent = true;
+        } else if (xml.isEndElement() && xml.name() == QStringLiteral("component")) {
+            inComponent = false;
+        } else if (inComponent && xml.isStartElement() && xml.name() == QStringLiteral("group")) {
+            groups.append(name);
+        } else if (inComponent && xml.isEndElement() && xml.name() == QStringLiteral("group")) {
+            groups.removeLast();
+        } else if (inComponent && xml.isStartElement() && xml.name() == QStringLiteral("prop")) {
+            types.insert(groups.join('/') + '/' + name, xml.attributes().value(QStringLiteral("oor:type")).toString());
+        }
+    }
+}
+
+} // namespace
+
+class TestProfileSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everySettingIsOneLibreOfficeKnows()
+    {
+        const QStringList schemaFiles = QDir(registryFolder).entryList({QStringLiteral("*.xcd")}, QDir::Files);
+        if (schemaFiles.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QHash<QString, QString> types;
+        for (const QString& schema : schemaFiles)
+            readSchema(registryFolder + '/' + schema, types);
+
+        QTemporaryDir profile;
+        QVERIFY(profile.isValid());
+        QCOMPARE(writeProfileSettings(profile.path(), QStringLiteral("7.4.7.2")), QString());
+        QFile written(profile.filePath(QStringLiteral("user/registrymodifications.xcu")));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&written);
+        QString itemPath;
+        int settings = 0;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QStringLiteral("item"))
+                itemPath = xml.attributes().value(QStringLiteral("oor:path")).toString();
+            if (!xml.isStartElement() || xml.name() != QStringLiteral("prop"))
+                continue;
+            const QString property = itemPath + '/' + xml.attributes().value(QStringLiteral("oor:name")).toString();
+            QVERIFY2(types.contains(property), qPrintable(property + " is no setting of this LibreOffice"));
+            QCOMPARE(xml.attributes().value(QStringLiteral("oor:type")).toString(), types.value(property));
+            ++settings;
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(settings > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProfileSettings)
+#include "tst_ProfileSettings.moc"
