@@ -11,18 +11,10 @@ QByteArray item(const char* path, const QByteArray& property, const char* type, 
            + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
 }
 
-} // namespace
-
-QString writeProfileSettings(const QString& profileFolder, const QString& libreOfficeVersion)
+// What keeps an untrusted document from acting: no macros, no network, its folder untouched.
+QByteArray safetySettings()
 {
-    const QString userFolder = profileFolder + QStringLiteral("/user");
-    if (!QDir().mkpath(userFolder))
-        return QStringLiteral("cannot create the folder %1").arg(userFolder);
-
-    QByteArray xcu = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-                     "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
-                     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
+    QByteArray xcu;
     // Macros in a document never run, whatever the document asks.
     xcu += item("/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel", "xs:int", "3");
     xcu += item("/org.openoffice.Office.Common/Security/Scripting", "DisableMacrosExecution", "xs:boolean", "true");
@@ -43,6 +35,13 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
     xcu += item("/org.openoffice.Office.Common/Misc", "UseLocking", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/AutoSave", "Enabled", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "xs:boolean", "false");
+    return xcu;
+}
+
+// Work a conversion does not need, left undone.
+QByteArray speedSettings()
+{
+    QByteArray xcu;
     // Work that only a person at a screen needs.
     xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellAuto", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellCapitalization", "xs:boolean", "false");
@@ -67,6 +66,23 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
     // bytes stay, so a dropped one is decoded again should it be needed.
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicMemoryLimit", "xs:int", "60000000");
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicAllowedIdleTime", "xs:int", "0");
+    return xcu;
+}
+
+} // namespace
+
+QString writeProfileSettings(const QString& profileFolder, const QString& libreOfficeVersion)
+{
+    const QString userFolder = profileFolder + QStringLiteral("/user");
+    if (!QDir().mkpath(userFolder))
+        return QStringLiteral("cannot create the folder %1").arg(userFolder);
+
+    QByteArray xcu = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                     "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
+    xcu += safetySettings();
+    xcu += speedSettings();
     // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
     if (!libreOfficeVersion.isEmpty())
         xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",
