@@ -55,7 +55,7 @@ LibreOfficeService::LibreOfficeService(const LibreOfficeSettings& settings)
 
 void LibreOfficeService::shutDown()
 {
-    runPlan.clear();
+    announcedRun.clear();
     openDocuments.clear();
     pool.reset();
 }
@@ -74,7 +74,7 @@ void LibreOfficeService::start()
 void LibreOfficeService::announce(const QStringList& documentPaths)
 {
     if (pool)
-        runPlan.announce(documentPaths, *pool);
+        announcedRun.announce(documentPaths, *pool);
 }
 
 void LibreOfficeService::open(const QByteArray& id, const QString& path)
@@ -82,7 +82,7 @@ void LibreOfficeService::open(const QByteArray& id, const QString& path)
     if (!pool)
         throw EngineErrors::shutDown();
     openDocuments.remove(id);
-    std::shared_ptr<Conversion> conversion = runPlan.take(path, *pool);
+    std::shared_ptr<Conversion> conversion = announcedRun.take(path, *pool);
     if (!conversion)
         conversion = pool->enqueue(path, true);
     pool->waitUntilDone(*conversion);

@@ -4,7 +4,7 @@
 #include "engine/client/HelperPool.h"
 #include "engine/client/LibreOfficeSettings.h"
 #include "engine/client/LookAhead.h"
-#include "engine/client/RunPlan.h"
+#include "engine/client/AnnouncedRun.h"
 
 #include <QHash>
 #include <QStringList>
@@ -50,7 +50,7 @@ private:
     std::atomic<bool> stopRequested{false}; // before `pool`, which watches it
     LookAhead lookAhead;                    // before `pool`, which follows it
     std::unique_ptr<HelperPool> pool;
-    RunPlan runPlan{lookAhead};             // after `pool`, whose conversions it holds
+    AnnouncedRun announcedRun{lookAhead}; // after `pool`, whose conversions it holds
     QHash<QByteArray, std::shared_ptr<Conversion>> openDocuments;
     QHash<QString, QString> pageOfDocument;
     quint64 lastDocumentId = 0;

@@ -16,9 +16,9 @@
 // it under its cap. The run takes each document's conversion at its turn. The documents'
 // likely costs are worked out away from the caller's thread and planned with as they come
 // in, from the caller's event loop.
-class RunPlan {
+class AnnouncedRun {
 public:
-    explicit RunPlan(LookAhead& lookAhead) : lookAhead(lookAhead) {}
+    explicit AnnouncedRun(LookAhead& lookAhead) : lookAhead(lookAhead) {}
 
     // The run's documents, in order, converted in `pool` sized for them; an empty list
     // ends the plan. What was queued for an earlier plan is let go, and its estimates

@@ -1,4 +1,4 @@
-#include "engine/client/RunPlan.h"
+#include "engine/client/AnnouncedRun.h"
 
 #include "engine/files/ProcFiles.h"
 
@@ -18,7 +18,7 @@ qint64 bytesUnder(const QString& folder)
 
 } // namespace
 
-void RunPlan::clear()
+void AnnouncedRun::clear()
 {
     estimator.cancel();
     planPool = nullptr;
@@ -27,7 +27,7 @@ void RunPlan::clear()
     turn = 0;
 }
 
-void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
+void AnnouncedRun::announce(const QStringList& documentPaths, HelperPool& pool)
 {
     for (const auto& [index, entry] : queued)
         pool.forget(entry.conversion);
@@ -42,7 +42,7 @@ void RunPlan::announce(const QStringList& documentPaths, HelperPool& pool)
     queueAhead(pool); // the first document, which goes whatever it costs
 }
 
-void RunPlan::estimated(const CostEstimator::Batch& batch)
+void AnnouncedRun::estimated(const CostEstimator::Batch& batch)
 {
     lookAhead.estimate(batch.first, batch.documents);
     for (auto& [index, entry] : queued) {
@@ -55,7 +55,7 @@ void RunPlan::estimated(const CostEstimator::Batch& batch)
     queueAhead(*planPool);
 }
 
-void RunPlan::queueAhead(HelperPool& pool)
+void AnnouncedRun::queueAhead(HelperPool& pool)
 {
     qint64 held = heldBytes();
     while (const std::optional<qsizetype> index = lookAhead.another(turn, held)) {
@@ -68,7 +68,7 @@ void RunPlan::queueAhead(HelperPool& pool)
     }
 }
 
-qint64 RunPlan::heldBytes()
+qint64 AnnouncedRun::heldBytes()
 {
     qint64 total = 0;
     for (auto& [index, entry] : queued) {
@@ -81,7 +81,7 @@ qint64 RunPlan::heldBytes()
     return total;
 }
 
-void RunPlan::letGoBefore(qsizetype index, HelperPool& pool)
+void AnnouncedRun::letGoBefore(qsizetype index, HelperPool& pool)
 {
     for (auto it = queued.begin(); it != queued.end() && it->first < index;) {
         pool.forget(it->second.conversion);
@@ -89,7 +89,7 @@ void RunPlan::letGoBefore(qsizetype index, HelperPool& pool)
     }
 }
 
-std::shared_ptr<Conversion> RunPlan::take(const QString& path, HelperPool& pool)
+std::shared_ptr<Conversion> AnnouncedRun::take(const QString& path, HelperPool& pool)
 {
     const qsizetype at = plan.indexOf(path, turn);
     if (at < 0)
