@@ -52,6 +52,19 @@ std::vector<int> helpersBelow(const QString& name)
     return found;
 }
 
+// User and system time the process has used so far, in milliseconds.
+int64_t processorMilliseconds(int pid)
+{
+    static const int64_t ticks = sysconf(_SC_CLK_TCK);
+    const QByteArray stat = readProc(QStringLiteral("/proc/%1/stat").arg(pid));
+    // The fields after the command name, which may hold blanks: state is the first,
+    // utime and stime the 12th and 13th.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13 || ticks <= 0)
+        return 0;
+    return (fields[11].toLongLong() + fields[12].toLongLong()) * 1000 / ticks;
+}
+
 } // namespace
 
 HelperMemory::HelperMemory(QString processName, int intervalMilliseconds)
@@ -89,10 +102,18 @@ void HelperMemory::sample()
         ++count;
         helpers.push_back(pid);
     }
+    std::vector<std::pair<int, int64_t>> times;
+    for (const int pid : helpers)
+        times.emplace_back(pid, processorMilliseconds(pid));
     const std::lock_guard lock(mutex);
     result.peakTogether = std::max(result.peakTogether, together);
     result.peakSingle = std::max(result.peakSingle, single);
     result.mostAtOnce = std::max(result.mostAtOnce, count);
     seen.insert(helpers.begin(), helpers.end());
+    for (const auto& [pid, milliseconds] : times)
+        processorTime[pid] = std::max(processorTime[pid], milliseconds);
+    result.processorMilliseconds = 0;
+    for (const auto& [pid, milliseconds] : processorTime)
+        result.processorMilliseconds += milliseconds;
     result.started = static_cast<int>(seen.size());
 }

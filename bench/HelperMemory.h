@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -17,6 +18,7 @@ public:
         int64_t peakSingle = 0;   // bytes, the largest helper of any sample
         int mostAtOnce = 0;
         int started = 0;          // distinct helper processes seen
+        int64_t processorMilliseconds = 0; // user and system time of all helpers, as last seen
     };
 
     explicit HelperMemory(QString processName, int intervalMilliseconds = 20);
@@ -32,5 +34,6 @@ private:
     mutable std::mutex mutex;
     Figures result;
     std::set<int> seen;
+    std::map<int, int64_t> processorTime; // milliseconds, by helper
     std::jthread sampler; // last: stops and joins before the members it uses go
 };

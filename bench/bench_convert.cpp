@@ -88,6 +88,29 @@ void printTimeSplit(const std::vector<TimingWordAutomation::Document>& documents
                 static_cast<long long>(sum), documents.size(), static_cast<long long>(runMilliseconds - sum));
 }
 
+// A fresh program folder: empty state files, as a new install has them.
+bool writeFreshStateFiles(const QString& programFolder)
+{
+    for (const char* name : {"set.txt", "EXCEL.txt", "output.txt"}) {
+        QFile file(QDir(programFolder).filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+// No schedule beats the helpers' processor time spread evenly over them.
+void printEvenShare(const HelperMemory::Figures& helpers, qint64 runMilliseconds)
+{
+    if (helpers.mostAtOnce <= 0 || helpers.processorMilliseconds <= 0)
+        return;
+    const qint64 evenShare = helpers.processorMilliseconds / helpers.mostAtOnce;
+    std::printf("helper work: %lld ms of processor time, %lld ms each if shared evenly by %d; "
+                "the run took %.2f times that\n",
+                static_cast<long long>(helpers.processorMilliseconds), static_cast<long long>(evenShare),
+                helpers.mostAtOnce, double(runMilliseconds) / double(evenShare));
+}
+
 // A line per document and the run's total: the lines other checks read.
 void printDocuments(const std::vector<TimingWordAutomation::Document>& documents, qsizetype listed,
                     std::size_t messages)
@@ -143,13 +166,9 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    // A fresh program folder: empty state files, as a new install has them.
     QTemporaryDir programFolder;
-    for (const char* name : {"set.txt", "EXCEL.txt", "output.txt"}) {
-        QFile file(programFolder.filePath(QLatin1String(name)));
-        if (!file.open(QIODevice::WriteOnly))
-            return 2;
-    }
+    if (!writeFreshStateFiles(programFolder.path()))
+        return 2;
 
     LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QCoreApplication::applicationDirPath());
 #ifdef VARNELLO_LOK_HELPER
@@ -182,5 +201,6 @@ int main(int argc, char* argv[])
                 "%.0f MB the largest one\n",
                 memory.started, memory.mostAtOnce, megabytes(memory.peakTogether), megabytes(memory.peakSingle));
     printTimeSplit(timing.documents, runMilliseconds);
+    printEvenShare(memory, runMilliseconds);
     return 0;
 }
