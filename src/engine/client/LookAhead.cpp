@@ -75,15 +75,10 @@ std::optional<qsizetype> LookAhead::another(qsizetype turn, qint64 heldBytes)
     if (!documents[std::size_t(turn)].queued) {
         chosen = turn; // the run waits for it: it goes whatever it holds
     } else {
-        for (std::size_t at = firstOpen; at < order.size() && !chosen; ++at) {
-            const qsizetype index = order[at];
-            if (done(index))
-                continue;
-            if (heldBytes + documents[std::size_t(index)].stagedBytes <= cap)
+        for (std::size_t at = firstOpen; at < order.size() && !chosen; ++at)
+            if (const qsizetype index = order[at];
+                !done(index) && heldBytes + documents[std::size_t(index)].stagedBytes <= cap)
                 chosen = index;
-            else if (documents[std::size_t(index)].isLong)
-                break; // the room freed next is its: small ones behind it would take it bit by bit
-        }
     }
     if (chosen)
         documents[std::size_t(*chosen)].queued = true;
