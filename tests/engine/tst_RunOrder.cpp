@@ -13,7 +13,7 @@ constexpr qint64 MB = qint64(1) << 20;
 QList<qsizetype> queueAll(LookAhead& rule, qsizetype turn, qint64 held = 0)
 {
     QList<qsizetype> queued;
-    while (const std::optional<qsizetype> index = rule.another(turn, held))
+    while (const std::optional<qsizetype> index = rule.another(turn, {held, 0}))
         queued << *index;
     return queued;
 }
@@ -65,6 +65,12 @@ private slots:
         skipped.begin(run, 100 * MB);
         QCOMPARE(queueAll(skipped, 4), (QList<qsizetype>{4, 5}));
         QCOMPARE(queueAll(skipped, 6), QList<qsizetype>{});
+        // Large documents, staged on disk, are held apart from the cap in memory.
+        run[1] = {300, 80 * MB, 0, true};
+        LookAhead large;
+        large.begin(run, 100 * MB);
+        QCOMPARE(queueAll(large, 0, 95 * MB), (QList<qsizetype>{0, 1}));
+        QCOMPARE(large.another(0, {0, LookAhead::diskCap}), (std::optional<qsizetype>(2)));
         QCOMPARE(LookAhead::capFor(qint64(16) << 30), 512 * MB);
         QCOMPARE(LookAhead::capFor(1024 * MB), 256 * MB);
         QCOMPARE(LookAhead::capFor(0), 64 * MB);

@@ -49,6 +49,7 @@ void AnnouncedRun::estimated(const CostEstimator::Batch& batch)
         const LookAhead::Document& document = lookAhead.document(index);
         entry.conversion->expectedLong = lookAhead.isLong(index);
         entry.conversion->expectedMemory = document.memoryBytes;
+        entry.onDisk = document.stagedOnDisk;
         if (!entry.measured)
             entry.bytes = document.stagedBytes;
     }
@@ -57,26 +58,26 @@ void AnnouncedRun::estimated(const CostEstimator::Batch& batch)
 
 void AnnouncedRun::queueAhead(HelperPool& pool)
 {
-    qint64 held = heldBytes();
+    LookAhead::Held held = heldBytes();
     while (const std::optional<qsizetype> index = lookAhead.another(turn, held)) {
         const LookAhead::Document& document = lookAhead.document(*index);
         std::shared_ptr<Conversion> conversion = pool.enqueue(plan[*index], false);
         conversion->expectedLong = lookAhead.isLong(*index);
         conversion->expectedMemory = document.memoryBytes;
-        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes});
-        held += document.stagedBytes;
+        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes, false, document.stagedOnDisk});
+        (document.stagedOnDisk ? held.onDisk : held.inMemory) += document.stagedBytes;
     }
 }
 
-qint64 AnnouncedRun::heldBytes()
+LookAhead::Held AnnouncedRun::heldBytes()
 {
-    qint64 total = 0;
+    LookAhead::Held total;
     for (auto& [index, entry] : queued) {
         if (!entry.measured && entry.conversion->stage == Conversion::Stage::Done) {
             entry.bytes = entry.conversion->folder.isEmpty() ? 0 : bytesUnder(entry.conversion->folder);
             entry.measured = true;
         }
-        total += entry.bytes;
+        (entry.onDisk ? total.onDisk : total.inMemory) += entry.bytes;
     }
     return total;
 }

@@ -35,13 +35,14 @@ private:
         std::shared_ptr<Conversion> conversion;
         qint64 bytes = 0;       // likely, until it is done and measured
         bool measured = false;
+        bool onDisk = false;    // staged with the large documents
     };
 
     void queueAhead(HelperPool& pool);
     // Plans with the estimates of `batch`, also for the conversions queued before them.
     void estimated(const CostEstimator::Batch& batch);
     // The bytes the queued conversions hold, those done as they stand on disk.
-    qint64 heldBytes();
+    LookAhead::Held heldBytes();
     void letGoBefore(qsizetype index, HelperPool& pool);
 
     LookAhead& lookAhead;

@@ -1,5 +1,7 @@
 #include "engine/client/ConversionCostEstimate.h"
 
+#include "engine/client/ScratchFolder.h"
+
 #include "engine/files/LocalFileName.h"
 #include "engine/files/PlainDescriptor.h"
 #include "engine/files/ZipDirectory.h"
@@ -153,4 +155,9 @@ qint64 ConversionCostEstimate::memoryBytes() const
     const qint64 decoded = decodedPerPictureByte
                            * std::min(measures.pictureBytes, picturesHeldDecoded * measures.largestPictureBytes);
     return perTextByte * measures.textBytes + measures.pictureBytes + decoded;
+}
+
+bool ConversionCostEstimate::stagedOnDisk() const
+{
+    return measures.fileBytes > largestDocumentInMemory;
 }

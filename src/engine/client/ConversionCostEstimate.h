@@ -34,6 +34,8 @@ public:
     // The memory a helper is likely to need for it beyond its own: the pictures' bytes
     // and the few last written held decoded, text as layout.
     qint64 memoryBytes() const;
+    // Whether it is too large to stage in memory, so that it is staged on disk.
+    bool stagedOnDisk() const;
 
 private:
     Measures measures;

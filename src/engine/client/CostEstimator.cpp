@@ -20,7 +20,8 @@ void estimateAll(QPromise<CostEstimator::Batch>& promise, const QStringList& doc
         const qsizetype end = std::min(documentPaths.size(), first + batchSize);
         for (qsizetype i = first; i < end && !promise.isCanceled(); ++i) {
             const ConversionCostEstimate estimate(documentPaths[i]);
-            batch.documents.push_back({estimate.milliseconds(), estimate.stagedBytes(), estimate.memoryBytes()});
+            batch.documents.push_back(
+                {estimate.milliseconds(), estimate.stagedBytes(), estimate.memoryBytes(), estimate.stagedOnDisk()});
         }
         promise.addResult(std::move(batch));
     }

@@ -64,20 +64,24 @@ void LookAhead::plan()
     firstOpen = 0;
 }
 
-std::optional<qsizetype> LookAhead::another(qsizetype turn, qint64 heldBytes)
+std::optional<qsizetype> LookAhead::another(qsizetype turn, Held held)
 {
     if (turn < 0 || std::size_t(turn) >= documents.size())
         return std::nullopt;
     const auto done = [&](qsizetype index) { return documents[std::size_t(index)].queued || index < turn; };
     while (firstOpen < order.size() && done(order[firstOpen]))
         ++firstOpen;
+    const auto fits = [&](const Document& document) {
+        return document.stagedOnDisk ? held.onDisk + document.stagedBytes <= diskCap
+                                     : held.inMemory + document.stagedBytes <= cap;
+    };
     std::optional<qsizetype> chosen;
     if (!documents[std::size_t(turn)].queued) {
         chosen = turn; // the run waits for it: it goes whatever it holds
     } else {
         for (std::size_t at = firstOpen; at < order.size() && !chosen; ++at)
             if (const qsizetype index = order[at];
-                !done(index) && heldBytes + documents[std::size_t(index)].stagedBytes <= cap)
+                !done(index) && fits(documents[std::size_t(index)]))
                 chosen = index;
     }
     if (chosen)

@@ -36,11 +36,23 @@ public:
         double milliseconds = 0; // likely processor time
         qint64 stagedBytes = 0;  // likely bytes of its staged copy and page
         qint64 memoryBytes = 0;  // likely memory a helper needs for it beyond its own
+        bool stagedOnDisk = false; // too large to stage in memory (see StagingArea)
+    };
+
+    // What is held ahead of the run: in the staging folder, and in the one on disk that
+    // large documents spill to.
+    struct Held {
+        qint64 inMemory = 0;
+        qint64 onDisk = 0;
     };
 
     // The extra memory of the documents converted at once, beside the helpers' own
     // (some 300 MB each): two helpers stay under a gigabyte.
     static constexpr qint64 memoryBudget = qint64(400) << 20;
+    // The most that large documents, staged on disk, hold ahead of the run: a few dozen
+    // of them. They do not count against the cap in memory, else a 70 MB document would
+    // wait there until small ones left it room, which they never do for long.
+    static constexpr qint64 diskCap = qint64(2) << 30;
 
     // The most held ahead of the run: 512 MB, or a quarter of `availableMemory` when that
     // is less (staged files live in memory when the system has a folder there), but never
@@ -57,9 +69,9 @@ public:
     void estimate(qsizetype first, const std::vector<Document>& estimates);
     // The document to queue next, by its place in the run: the one at `turn` when it is
     // not queued yet; else the first in the rule's order from `turn` on that is not
-    // queued and fits beside `heldBytes` under the cap. Nothing when none is to be queued
-    // now. The one returned counts as queued.
-    std::optional<qsizetype> another(qsizetype turn, qint64 heldBytes);
+    // queued and fits beside what is `held` under its cap. Nothing when none is to be
+    // queued now. The one returned counts as queued.
+    std::optional<qsizetype> another(qsizetype turn, Held held);
     // Whether the document at `index` is one of those likely to take long.
     bool isLong(qsizetype index) const { return documents[std::size_t(index)].isLong; }
     const Document& document(qsizetype index) const { return documents[std::size_t(index)]; }
