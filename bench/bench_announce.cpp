@@ -6,6 +6,7 @@
 // Announces the folder's documents `repeats` times (default 20) to a fresh engine each
 // time, no helper started, and prints every time and the median.
 
+#include "BenchCommandLine.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 
 #include <QCoreApplication>
@@ -19,17 +20,14 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: bench_announce <folder of Word documents> [repeats]\n");
+    const std::optional<QStringList> arguments = benchArguments(2, "bench_announce <folder of Word documents> [repeats]");
+    if (!arguments)
         return 2;
-    }
-    const QDir folder(arguments[1]);
+    const QDir folder(arguments->at(1));
     QStringList documents;
-    for (const QString& name : folder.entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
-                                                 QStringLiteral("*.docm")}, QDir::Files, QDir::Name))
+    for (const QString& name : wordDocumentNames(folder.path()))
         documents << folder.absoluteFilePath(name);
-    const int repeats = arguments.size() > 2 ? std::max(1, arguments[2].toInt()) : 20;
+    const int repeats = arguments->size() > 2 ? std::max(1, arguments->at(2).toInt()) : 20;
 
     LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QCoreApplication::applicationDirPath());
     settings.helperPath = QStringLiteral(VARNELLO_LOK_HELPER);

@@ -7,6 +7,7 @@
 // time the user-interface thread went without handling events, the helpers' memory, and
 // where the run's time went: its longest document and the documents' times added up.
 
+#include "BenchCommandLine.h"
 #include "HelperMemory.h"
 #include "TimingWordAutomation.h"
 
@@ -132,9 +133,7 @@ QStringList checkDocuments(MainWindow& window, const QString& documents, const Q
 {
     ListViews::append(*window.sourceList, documents);
     ListViews::select(*window.sourceList, 1);
-    const QStringList names = QDir(documents).entryList({QStringLiteral("*.doc"), QStringLiteral("*.docx"),
-                                                         QStringLiteral("*.docm")},
-                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = wordDocumentNames(documents);
     for (const QString& name : names)
         ListViews::setChecked(*ListViews::append(*window.documentList, name), true);
     window.formatChoice->setCurrentIndex(format);
@@ -153,11 +152,11 @@ int main(int argc, char* argv[])
     QElapsedTimer total;
     total.start();
     QApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() < 3) {
-        std::fprintf(stderr, "usage: bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]\n");
+    const std::optional<QStringList> given =
+        benchArguments(3, "bench_convert <document folder> <output folder> [format 0|1|2] [--long-extension]");
+    if (!given)
         return 2;
-    }
+    const QStringList& arguments = *given;
     const QString documents = QDir(arguments[1]).absolutePath();
     const QString output = QDir(arguments[2]).absolutePath();
     const int format = arguments.size() > 3 ? arguments[3].toInt() : 0;

@@ -7,6 +7,7 @@
 // same private profiles, and prints for each: until the helper is ready, and the first
 // document's Open, SaveAs and Close; then the medians.
 
+#include "BenchCommandLine.h"
 #include "engine/client/LibreOfficeWordAutomation.h"
 
 #include <QCoreApplication>
@@ -31,13 +32,11 @@ qint64 median(std::vector<qint64> values)
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: bench_helper_start <Word document> [starts]\n");
+    const std::optional<QStringList> arguments = benchArguments(2, "bench_helper_start <Word document> [starts]");
+    if (!arguments)
         return 2;
-    }
-    const QString document = QDir(arguments[1]).absolutePath();
-    const int starts = arguments.size() > 2 ? std::max(1, arguments[2].toInt()) : 5;
+    const QString document = QDir(arguments->at(1)).absolutePath();
+    const int starts = arguments->size() > 2 ? std::max(1, arguments->at(2).toInt()) : 5;
     QTemporaryDir output;
 
     LibreOfficeSettings settings = LibreOfficeSettings::forProgramFolder(QCoreApplication::applicationDirPath());

@@ -11,8 +11,9 @@ QByteArray item(const char* path, const QByteArray& property, const char* type, 
            + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
 }
 
-// What keeps an untrusted document from acting: no macros, no network, its folder untouched.
-QByteArray safetySettings()
+// What keeps an untrusted document from acting (no macros, no network, its folder
+// untouched), and work a conversion does not need, left undone.
+QByteArray settingItems()
 {
     QByteArray xcu;
     // Macros in a document never run, whatever the document asks.
@@ -35,13 +36,6 @@ QByteArray safetySettings()
     xcu += item("/org.openoffice.Office.Common/Misc", "UseLocking", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/AutoSave", "Enabled", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "xs:boolean", "false");
-    return xcu;
-}
-
-// Work a conversion does not need, left undone.
-QByteArray speedSettings()
-{
-    QByteArray xcu;
     // Work that only a person at a screen needs.
     xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellAuto", "xs:boolean", "false");
     xcu += item("/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellCapitalization", "xs:boolean", "false");
@@ -81,8 +75,7 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
                      "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
                      "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
                      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
-    xcu += safetySettings();
-    xcu += speedSettings();
+    xcu += settingItems();
     // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
     if (!libreOfficeVersion.isEmpty())
         xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",
