@@ -49,7 +49,6 @@ void AnnouncedRun::estimated(const CostEstimator::Batch& batch)
         const LookAhead::Document& document = lookAhead.document(index);
         entry.conversion->expectedLong = lookAhead.isLong(index);
         entry.conversion->expectedMemory = document.memoryBytes;
-        entry.onDisk = document.stagedOnDisk;
         if (!entry.measured)
             entry.bytes = document.stagedBytes;
     }
@@ -64,7 +63,7 @@ void AnnouncedRun::queueAhead(HelperPool& pool)
         std::shared_ptr<Conversion> conversion = pool.enqueue(plan[*index], false);
         conversion->expectedLong = lookAhead.isLong(*index);
         conversion->expectedMemory = document.memoryBytes;
-        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes, false, document.stagedOnDisk});
+        queued.emplace(*index, Queued{std::move(conversion), document.stagedBytes});
         (document.stagedOnDisk ? held.onDisk : held.inMemory) += document.stagedBytes;
     }
 }
@@ -77,7 +76,7 @@ LookAhead::Held AnnouncedRun::heldBytes()
             entry.bytes = entry.conversion->folder.isEmpty() ? 0 : bytesUnder(entry.conversion->folder);
             entry.measured = true;
         }
-        (entry.onDisk ? total.onDisk : total.inMemory) += entry.bytes;
+        (lookAhead.document(index).stagedOnDisk ? total.onDisk : total.inMemory) += entry.bytes;
     }
     return total;
 }

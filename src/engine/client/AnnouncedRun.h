@@ -35,7 +35,6 @@ private:
         std::shared_ptr<Conversion> conversion;
         qint64 bytes = 0;       // likely, until it is done and measured
         bool measured = false;
-        bool onDisk = false;    // staged with the large documents
     };
 
     void queueAhead(HelperPool& pool);
