@@ -12,7 +12,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
 namespace {
 
@@ -37,37 +36,6 @@ struct Rates {
 constexpr double megabytes(qint64 bytes)
 {
     return double(bytes) / double(1 << 20);
-}
-
-// The unpacked bytes of a stored or deflated part of at most `largest` bytes.
-QByteArray unpackSmallPart(int fd, const ZipDirectory::Entry& entry, quint64 largest)
-{
-    using namespace ZipDirectory;
-    QByteArray header;
-    if (entry.unpacked > largest || entry.packed > largest
-        || !readAt(fd, qint64(entry.localHeader), header, LocalHeaderSize) || little(bytesOf(header), 4) != 0x04034b50)
-        return {};
-    const qint64 dataAt = qint64(entry.localHeader) + LocalHeaderSize + qint64(little(bytesOf(header) + 26, 2))
-                          + qint64(little(bytesOf(header) + 28, 2));
-    QByteArray packed;
-    if (!readAt(fd, dataAt, packed, qint64(entry.packed)))
-        return {};
-    if (entry.method == 0)
-        return packed;
-    if (entry.method != 8)
-        return {};
-    QByteArray unpacked(qsizetype(entry.unpacked), '\0');
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return {};
-    stream.next_in = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_in = uInt(packed.size());
-    stream.next_out = reinterpret_cast<Bytef*>(unpacked.data());
-    stream.avail_out = uInt(unpacked.size());
-    const int result = inflate(&stream, Z_FINISH);
-    unpacked.truncate(qsizetype(stream.total_out));
-    inflateEnd(&stream);
-    return result == Z_STREAM_END ? unpacked : QByteArray();
 }
 
 int pagesIn(const QByteArray& appXml)
@@ -99,7 +67,7 @@ void measurePackage(int fd, qint64 fileSize, ConversionCostEstimate::Measures& m
             measures.largestPictureBytes = std::max(measures.largestPictureBytes, unpacked);
         }
         else if (entry.name == "docProps/app.xml")
-            measures.pages = pagesIn(unpackSmallPart(fd, entry, largestAppXml));
+            measures.pages = pagesIn(ZipDirectory::unpack(fd, entry, largestAppXml));
     }
 }
 

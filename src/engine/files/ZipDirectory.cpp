@@ -1,6 +1,9 @@
 #include "engine/files/ZipDirectory.h"
 
 #include <algorithm>
+#include <memory>
+
+#include <zlib.h>
 
 #include <unistd.h>
 
@@ -139,12 +142,95 @@ std::optional<QList<Entry>> entries(int fd, const Location& location, qint64 lar
             return std::nullopt;
         Entry entry{QByteArray(reinterpret_cast<const char*>(at + EntrySize), nameLength), little(at + 20, 4),
                     little(at + 24, 4), little(at + 42, 4), little(at + 10, 2)};
+        entry.crc = little(at + 16, 4);
+        entry.flags = little(at + 8, 2);
         takeZip64Sizes(at + EntrySize + nameLength, extraLength,
                        {&entry.unpacked, &entry.packed, &entry.localHeader});
         entries.append(entry);
         at += entryLength;
     }
     return entries;
+}
+
+std::optional<qint64> dataOffset(int fd, const Entry& entry)
+{
+    QByteArray header;
+    if (!readAt(fd, qint64(entry.localHeader), header, LocalHeaderSize) || little(bytesOf(header), 4) != 0x04034b50)
+        return std::nullopt;
+    return qint64(entry.localHeader) + LocalHeaderSize + qint64(little(bytesOf(header) + 26, 2))
+           + qint64(little(bytesOf(header) + 28, 2));
+}
+
+bool unpackInPieces(int fd, const Entry& entry, const std::function<bool(const char*, qsizetype)>& take)
+{
+    const std::optional<qint64> dataAt = dataOffset(fd, entry);
+    if (!dataAt || (entry.method != 0 && entry.method != 8) || (entry.flags & 1) != 0)
+        return false;
+    constexpr qint64 piece = 256 << 10;
+    QByteArray packed;
+    uLong crc = crc32(0, nullptr, 0);
+    quint64 given = 0;
+    // Checks and hands on what one step unpacked.
+    const auto hand = [&](const char* bytes, qsizetype size) {
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes), uInt(size));
+        given += quint64(size);
+        return given <= entry.unpacked && (size == 0 || take(bytes, size));
+    };
+    quint64 read = 0;
+    const auto readPiece = [&] {
+        const qint64 size = qint64(std::min<quint64>(piece, entry.packed - read));
+        read += quint64(size);
+        return readAt(fd, *dataAt + qint64(read) - size, packed, size);
+    };
+    if (entry.method == 0) {
+        while (read < entry.packed)
+            if (!readPiece() || !hand(packed.constData(), packed.size()))
+                return false;
+        return given == entry.unpacked && crc == entry.crc;
+    }
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return false;
+    const std::unique_ptr<z_stream, int (*)(z_streamp)> ending(&stream, inflateEnd);
+    QByteArray unpacked(piece, '\0');
+    for (int state = Z_OK; state != Z_STREAM_END;) {
+        if (stream.avail_in == 0 && read < entry.packed) {
+            if (!readPiece())
+                return false;
+            stream.next_in = reinterpret_cast<Bytef*>(packed.data());
+            stream.avail_in = uInt(packed.size());
+        }
+        stream.next_out = reinterpret_cast<Bytef*>(unpacked.data());
+        stream.avail_out = uInt(piece);
+        state = inflate(&stream, Z_NO_FLUSH);
+        // Z_BUF_ERROR: the packed bytes ended before the stream did.
+        if ((state != Z_OK && state != Z_STREAM_END) || !hand(unpacked.constData(), piece - qsizetype(stream.avail_out)))
+            return false;
+    }
+    return given == entry.unpacked && crc == entry.crc;
+}
+
+QByteArray unpack(int fd, const Entry& entry, quint64 largest)
+{
+    if (entry.unpacked > largest || entry.packed > largest)
+        return {};
+    QByteArray unpacked;
+    unpacked.reserve(qsizetype(entry.unpacked));
+    const bool whole = unpackInPieces(fd, entry, [&](const char* bytes, qsizetype size) {
+        unpacked.append(bytes, size);
+        return true;
+    });
+    return whole ? unpacked : QByteArray();
+}
+
+QByteArray unpackHead(int fd, const Entry& entry, qsizetype bytes)
+{
+    QByteArray head;
+    unpackInPieces(fd, entry, [&](const char* data, qsizetype size) {
+        head.append(data, std::min(size, bytes - head.size()));
+        return head.size() < bytes;
+    });
+    return head;
 }
 
 } // namespace ZipDirectory

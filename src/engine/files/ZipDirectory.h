@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -26,6 +27,8 @@ struct Entry {
     quint64 unpacked = 0;
     quint64 localHeader = 0;
     quint64 method = 0; // 0 stored, 8 deflated
+    quint64 crc = 0;
+    quint64 flags = 0;  // bit 0: encrypted; bit 3: sizes in a descriptor after the data
 };
 
 inline constexpr qint64 LocalHeaderSize = 30;
@@ -49,5 +52,19 @@ std::optional<Location> find(int fd, qint64 fileSize, QString& refusal);
 // The directory's entries, or nothing when they do not fit in it or it is larger
 // than `largestDirectory` bytes.
 std::optional<QList<Entry>> entries(int fd, const Location& location, qint64 largestDirectory);
+
+// Where the data of `entry` begins, past its local header; nothing when no local
+// header is there.
+std::optional<qint64> dataOffset(int fd, const Entry& entry);
+// Unpacks a stored or deflated part and hands its bytes to `take` piece by piece, until
+// `take` says no more. True when the whole part came out as its directory entry says
+// (its size and checksum); false when it is damaged, encrypted or packed otherwise, or
+// `take` stopped early.
+bool unpackInPieces(int fd, const Entry& entry, const std::function<bool(const char*, qsizetype)>& take);
+// The unpacked bytes of a part of at most `largest` bytes, or a null array when it is
+// larger or cannot be unpacked whole.
+QByteArray unpack(int fd, const Entry& entry, quint64 largest);
+// The first `bytes` bytes a part unpacks to (fewer when it is shorter or damaged).
+QByteArray unpackHead(int fd, const Entry& entry, qsizetype bytes);
 
 } // namespace ZipDirectory

@@ -18,6 +18,7 @@
 #include "WebArchiveUnpacker.h"
 #include "ReceivedDocument.h"
 #include "DisarmedDocument.h"
+#include "LightPackage.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -56,6 +57,13 @@ void closeQuietly(const Reference<css::lang::XComponent>& component)
     }
 }
 
+QString plainSuffixOf(const QString& path)
+{
+    static const QRegularExpression plain(QStringLiteral("\\A[A-Za-z0-9]{1,8}\\z"));
+    const QString suffix = QFileInfo(path).suffix();
+    return plain.match(suffix).hasMatch() ? suffix : QString();
+}
+
 } // namespace
 
 struct OfficeSession::Office {
@@ -69,6 +77,10 @@ struct OfficeSession::Document {
     QString link;             // the plain-named link it was loaded through, if any
     std::unique_ptr<QTemporaryDir> unpacked; // the page of a web archive, loaded in its place
     QString workFolder;       // the document's private copy, and its page until it is moved
+    LightPackage light;       // the stand-ins it was loaded with, if any
+    QString loaded;           // what it was loaded from, and how
+    QString documentPath;
+    QString filter;
     ~Document()
     {
         closeQuietly(component);
@@ -123,10 +135,8 @@ QString OfficeSession::loadablePath(const QByteArray& id, const QString& path)
     if (!links->isValid())
         return {};
     // The suffix helps LibreOffice's type detection, when it is a plain one.
-    static const QRegularExpression plainSuffix(QStringLiteral("\\A[A-Za-z0-9]{1,8}\\z"));
-    const QString suffix = QFileInfo(path).suffix();
-    const QString link = links->filePath(QString::fromLatin1(id.toHex())
-                                         + (plainSuffix.match(suffix).hasMatch() ? '.' + suffix : QString()));
+    const QString suffix = plainSuffixOf(path);
+    const QString link = links->filePath(QString::fromLatin1(id.toHex()) + (suffix.isEmpty() ? QString() : '.' + suffix));
     QFile::remove(link);
     if (symlink(LocalFileName::encode(path).constData(), QFile::encodeName(link).constData()) != 0)
         return {};
@@ -186,6 +196,11 @@ OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const
     if (OfficeResult prepared = prepareLoadable(id, webArchive, copyPath, documentPath, *document, loadable);
         !prepared.ok())
         return prepared;
+    document->documentPath = documentPath;
+    document->filter = sniffed.filter;
+    document->loaded = loadable;
+    if (const QString light = webArchive ? QString() : lightCopy(*document, copyPath); !light.isEmpty())
+        loadable = light;
     OfficeResult result = load(*document, loadable, documentPath, sniffed.filter);
     if (result.ok())
         documents.emplace(id, std::move(document));
@@ -221,6 +236,16 @@ OfficeResult OfficeSession::prepareLoadable(const QByteArray& id, bool webArchiv
     return {};
 }
 
+// The light copy of the package `copyPath` to load in its place (see LightPackage.h), or
+// nothing when there is none.
+QString OfficeSession::lightCopy(Document& document, const QString& copyPath)
+{
+    const QString suffix = plainSuffixOf(copyPath);
+    const QString lightPath = document.workFolder + QStringLiteral("/light.") + (suffix.isEmpty() ? QStringLiteral("docx") : suffix);
+    document.light = LightPackage::write(copyPath, lightPath);
+    return document.light.isEmpty() ? QString() : lightPath;
+}
+
 // Documents load hidden (see HiddenLoad.h), and only text documents are kept.
 OfficeResult OfficeSession::load(Document& document, const QString& loadable, const QString& documentPath,
                                  const QString& filter)
@@ -253,7 +278,7 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
     if (!QDir().mkpath(workPageFolder))
         return {HelperError::SaveFailed, QStringLiteral("no folder can be made for the page in %1").arg(document.workFolder)};
     const QString workPage = workPageFolder + QLatin1Char('/') + htmlPath.section(QLatin1Char('/'), -1);
-    if (const OfficeResult stored = store(document, workPage); !stored.ok())
+    if (const OfficeResult stored = storeRestoringPictures(document, workPage, workPageFolder); !stored.ok())
         return stored;
     const QByteArray from = LocalFileName::encode(workPageFolder);
     const QByteArray to = LocalFileName::encode(pageFolder);
@@ -263,10 +288,29 @@ OfficeResult OfficeSession::saveAsHtml(const QByteArray& id, const QString& html
     // written in place instead (see Sandbox.h).
     if (errno == EXDEV && QDir().mkpath(pageFolder)) {
         QDir(workPageFolder).removeRecursively();
-        return store(document, htmlPath);
+        return storeRestoringPictures(document, htmlPath, pageFolder);
     }
     return {HelperError::SaveFailed, QStringLiteral("the page cannot be moved to %1: %2")
                                          .arg(pageFolder, QString::fromLocal8Bit(std::strerror(errno)))};
+}
+
+// A document loaded with stand-ins for its photographs gets them back in its page; when
+// that cannot be done, the page is made again from the document as it is.
+OfficeResult OfficeSession::storeRestoringPictures(Document& document, const QString& htmlPath,
+                                                   const QString& pageFolder)
+{
+    OfficeResult stored = store(document, htmlPath);
+    if (!stored.ok() || document.light.isEmpty() || document.light.restore(pageFolder))
+        return stored;
+    document.light = {};
+    closeQuietly(document.component);
+    document.component.clear();
+    QDir(pageFolder).removeRecursively();
+    if (!QDir().mkpath(pageFolder))
+        return {HelperError::SaveFailed, QStringLiteral("no folder can be made for the page in %1").arg(pageFolder)};
+    if (OfficeResult reloaded = load(document, document.loaded, document.documentPath, document.filter); !reloaded.ok())
+        return reloaded;
+    return store(document, htmlPath);
 }
 
 OfficeResult OfficeSession::store(Document& document, const QString& htmlPath)

@@ -51,9 +51,11 @@ private:
     QString disarmedCopy(const QByteArray& id, const QString& path);
     OfficeResult prepareLoadable(const QByteArray& id, bool webArchive, const QString& path,
                                  const QString& documentPath, Document& document, QString& loadable);
+    static QString lightCopy(Document& document, const QString& copyPath);
     OfficeResult load(Document& document, const QString& loadable, const QString& documentPath,
                       const QString& filter);
     OfficeResult store(Document& document, const QString& htmlPath);
+    OfficeResult storeRestoringPictures(Document& document, const QString& htmlPath, const QString& pageFolder);
 
     std::unique_ptr<Office> office;
     std::map<QByteArray, std::unique_ptr<Document>> documents;
