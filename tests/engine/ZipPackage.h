@@ -158,16 +158,18 @@ inline const QByteArray DocumentStart =
 
 inline const QByteArray DocumentEnd = "</w:p></w:body></w:document>";
 
-// A run showing the picture of relationship `id`, linked rather than embedded.
-inline QByteArray linkedPicture(const QByteArray& id, int number)
+// A run showing the picture of relationship `id`, linked rather than embedded (or as
+// `blip` says), with `pictureFrame` markup added to its frame (a crop, a turn).
+inline QByteArray linkedPicture(const QByteArray& id, int number, const QByteArray& blip = "r:link",
+                                const QByteArray& pictureFrame = {})
 {
     const QByteArray n = QByteArray::number(number);
     return "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"914400\"/><wp:docPr id=\"" + n
            + "\" name=\"Picture " + n
            + "\"/><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
              "<pic:pic><pic:nvPicPr><pic:cNvPr id=\"" + n + "\" name=\"p" + n
-           + ".png\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:link=\"" + id
-           + "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
+           + ".png\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip " + blip + "=\"" + id
+           + "\"/>" + pictureFrame + "<a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
              "<a:ext cx=\"914400\" cy=\"914400\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
              "</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
 }
@@ -190,6 +192,36 @@ inline bool writeLinkingDocument(const QString& path, const QByteArray& text, co
                                {"_rels/.rels", PackageRelations, {}, 0, {}},
                                {"word/document.xml", DocumentStart + body + DocumentEnd, {}, 0, {}},
                                {"word/_rels/document.xml.rels", relations, {}, 0, {}}});
+}
+
+// A .docx showing `pictures` (JPEG or PNG bytes) embedded, each in a frame with
+// `pictureFrame` added (see linkedPicture).
+inline bool writePictureDocument(const QString& path, const QList<QByteArray>& pictures,
+                                 const QByteArray& pictureFrame = {})
+{
+    QByteArray body = "<w:r><w:t>Pictures</w:t></w:r>";
+    QByteArray relations = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
+                           "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    QList<Part> parts;
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QByteArray id = "rId" + QByteArray::number(7 + i);
+        const QByteArray name = "media/image" + QByteArray::number(i + 1)
+                                + (pictures[i].startsWith("\x89PNG") ? ".png" : ".jpeg");
+        body += linkedPicture(id, i + 1, "r:embed", pictureFrame);
+        relations += "<Relationship Id=\"" + id
+                     + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+                       "Target=\"" + name + "\"/>";
+        parts.append({"word/" + name, pictures[i], {}, 0, {}});
+    }
+    QByteArray types = ContentTypes;
+    types.replace("<Default Extension=\"xml\"", "<Default Extension=\"jpeg\" ContentType=\"image/jpeg\"/>"
+                                              "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+                                              "<Default Extension=\"xml\"");
+    parts += {{"[Content_Types].xml", types, {}, 0, {}},
+              {"_rels/.rels", PackageRelations, {}, 0, {}},
+              {"word/document.xml", DocumentStart + body + DocumentEnd, {}, 0, {}},
+              {"word/_rels/document.xml.rels", relations + "</Relationships>", {}, 0, {}}};
+    return writePackage(path, parts);
 }
 
 // A .docx of a few megabytes whose text unpacks to `gigabytes` (disguised: see writePackage).
