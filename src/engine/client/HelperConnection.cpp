@@ -1,5 +1,7 @@
 #include "engine/client/HelperConnection.h"
 
+#include <QLoggingCategory>
+
 #include "engine/client/DocumentCopy.h"
 #include "engine/files/LocalFileName.h"
 #include "engine/protocol/HelperProtocol.h"
@@ -24,6 +26,10 @@ void HelperConnection::endIfStartIsLate()
 // in its work folder, where no other document of the run lies; the page it makes is
 // moved into the conversion's folder, which it may not read. Links inside the document
 // resolve from the document's own address.
+// What the helpers do and when, for finding where a run waits:
+// QT_LOGGING_RULES=varnello.pool.debug=true QT_MESSAGE_PATTERN='%{time process} %{message}'
+Q_LOGGING_CATEGORY(poolLog, "varnello.pool", QtWarningMsg)
+
 bool HelperConnection::send(std::shared_ptr<Conversion> conversion, std::chrono::milliseconds callTimeout)
 {
     const QString root = conversion->folder.section(QLatin1Char('/'), 0, -2);
@@ -44,6 +50,7 @@ bool HelperConnection::send(std::shared_ptr<Conversion> conversion, std::chrono:
     helper->send({Word::Save, conversion->id, LocalFileName::encode(conversion->stagedPage())});
     helper->send({Word::Close, conversion->id});
     conversion->stage = Conversion::Stage::Sent;
+    qCDebug(poolLog) << "helper" << slot << "takes" << conversion->documentPath.section(QLatin1Char('/'), -1);
     sent.push_back(std::move(conversion));
     return true;
 }
@@ -77,6 +84,7 @@ void HelperConnection::settleFirst(const QList<QByteArray>& answer)
         conversion.detail = QString::fromUtf8(answer.value(2));
     }
     if (++answersForFirst == 3) {
+        qCDebug(poolLog) << "helper" << slot << "done" << conversion.documentPath.section(QLatin1Char('/'), -1);
         conversion.finish(conversion.outcome);
         sent.pop_front();
         answersForFirst = 0;

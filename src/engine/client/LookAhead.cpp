@@ -94,17 +94,26 @@ LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held, qi
     const auto isLong = [](const std::shared_ptr<Conversion>& conversion) { return conversion->expectedLong; };
     if (std::any_of(held.begin(), held.end(), isLong))
         return waiting.end();
-    // In the queue's order, each once its copy is ready, passing over those that would
-    // need too much memory beside the others; a long one only to a helper that holds
-    // nothing, so that it starts at once.
+    const auto fitsMemory = [&](const Conversion& conversion) {
+        return memoryElsewhere <= 0 || memoryElsewhere + conversion.expectedMemory <= memoryBudget;
+    };
+    const auto ready = [](const Conversion& conversion) {
+        return !conversion.copy || conversion.copy->ready.load(std::memory_order_acquire);
+    };
+    // A long one to a helper that holds nothing, so that it starts at once: the first
+    // ready, wherever it was queued. Estimates come in batches, and a long document
+    // estimated late must not wait behind the ordinary ones queued before it.
+    if (held.empty())
+        for (auto it = waiting.begin(); it != waiting.end(); ++it)
+            if ((*it)->expectedLong && fitsMemory(**it) && ready(**it))
+                return it;
+    // The others in the queue's order, each once its copy is ready, passing over those
+    // that would need too much memory beside the others.
     for (auto it = waiting.begin(); it != waiting.end(); ++it) {
         const Conversion& conversion = **it;
-        if (memoryElsewhere > 0 && memoryElsewhere + conversion.expectedMemory > memoryBudget)
+        if (conversion.expectedLong || !fitsMemory(conversion))
             continue;
-        if ((conversion.copy && !conversion.copy->ready.load(std::memory_order_acquire))
-            || (!held.empty() && conversion.expectedLong))
-            return waiting.end();
-        return it;
+        return ready(conversion) ? it : waiting.end();
     }
     return waiting.end();
 }
