@@ -194,12 +194,12 @@ inline bool writeLinkingDocument(const QString& path, const QByteArray& text, co
                                {"word/_rels/document.xml.rels", relations, {}, 0, {}}});
 }
 
-// A .docx showing `pictures` (JPEG or PNG bytes) embedded, each in a frame with
-// `pictureFrame` added (see linkedPicture).
+// A .docx of `text` (runs) showing `pictures` (JPEG or PNG bytes) embedded, each in a
+// frame with `pictureFrame` added (see linkedPicture).
 inline bool writePictureDocument(const QString& path, const QList<QByteArray>& pictures,
-                                 const QByteArray& pictureFrame = {})
+                                 const QByteArray& pictureFrame = {}, const QByteArray& text = "<w:r><w:t>Pictures</w:t></w:r>")
 {
-    QByteArray body = "<w:r><w:t>Pictures</w:t></w:r>";
+    QByteArray body = text;
     QByteArray relations = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
                            "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     QList<Part> parts;

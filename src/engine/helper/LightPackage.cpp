@@ -1,12 +1,14 @@
 #include "LightPackage.h"
 
 #include "StandInPictures.h"
+#include "PackageParts.h"
 #include "engine/files/LocalFileName.h"
 #include "engine/files/PlainDescriptor.h"
 
 #include <QDir>
 #include <QHash>
-#include <QSet>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,9 +20,6 @@ namespace {
 using namespace ZipDirectory;
 using StandInPictures::Type;
 
-constexpr qint64 largestDirectory = 16 << 20;
-constexpr quint64 largestMarkup = 64 << 20;      // one part's XML
-constexpr quint64 largestMarkupTotal = 256 << 20; // all of them
 constexpr quint64 worthSwapping = 1 << 20;        // the pictures' bytes together
 constexpr qsizetype pictureHead = 64 << 10;       // where a picture's headers must be
 constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
@@ -36,46 +35,11 @@ void appendLittle(QByteArray& bytes, quint64 value, int length)
         bytes += char((value >> (8 * i)) & 0xFF);
 }
 
-// The package's parts, when it is one that can be written again as it is read: no
-// ZIP64, no encryption, no name twice, only stored or deflated parts.
-std::optional<QList<Entry>> plainEntries(int fd)
-{
-    struct stat status {};
-    QString refusal;
-    if (fstat(fd, &status) != 0 || !startsAsPackage(fd))
-        return std::nullopt;
-    const std::optional<Location> location = find(fd, status.st_size, refusal);
-    std::optional<QList<Entry>> entries = location ? ZipDirectory::entries(fd, *location, largestDirectory) : std::nullopt;
-    if (!entries || entries->size() >= 0xFFFF || quint64(status.st_size) >= narrowLimit)
-        return std::nullopt;
-    QSet<QByteArray> names;
-    for (const Entry& entry : *entries) {
-        if ((entry.flags & 1) != 0 || (entry.method != 0 && entry.method != 8) || entry.unpacked >= narrowLimit
-            || names.contains(entry.name))
-            return std::nullopt;
-        names.insert(entry.name);
-    }
-    return entries;
-}
-
-bool isMarkup(const QByteArray& name)
-{
-    return name.endsWith(".xml") || name.endsWith(".vml");
-}
-
 // Whether every part's markup shows the pictures as stored (see PictureUse.cpp).
-bool markupAllows(int fd, const QList<Entry>& entries)
+bool markupAllows(PackageParts& package)
 {
-    quint64 total = 0;
-    for (const Entry& entry : entries) {
-        if (!isMarkup(entry.name))
-            continue;
-        total += entry.unpacked;
-        const QByteArray xml = unpack(fd, entry, largestMarkup);
-        if (total > largestMarkupTotal || (xml.isNull() && entry.unpacked > 0) || !picturesShownAsStored(xml))
-            return false;
-    }
-    return true;
+    const std::optional<QList<QByteArray>>& markup = package.markup();
+    return markup && std::all_of(markup->cbegin(), markup->cend(), picturesShownAsStored);
 }
 
 // The one part in the written package: its local header and data, and its entry in
@@ -149,20 +113,17 @@ bool copyPacked(int from, const Entry& entry, int to)
 
 } // namespace
 
-LightPackage LightPackage::write(const QString& packagePath, const QString& lightPath)
+LightPackage LightPackage::write(PackageParts& package, const QString& packagePath, const QString& lightPath)
 {
-    const PlainDescriptor package = openForReading(packagePath);
-    const std::optional<QList<Entry>> entries = package.isValid() ? plainEntries(package.get()) : std::nullopt;
-    if (!entries)
-        return {};
+    const QList<Entry>& entries = package.entries();
     LightPackage light;
     light.packagePath = packagePath;
     QHash<QByteArray, QByteArray> swapped; // part name -> its stand-in
     quint64 swappedBytes = 0;
-    for (const Entry& entry : *entries) {
+    for (const Entry& entry : entries) {
         if (!entry.name.startsWith("word/media/") || entry.unpacked < smallestSwapped)
             continue;
-        const QByteArray head = unpackHead(package.get(), entry, pictureHead);
+        const QByteArray head = unpackHead(package.descriptor(), entry, pictureHead);
         if (!StandInPictures::writtenAsStored(head))
             continue;
         const QByteArray bytes = StandInPictures::standIn(StandInPictures::typeOf(head), int(light.standIns.size()) + 1);
@@ -170,18 +131,18 @@ LightPackage LightPackage::write(const QString& packagePath, const QString& ligh
         swapped.insert(entry.name, bytes);
         swappedBytes += entry.unpacked;
     }
-    if (swappedBytes < worthSwapping || !markupAllows(package.get(), *entries))
+    if (swappedBytes < worthSwapping || !markupAllows(package))
         return {};
     const QByteArray lightName = LocalFileName::encode(lightPath);
     const PlainDescriptor out(::open(lightName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     PackageWriter writer(out.get());
     bool written = out.isValid();
-    for (qsizetype i = 0; written && i < entries->size(); ++i) {
-        const Entry& entry = entries->at(i);
+    for (qsizetype i = 0; written && i < entries.size(); ++i) {
+        const Entry& entry = entries.at(i);
         if (const auto standIn = swapped.constFind(entry.name); standIn != swapped.cend())
             written = writer.add(storedEntry(entry, *standIn), [&](int fd) { return writeEvery(fd, *standIn); });
         else
-            written = writer.add(entry, [&](int fd) { return copyPacked(package.get(), entry, fd); });
+            written = writer.add(entry, [&](int fd) { return copyPacked(package.descriptor(), entry, fd); });
     }
     if (written && writer.finish())
         return light;

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class PackageParts;
+
 // A Word package (.docx, .docm, ...) whose large photographs are swapped for stand-ins
 // (see StandInPictures.h) before LibreOffice loads it, and put back into its page
 // afterwards: LibreOffice then makes the same page in a fraction of the time.
@@ -25,9 +27,9 @@ public:
     // Pictures smaller than this are not worth a swap.
     static constexpr quint64 smallestSwapped = 64 << 10;
 
-    // Writes the light copy of the package at `packagePath` to `lightPath`; an empty
-    // result, and no file, when it would not be lighter or the swap is not safe.
-    static LightPackage write(const QString& packagePath, const QString& lightPath);
+    // Writes the light copy of `package` (the one at `packagePath`) to `lightPath`; an
+    // empty result, and no file, when it would not be lighter or the swap is not safe.
+    static LightPackage write(PackageParts& package, const QString& packagePath, const QString& lightPath);
 
     bool isEmpty() const { return standIns.empty(); }
 

@@ -19,6 +19,7 @@
 #include "ReceivedDocument.h"
 #include "DisarmedDocument.h"
 #include "LightPackage.h"
+#include "PackageParts.h"
 
 #include <LibreOfficeKit/LibreOfficeKitInit.h>
 
@@ -78,6 +79,7 @@ struct OfficeSession::Document {
     std::unique_ptr<QTemporaryDir> unpacked; // the page of a web archive, loaded in its place
     QString workFolder;       // the document's private copy, and its page until it is moved
     LightPackage light;       // the stand-ins it was loaded with, if any
+    PageLayout layout = PageLayout::Needed;
     QString loaded;           // what it was loaded from, and how
     QString documentPath;
     QString filter;
@@ -199,8 +201,8 @@ OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const
     document->documentPath = documentPath;
     document->filter = sniffed.filter;
     document->loaded = loadable;
-    if (const QString light = webArchive ? QString() : lightCopy(*document, copyPath); !light.isEmpty())
-        loadable = light;
+    if (!webArchive)
+        loadable = lightened(*document, copyPath, loadable);
     OfficeResult result = load(*document, loadable, documentPath, sniffed.filter);
     if (result.ok())
         documents.emplace(id, std::move(document));
@@ -236,21 +238,25 @@ OfficeResult OfficeSession::prepareLoadable(const QByteArray& id, bool webArchiv
     return {};
 }
 
-// The light copy of the package `copyPath` to load in its place (see LightPackage.h), or
-// nothing when there is none.
-QString OfficeSession::lightCopy(Document& document, const QString& copyPath)
+// What to load for the package `copyPath` (else `loadable`): a light copy in its place
+// when it has photographs (see LightPackage.h). Notes whether it needs a layout of pages.
+QString OfficeSession::lightened(Document& document, const QString& copyPath, const QString& loadable)
 {
+    std::optional<PackageParts> package = PackageParts::open(copyPath);
+    if (!package)
+        return loadable;
+    document.layout = package->holdsFields() ? PageLayout::Needed : PageLayout::NotNeeded;
     const QString suffix = plainSuffixOf(copyPath);
     const QString lightPath = document.workFolder + QStringLiteral("/light.") + (suffix.isEmpty() ? QStringLiteral("docx") : suffix);
-    document.light = LightPackage::write(copyPath, lightPath);
-    return document.light.isEmpty() ? QString() : lightPath;
+    document.light = LightPackage::write(*package, copyPath, lightPath);
+    return document.light.isEmpty() ? loadable : lightPath;
 }
 
 // Documents load hidden (see HiddenLoad.h), and only text documents are kept.
 OfficeResult OfficeSession::load(Document& document, const QString& loadable, const QString& documentPath,
                                  const QString& filter)
 {
-    HiddenLoad loaded = loadHidden(office->desktop, loadable, documentPath, filter);
+    HiddenLoad loaded = loadHidden(office->desktop, loadable, documentPath, filter, document.layout);
     document.component = std::move(loaded.component);
     const Reference<css::lang::XServiceInfo> info(document.component, css::uno::UNO_QUERY);
     const auto supports = [&](const char* service) {

@@ -51,7 +51,7 @@ private:
     QString disarmedCopy(const QByteArray& id, const QString& path);
     OfficeResult prepareLoadable(const QByteArray& id, bool webArchive, const QString& path,
                                  const QString& documentPath, Document& document, QString& loadable);
-    static QString lightCopy(Document& document, const QString& copyPath);
+    static QString lightened(Document& document, const QString& copyPath, const QString& loadable);
     OfficeResult load(Document& document, const QString& loadable, const QString& documentPath,
                       const QString& filter);
     OfficeResult store(Document& document, const QString& htmlPath);

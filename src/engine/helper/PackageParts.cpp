@@ -1,0 +1,80 @@
+#include "PackageParts.h"
+
+#include "engine/files/LocalFileName.h"
+
+#include <QSet>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+using namespace ZipDirectory;
+
+constexpr qint64 largestDirectory = 16 << 20;
+constexpr quint64 largestMarkup = 64 << 20;       // one part's XML
+constexpr quint64 largestMarkupTotal = 256 << 20; // all of them
+constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
+
+std::optional<QList<Entry>> plainEntries(int fd)
+{
+    struct stat status {};
+    QString refusal;
+    if (fstat(fd, &status) != 0 || !startsAsPackage(fd))
+        return std::nullopt;
+    const std::optional<Location> location = find(fd, status.st_size, refusal);
+    std::optional<QList<Entry>> entries = location ? ZipDirectory::entries(fd, *location, largestDirectory) : std::nullopt;
+    if (!entries || entries->size() >= 0xFFFF || quint64(status.st_size) >= narrowLimit)
+        return std::nullopt;
+    QSet<QByteArray> names;
+    for (const Entry& entry : *entries) {
+        if ((entry.flags & 1) != 0 || (entry.method != 0 && entry.method != 8) || entry.unpacked >= narrowLimit
+            || names.contains(entry.name))
+            return std::nullopt;
+        names.insert(entry.name);
+    }
+    return entries;
+}
+
+} // namespace
+
+std::optional<PackageParts> PackageParts::open(const QString& path)
+{
+    PlainDescriptor file(::open(LocalFileName::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    std::optional<QList<Entry>> entries = file.isValid() ? plainEntries(file.get()) : std::nullopt;
+    if (!entries)
+        return std::nullopt;
+    return PackageParts(std::move(file), std::move(*entries));
+}
+
+const std::optional<QList<QByteArray>>& PackageParts::markup()
+{
+    if (markupRead)
+        return markupText;
+    markupRead = true;
+    QList<QByteArray> texts;
+    quint64 total = 0;
+    for (const Entry& entry : parts) {
+        if (!entry.name.endsWith(".xml") && !entry.name.endsWith(".vml"))
+            continue;
+        total += entry.unpacked;
+        const QByteArray xml = unpack(file.get(), entry, largestMarkup);
+        if (total > largestMarkupTotal || (xml.isNull() && entry.unpacked > 0))
+            return markupText;
+        texts.append(xml);
+    }
+    markupText = std::move(texts);
+    return markupText;
+}
+
+bool PackageParts::holdsFields()
+{
+    const std::optional<QList<QByteArray>>& texts = markup();
+    if (!texts)
+        return true;
+    // Simple fields, and the instructions of complex ones, in any namespace prefix.
+    for (const QByteArray& xml : *texts)
+        if (xml.contains("fldSimple") || xml.contains("instrText"))
+            return true;
+    return false;
+}
