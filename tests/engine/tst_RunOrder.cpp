@@ -41,12 +41,12 @@ private slots:
         run[5].milliseconds = 700; // longer than most, yet not long
         LookAhead rule;
         rule.begin(run, 512 * MB);
-        QCOMPARE(queueAll(rule, 0), (QList<qsizetype>{0, 9, 2, 1, 3, 4, 5, 6, 7, 8}));
+        QCOMPARE(queueAll(rule, {}), (QList<qsizetype>{0, 9, 2, 1, 3, 4, 5, 6, 7, 8}));
         QVERIFY(rule.isLong(9) && rule.isLong(2) && !rule.isLong(5));
         // A run of like documents keeps its own order.
         LookAhead even;
         even.begin(std::vector<LookAhead::Document>(5, {2000, MB}), 512 * MB);
-        QCOMPARE(queueAll(even, 0), (QList<qsizetype>{0, 1, 2, 3, 4}));
+        QCOMPARE(queueAll(even, {}), (QList<qsizetype>{0, 1, 2, 3, 4}));
         QVERIFY(!even.isLong(0));
     }
 
@@ -82,13 +82,13 @@ private slots:
     {
         LookAhead rule;
         rule.begin(6, 512 * MB);
-        QCOMPARE(queueAll(rule, 0), QList<qsizetype>{0});
+        QCOMPARE(queueAll(rule, {}), QList<qsizetype>{0});
         QVERIFY(!rule.isLong(0));
         rule.estimate(0, std::vector<LookAhead::Document>(3, {300, MB}));
-        QCOMPARE(queueAll(rule, 0), (QList<qsizetype>{1, 2}));
+        QCOMPARE(queueAll(rule, {}), (QList<qsizetype>{1, 2}));
         rule.estimate(3, {{300, MB}, {300, MB}, {9000, MB}});
         QVERIFY(rule.isLong(5));
-        QCOMPARE(queueAll(rule, 0), (QList<qsizetype>{5, 3, 4}));
+        QCOMPARE(queueAll(rule, {}), (QList<qsizetype>{5, 3, 4}));
         // Estimates that do not fit the run are not taken.
         rule.estimate(4, std::vector<LookAhead::Document>(3, {9000, MB}));
         QVERIFY(!rule.isLong(4));
@@ -105,20 +105,23 @@ private slots:
         const LookAhead::Queue busyShort{conversion(false)};
         const LookAhead::Queue busyLong{conversion(true)};
         // The long one first, though queued later; only to a helper that holds nothing.
-        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin() + 1);
-        QCOMPARE(rule.next(waiting, busyShort, 0), waiting.begin());
-        QCOMPARE(rule.next(waiting, busyLong, 0), waiting.end());
+        QCOMPARE(rule.next(waiting, idle, {}), waiting.begin() + 1);
+        QCOMPARE(rule.next(waiting, busyShort, {}), waiting.begin());
+        QCOMPARE(rule.next(waiting, busyLong, {}), waiting.end());
+        // While another helper converts a long one, the ordinary ones go first.
+        QCOMPARE(rule.next(waiting, idle, {0, true}), waiting.begin());
         waiting.back()->expectedMemory = LookAhead::memoryBudget / 2;
-        QCOMPARE(rule.next(waiting, idle, LookAhead::memoryBudget / 2), waiting.begin() + 1);
-        QCOMPARE(rule.next(waiting, idle, LookAhead::memoryBudget), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, {LookAhead::memoryBudget / 2}), waiting.begin() + 1);
+        QCOMPARE(rule.next(waiting, idle, {LookAhead::memoryBudget}), waiting.begin());
         auto copyingLong = std::make_shared<StagedCopy>();
         waiting.back()->copy = copyingLong;
-        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin()); // not ready: another goes meanwhile
+        QCOMPARE(rule.next(waiting, idle, {}), waiting.begin()); // not ready: another goes meanwhile
         waiting.pop_front();
-        QCOMPARE(rule.next(waiting, busyShort, 0), waiting.end());
-        QCOMPARE(rule.next(waiting, idle, 0), waiting.end());
+        QCOMPARE(rule.next(waiting, busyShort, {}), waiting.end());
+        QCOMPARE(rule.next(waiting, idle, {}), waiting.end());
         copyingLong->ready = true;
-        QCOMPARE(rule.next(waiting, idle, 0), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, {}), waiting.begin());
+        QCOMPARE(rule.next(waiting, idle, {0, true}), waiting.begin()); // no ordinary one waits
     }
 };
 

@@ -50,12 +50,14 @@ bool HelperPool::dispatchOne(HelperConnection& helper)
 {
     if (!helper.hasRoom())
         return false;
-    qint64 memoryElsewhere = 0;
+    LookAhead::Elsewhere elsewhere;
     for (const HelperConnection& other : helpers)
         if (&other != &helper)
-            for (const std::shared_ptr<Conversion>& conversion : other.held())
-                memoryElsewhere += conversion->expectedMemory;
-    const auto next = lookAhead.next(waiting, helper.held(), memoryElsewhere);
+            for (const std::shared_ptr<Conversion>& conversion : other.held()) {
+                elsewhere.memory += conversion->expectedMemory;
+                elsewhere.convertingLong = elsewhere.convertingLong || conversion->expectedLong;
+            }
+    const auto next = lookAhead.next(waiting, helper.held(), elsewhere);
     if (next == waiting.end())
         return false;
     std::shared_ptr<Conversion> conversion = std::move(*next);

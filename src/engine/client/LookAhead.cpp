@@ -89,21 +89,23 @@ std::optional<qsizetype> LookAhead::another(qsizetype turn, Held held)
     return chosen;
 }
 
-LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const
+LookAhead::Queue::iterator LookAhead::next(Queue& waiting, const Queue& held, Elsewhere elsewhere) const
 {
     const auto isLong = [](const std::shared_ptr<Conversion>& conversion) { return conversion->expectedLong; };
     if (std::any_of(held.begin(), held.end(), isLong))
         return waiting.end();
     const auto fitsMemory = [&](const Conversion& conversion) {
-        return memoryElsewhere <= 0 || memoryElsewhere + conversion.expectedMemory <= memoryBudget;
+        return elsewhere.memory <= 0 || elsewhere.memory + conversion.expectedMemory <= memoryBudget;
     };
     const auto ready = [](const Conversion& conversion) {
         return !conversion.copy || conversion.copy->ready.load(std::memory_order_acquire);
     };
     // A long one to a helper that holds nothing, so that it starts at once: the first
-    // ready, wherever it was queued. Estimates come in batches, and a long document
-    // estimated late must not wait behind the ordinary ones queued before it.
-    if (held.empty())
+    // ready, wherever it was queued (estimates come in batches, and a long document
+    // estimated late must not wait behind the ordinary ones queued before it). One
+    // helper at a time converts long ones while ordinary ones wait.
+    const bool ordinaryWaiting = !std::all_of(waiting.begin(), waiting.end(), isLong);
+    if (held.empty() && (!elsewhere.convertingLong || !ordinaryWaiting))
         for (auto it = waiting.begin(); it != waiting.end(); ++it)
             if ((*it)->expectedLong && fitsMemory(**it) && ready(**it))
                 return it;

@@ -76,9 +76,14 @@ public:
     bool isLong(qsizetype index) const { return documents[std::size_t(index)].isLong; }
     const Document& document(qsizetype index) const { return documents[std::size_t(index)]; }
 
-    // The waiting conversion a helper that holds `held` takes now, while the other
-    // helpers' conversions need `memoryElsewhere`; waiting.end() when it is to wait.
-    Queue::iterator next(Queue& waiting, const Queue& held, qint64 memoryElsewhere) const;
+    // What the other helpers are converting.
+    struct Elsewhere {
+        qint64 memory = 0;         // the extra memory their documents need
+        bool convertingLong = false; // one of them is converting a long document
+    };
+    // The waiting conversion a helper that holds `held` takes now; waiting.end() when it
+    // is to wait.
+    Queue::iterator next(Queue& waiting, const Queue& held, Elsewhere elsewhere) const;
 
 private:
     // Long: this many times the median, and at least a second.
