@@ -23,11 +23,13 @@
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
@@ -112,6 +114,30 @@ void printEvenShare(const HelperMemory::Figures& helpers, qint64 runMilliseconds
                 helpers.mostAtOnce, double(runMilliseconds) / double(evenShare));
 }
 
+// The processor time of this process (all its threads) so far.
+qint64 ownProcessorMilliseconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& time) { return qint64(time.tv_sec) * 1000 + time.tv_usec / 1000; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The run's whole work, the helpers' and this process's own (its pages, its copies),
+// against the cores: no schedule beats it shared evenly by them.
+void printAllWork(const HelperMemory::Figures& helpers, qint64 ownMilliseconds, qint64 runMilliseconds)
+{
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const qint64 all = helpers.processorMilliseconds + ownMilliseconds;
+    if (all <= 0)
+        return;
+    std::printf("all work: %lld ms of processor time (helpers %lld, this process %lld), %lld ms each if shared "
+                "evenly by %d cores; the run took %.2f times that\n",
+                static_cast<long long>(all), static_cast<long long>(helpers.processorMilliseconds),
+                static_cast<long long>(ownMilliseconds), static_cast<long long>(all / cores), cores,
+                double(runMilliseconds) / double(all / cores));
+}
+
 // A line per document and the run's total: the lines other checks read.
 void printDocuments(const std::vector<TimingWordAutomation::Document>& documents, qsizetype listed,
                     std::size_t messages)
@@ -185,9 +211,11 @@ int main(int argc, char* argv[])
     const HelperMemory helpers(QStringLiteral("varnello-lok"));
     EventGap gap(timing);
     QElapsedTimer run;
+    const qint64 ownBefore = ownProcessorMilliseconds();
     run.start();
     window.convertCheckedDocuments();
     const qint64 runMilliseconds = run.elapsed();
+    const qint64 ownDuringRun = ownProcessorMilliseconds() - ownBefore;
     gap.stop();
     const HelperMemory::Figures memory = helpers.figures();
 
@@ -201,5 +229,6 @@ int main(int argc, char* argv[])
                 memory.started, memory.mostAtOnce, megabytes(memory.peakTogether), megabytes(memory.peakSingle));
     printTimeSplit(timing.documents, runMilliseconds);
     printEvenShare(memory, runMilliseconds);
+    printAllWork(memory, ownDuringRun, runMilliseconds);
     return 0;
 }

@@ -172,7 +172,7 @@ compare() {
   echo "documents:            $count${known_bad:+ ($known_bad that no converter can open)}"
   echo "Varnello run:         $ours ms, ${converted:-?} converted, $written pages written"
   echo "soffice.bin batch:    $theirs ms, $batch_converted converted, $batch_written pages written"
-  sed -n 's/^longest stall: /longest stall:        /p; s/^helpers: /helpers:              /p; s/^helper work: /helper work:          /p' "$work/ours.txt"
+  sed -n 's/^longest stall: /longest stall:        /p; s/^helpers: /helpers:              /p; s/^helper work: /helper work:          /p; s/^all work: /all work:             /p' "$work/ours.txt"
   echo "pages: ours $written, batch $batch_written"
   sed -n 's/^longest document: /longest document:     /p; s/^document times: /document times:       /p' "$work/ours.txt"
   # The five documents the run took longest over, with their result codes.
