@@ -127,9 +127,13 @@ QByteArray replaceFileReferences(const QByteArray& html, const QList<HtmlFileRef
     QList<HtmlEdit> edits;
     edits.reserve(references.size());
     for (const HtmlFileReference& reference : references) {
-        const QByteArray replacement = newReference(reference.fileName);
-        edits.append({reference.offset, reference.length,
-                      reference.attribute ? '"' + replacement + '"' : replacement});
+        QByteArray replacement = newReference(reference.fileName);
+        if (reference.attribute) {
+            // Quoted in place: a picture's inlined data runs to megabytes.
+            replacement.reserve(replacement.size() + 2);
+            replacement.prepend('"').append('"');
+        }
+        edits.append({reference.offset, reference.length, std::move(replacement)});
     }
     return applyEdits(html, edits);
 }

@@ -145,7 +145,10 @@ QString writeWebPage(const StagedPage& page, const QString& outputPath)
 QString writeFilteredWebPage(const StagedPage& page, const QString& outputPath)
 {
     return writeOutputFiles({outputPath, rewrittenPage(page, [](const Picture& picture) {
-        return "data:" + picture.mediaType + ";base64," + picture.data.toBase64();
+        const QByteArray data = picture.data.toBase64();
+        QByteArray address;
+        address.reserve(picture.mediaType.size() + data.size() + 16);
+        return address.append("data:").append(picture.mediaType).append(";base64,").append(data);
     }), {}, {}});
 }
 
