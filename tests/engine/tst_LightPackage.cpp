@@ -144,7 +144,7 @@ private Q_SLOTS:
 
     void photographsComeBackInThePage()
     {
-        const QByteArray smallPicture = photograph("JPG", 6, QImage::Format_RGB32, {40, 30});
+        const QByteArray smallPicture = photograph("JPG", 6, QImage::Format_RGB32, {16, 12});
         QVERIFY(zippackage::writePictureDocument(path("photos.docx"), photographs + QList<QByteArray>{smallPicture}));
         const LightPackage light = lightCopy(path("photos.docx"), path("light.docx"));
         QVERIFY(!light.isEmpty());

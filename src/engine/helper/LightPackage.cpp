@@ -20,7 +20,6 @@ namespace {
 using namespace ZipDirectory;
 using StandInPictures::Type;
 
-constexpr quint64 worthSwapping = 1 << 20;        // the pictures' bytes together
 constexpr qsizetype pictureHead = 64 << 10;       // where a picture's headers must be
 constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
 
@@ -131,7 +130,7 @@ LightPackage LightPackage::write(PackageParts& package, const QString& packagePa
         swapped.insert(entry.name, bytes);
         swappedBytes += entry.unpacked;
     }
-    if (swappedBytes < worthSwapping || !markupAllows(package))
+    if (swappedBytes == 0 || !markupAllows(package))
         return {};
     const QByteArray lightName = LocalFileName::encode(lightPath);
     const PlainDescriptor out(::open(lightName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
