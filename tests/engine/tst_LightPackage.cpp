@@ -190,6 +190,11 @@ private Q_SLOTS:
                                                  "<w:fldSimple w:instr=\"PAGE\"><w:r><w:t>7</w:t></w:r></w:fldSimple>"));
         QVERIFY(PackageParts::open(path("numbered.docx"))->holdsFields());
         QVERIFY(!PackageParts::open(path("text.docx"))->holdsFields());
+        // Likewise text formatted hidden is looked for only where the markup may hide some.
+        QVERIFY(zippackage::writePictureDocument(path("hiding.docx"), {}, {},
+                                                 "<w:r><w:rPr><w:specVanish/></w:rPr><w:t>x</w:t></w:r>"));
+        QVERIFY(PackageParts::open(path("hiding.docx"))->mayHideText());
+        QVERIFY(!PackageParts::open(path("numbered.docx"))->mayHideText());
         LibreOfficeSettings settings = reallibreoffice::engineSettings();
         settings.profileRoot += QStringLiteral("-light");
         LibreOfficeWordAutomation word(settings);

@@ -80,6 +80,7 @@ struct OfficeSession::Document {
     QString workFolder;       // the document's private copy, and its page until it is moved
     LightPackage light;       // the stand-ins it was loaded with, if any
     PageLayout layout = PageLayout::Needed;
+    HiddenFormatting hiddenFormatting = HiddenFormatting::Possible;
     QString loaded;           // what it was loaded from, and how
     QString documentPath;
     QString filter;
@@ -246,6 +247,7 @@ QString OfficeSession::lightened(Document& document, const QString& copyPath, co
     if (!package)
         return loadable;
     document.layout = package->holdsFields() ? PageLayout::Needed : PageLayout::NotNeeded;
+    document.hiddenFormatting = package->mayHideText() ? HiddenFormatting::Possible : HiddenFormatting::Absent;
     const QString suffix = plainSuffixOf(copyPath);
     const QString lightPath = document.workFolder + QStringLiteral("/light.") + (suffix.isEmpty() ? QStringLiteral("docx") : suffix);
     document.light = LightPackage::write(*package, copyPath, lightPath);
@@ -329,7 +331,7 @@ OfficeResult OfficeSession::store(Document& document, const QString& htmlPath)
     };
     try {
         useDescriptionsAsAltText(document.component);
-        if (!keepOnlyWhatReadersSee(document.component))
+        if (!keepOnlyWhatReadersSee(document.component, document.hiddenFormatting))
             return {HelperError::SaveFailed, QStringLiteral("its tracked deletions cannot be removed")};
         const Reference<css::frame::XStorable> storable(document.component, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(fileUrl(htmlPath),

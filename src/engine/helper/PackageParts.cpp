@@ -67,14 +67,25 @@ const std::optional<QList<QByteArray>>& PackageParts::markup()
     return markupText;
 }
 
-bool PackageParts::holdsFields()
+bool PackageParts::anyMarkupContains(std::initializer_list<const char*> words)
 {
     const std::optional<QList<QByteArray>>& texts = markup();
     if (!texts)
         return true;
-    // Simple fields, and the instructions of complex ones, in any namespace prefix.
     for (const QByteArray& xml : *texts)
-        if (xml.contains("fldSimple") || xml.contains("instrText"))
-            return true;
+        for (const char* word : words)
+            if (xml.contains(word))
+                return true;
     return false;
+}
+
+bool PackageParts::holdsFields()
+{
+    // Simple fields, and the instructions of complex ones, in any namespace prefix.
+    return anyMarkupContains({"fldSimple", "instrText"});
+}
+
+bool PackageParts::mayHideText()
+{
+    return anyMarkupContains({"vanish", "Vanish", "webHidden"}); // Vanish: specVanish
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 
 // A Word package (.docx, .docm, ...) as the helper reads it before LibreOffice does:
@@ -26,8 +27,12 @@ public:
     // Whether any part holds a field (page numbers, counts, references): their values
     // come from the layout of pages, which a document loaded without a view has not.
     bool holdsFields();
+    // Whether any part may format text hidden (`vanish`, `specVanish`, `webHidden`).
+    bool mayHideText();
 
 private:
+    // Whether any markup part holds one of `words`; true when the markup cannot be read.
+    bool anyMarkupContains(std::initializer_list<const char*> words);
     PackageParts(PlainDescriptor file, QList<ZipDirectory::Entry> parts) : file(std::move(file)), parts(std::move(parts)) {}
 
     PlainDescriptor file;

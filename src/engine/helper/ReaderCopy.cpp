@@ -193,7 +193,7 @@ void removeHiddenSections(const Reference<css::lang::XComponent>& document)
 
 } // namespace
 
-bool keepOnlyWhatReadersSee(const Reference<css::lang::XComponent>& document)
+bool keepOnlyWhatReadersSee(const Reference<css::lang::XComponent>& document, HiddenFormatting hiddenFormatting)
 {
     try {
         acceptTrackedChanges(document);
@@ -210,6 +210,7 @@ bool keepOnlyWhatReadersSee(const Reference<css::lang::XComponent>& document)
         removeHiddenSections(document);
     } catch (const css::uno::Exception&) {
     }
-    removeHiddenText(document);
+    if (hiddenFormatting == HiddenFormatting::Possible)
+        removeHiddenText(document);
     return true;
 }

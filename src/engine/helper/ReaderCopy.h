@@ -13,7 +13,11 @@
 // in the body, tables, frames, headers, footers, footnotes and endnotes alike.
 // Works on documents loaded read-only: only the document's API edits them. False when
 // tracked deletions are left, which would publish them as ordinary text.
-bool keepOnlyWhatReadersSee(const com::sun::star::uno::Reference<com::sun::star::lang::XComponent>& document);
+// Text formatted hidden is looked for unless the document is known to hold none (its
+// markup says nothing hidden anywhere): the search visits every piece of text.
+enum class HiddenFormatting { Possible, Absent };
+bool keepOnlyWhatReadersSee(const com::sun::star::uno::Reference<com::sun::star::lang::XComponent>& document,
+                            HiddenFormatting hiddenFormatting);
 
 // Text formatted hidden, and paragraphs that hold nothing else (see HiddenText.cpp).
 void removeHiddenText(const com::sun::star::uno::Reference<com::sun::star::lang::XComponent>& document);
