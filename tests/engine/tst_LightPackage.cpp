@@ -174,6 +174,28 @@ private Q_SLOTS:
         QVERIFY(!light.restore(path("page")));
     }
 
+    // A photograph whose packed bytes are damaged is never put back half-made: its size
+    // and checksum are checked, and the page is then made from the document itself.
+    void damagedPhotographIsNotRestored()
+    {
+        QVERIFY(zippackage::writePictureDocument(path("damaged.docx"), {photographs[0]}));
+        QFile package(path("damaged.docx"));
+        QVERIFY(package.open(QIODevice::ReadWrite));
+        QByteArray bytes = package.readAll();
+        const qsizetype at = bytes.indexOf("word/media/image1.jpeg") + 30 + 1000; // inside its data
+        bytes[at] = char(bytes[at] ^ 0x55);
+        QVERIFY(package.seek(0) && package.write(bytes) == bytes.size());
+        package.close();
+        const LightPackage light = lightCopy(path("damaged.docx"), path("damaged-light.docx"));
+        QVERIFY(!light.isEmpty());
+        QVERIFY(QDir(work.path()).mkpath("damaged-page"));
+        QFile page(path("damaged-page/image.jpg"));
+        QVERIFY(page.open(QIODevice::WriteOnly) && page.write(StandInPictures::standIn(Type::Jpeg, 1)) > 0);
+        page.close();
+        QVERIFY(!light.restore(path("damaged-page")));
+        QVERIFY(partsOf(path("damaged.docx")).value("word/media/image1.jpeg").isNull());
+    }
+
     void unsafeOrLightDocumentsLoadAsTheyAre()
     {
         QVERIFY(zippackage::writePictureDocument(path("cropped.docx"), photographs, "<a:srcRect t=\"4000\"/>"));

@@ -23,11 +23,6 @@ using StandInPictures::Type;
 constexpr qsizetype pictureHead = 64 << 10;       // where a picture's headers must be
 constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
 
-PlainDescriptor openForReading(const QString& path)
-{
-    return PlainDescriptor(::open(LocalFileName::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-}
-
 void appendLittle(QByteArray& bytes, quint64 value, int length)
 {
     for (int i = 0; i < length; ++i)
@@ -154,7 +149,7 @@ bool LightPackage::restore(const QString& pageFolder) const
     QHash<QByteArray, const StandIn*> byBytes;
     for (const StandIn& standIn : standIns)
         byBytes.insert(standIn.bytes, &standIn);
-    const PlainDescriptor package = openForReading(packagePath);
+    const std::optional<PackageParts> package = PackageParts::open(packagePath);
     const QStringList files = QDir(pageFolder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : files) {
         const QByteArray path = LocalFileName::encode(pageFolder + QLatin1Char('/') + name);
@@ -166,8 +161,8 @@ bool LightPackage::restore(const QString& pageFolder) const
         if (status.st_size > pictureHead || !readAt(file.get(), 0, bytes, status.st_size))
             continue;
         if (const StandIn* standIn = byBytes.value(bytes)) {
-            const bool restored = package.isValid() && ftruncate(file.get(), 0) == 0
-                                  && unpackInPieces(package.get(), standIn->original, [&](const char* data, qsizetype size) {
+            const bool restored = package && ftruncate(file.get(), 0) == 0
+                                  && unpackInPieces(package->descriptor(), standIn->original, [&](const char* data, qsizetype size) {
                                          return writeEvery(file.get(), data, size);
                                      });
             if (!restored)
