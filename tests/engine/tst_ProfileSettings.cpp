@@ -45,6 +45,30 @@ void readSchema(const QString& path, QHash<QString, QString>& types)
     }
 }
 
+// The flags of every filter Writer's registry file ships, by the filter's settings path.
+QHash<QString, QStringList> shippedFilterFlags()
+{
+    QHash<QString, QStringList> flags;
+    QFile file(registryFolder + QStringLiteral("/writer.xcd"));
+    if (!file.open(QIODevice::ReadOnly))
+        return flags;
+    QXmlStreamReader xml(&file);
+    QString node;
+    QString property;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QStringLiteral("node"))
+            node = xml.attributes().value(QStringLiteral("oor:name")).toString();
+        else if (xml.isStartElement() && xml.name() == QStringLiteral("prop"))
+            property = xml.attributes().value(QStringLiteral("oor:name")).toString();
+        else if (xml.isStartElement() && xml.name() == QStringLiteral("value") && property == QStringLiteral("Flags"))
+            flags.insert(QStringLiteral("/org.openoffice.TypeDetection.Filter/Filters/"
+                                        "org.openoffice.TypeDetection.Filter:Filter['%1']/Flags").arg(node),
+                         xml.readElementText().split(' ', Qt::SkipEmptyParts));
+    }
+    return flags;
+}
+
 } // namespace
 
 class TestProfileSettings : public QObject {
@@ -59,6 +83,7 @@ private slots:
         QHash<QString, QString> types;
         for (const QString& schema : schemaFiles)
             readSchema(registryFolder + '/' + schema, types);
+        const QHash<QString, QStringList> filterFlags = shippedFilterFlags();
 
         QTemporaryDir profile;
         QVERIFY(profile.isValid());
@@ -75,9 +100,20 @@ private slots:
             if (!xml.isStartElement() || xml.name() != QStringLiteral("prop"))
                 continue;
             const QString property = itemPath + '/' + xml.attributes().value(QStringLiteral("oor:name")).toString();
-            QVERIFY2(types.contains(property), qPrintable(property + " is no setting of this LibreOffice"));
-            QCOMPARE(xml.attributes().value(QStringLiteral("oor:type")).toString(), types.value(property));
+            const QString type = xml.attributes().value(QStringLiteral("oor:type")).toString();
             ++settings;
+            if (filterFlags.contains(property)) {
+                // A filter keeps every flag it ships with but the two it is spared.
+                QStringList expected = filterFlags.value(property);
+                expected.removeAll(QStringLiteral("ALIEN"));
+                expected.removeAll(QStringLiteral("SUPPORTSSIGNING"));
+                xml.readNextStartElement();
+                QCOMPARE(xml.readElementText().split(' '), expected);
+                QCOMPARE(type, QStringLiteral("oor:string-list"));
+                continue;
+            }
+            QVERIFY2(types.contains(property), qPrintable(property + " is no setting of this LibreOffice"));
+            QCOMPARE(type, types.value(property));
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QVERIFY(settings > 0);

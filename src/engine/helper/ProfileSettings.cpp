@@ -11,6 +11,38 @@ QByteArray item(const char* path, const QByteArray& property, const char* type, 
            + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
 }
 
+// Word's import filters as LibreOffice ships them, less two flags. "Alien" makes Writer
+// try, at every change of a loading document, to set up the VBA event handling of a
+// Word document, which fails each time as macros are not loaded; "supports signing"
+// makes it verify a document's signatures, which starts the signature services and a
+// program to ask for their version. Neither has a part in a web page, and the two cost
+// a tenth of a small document's conversion.
+QByteArray wordFilterFlags()
+{
+    static const struct {
+        const char* filter;
+        const char* flags;
+    } filters[] = {
+        {"MS Word 2007 XML", "IMPORT EXPORT 3RDPARTYFILTER ENCRYPTION PASSWORDTOMODIFY"},
+        {"MS Word 2007 XML VBA", "IMPORT EXPORT 3RDPARTYFILTER ENCRYPTION PASSWORDTOMODIFY"},
+        {"MS Word 2007 XML Template", "IMPORT EXPORT 3RDPARTYFILTER TEMPLATE TEMPLATEPATH"},
+        {"MS Word 97", "IMPORT EXPORT PREFERRED ENCRYPTION PASSWORDTOMODIFY"},
+        {"MS Word 97 Vorlage", "IMPORT EXPORT TEMPLATE TEMPLATEPATH ENCRYPTION PASSWORDTOMODIFY"},
+        {"MS Word 95", "IMPORT"},
+        {"MS Word 95 Vorlage", "IMPORT TEMPLATE TEMPLATEPATH"},
+        {"MS WinWord 6.0", "IMPORT"},
+        {"MS WinWord 5", "IMPORT"},
+    };
+    QByteArray xcu;
+    for (const auto& [filter, flags] : filters) {
+        const QByteArray path = QByteArray("/org.openoffice.TypeDetection.Filter/Filters/"
+                                           "org.openoffice.TypeDetection.Filter:Filter['")
+                                + filter + "']";
+        xcu += item(path.constData(), "Flags", "oor:string-list", flags);
+    }
+    return xcu;
+}
+
 // What keeps an untrusted document from acting (no macros, no network, its folder
 // untouched), and work a conversion does not need, left undone.
 QByteArray settingItems()
@@ -60,6 +92,7 @@ QByteArray settingItems()
     // bytes stay, so a dropped one is decoded again should it be needed.
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicMemoryLimit", "xs:int", "60000000");
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicAllowedIdleTime", "xs:int", "0");
+    xcu += wordFilterFlags();
     return xcu;
 }
 
