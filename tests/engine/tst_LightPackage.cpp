@@ -217,6 +217,20 @@ private Q_SLOTS:
                                                  "<w:r><w:rPr><w:specVanish/></w:rPr><w:t>x</w:t></w:r>"));
         QVERIFY(PackageParts::open(path("hiding.docx"))->mayHideText());
         QVERIFY(!PackageParts::open(path("numbered.docx"))->mayHideText());
+        // The import filter is named only for what LibreOffice itself would take for a .docx.
+        QCOMPARE(PackageParts::open(path("text.docx"))->importFilter("docx"), QStringLiteral("MS Word 2007 XML"));
+        QCOMPARE(PackageParts::open(path("text.docx"))->importFilter("DocM"), QString());
+        const QByteArray kinds[] = {"document.macroEnabled", "template.main", "purl.oclc.org/ooxml"};
+        for (const QByteArray& kind : kinds) {
+            QByteArray types = zippackage::ContentTypes, relations = zippackage::PackageRelations;
+            if (kind.startsWith("purl"))
+                relations.replace("schemas.openxmlformats.org/officeDocument/2006", "purl.oclc.org/ooxml/officeDocument");
+            else
+                types.replace("officedocument.wordprocessingml.document.main", "officedocument.wordprocessingml." + kind);
+            QVERIFY(zippackage::writePackage(path("other.docx"), {{"[Content_Types].xml", types, {}, 0, {}},
+                                                                   {"_rels/.rels", relations, {}, 0, {}}}));
+            QVERIFY2(PackageParts::open(path("other.docx"))->importFilter("docx").isEmpty(), kind);
+        }
         LibreOfficeSettings settings = reallibreoffice::engineSettings();
         settings.profileRoot += QStringLiteral("-light");
         LibreOfficeWordAutomation word(settings);

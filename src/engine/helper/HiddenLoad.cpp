@@ -1,5 +1,4 @@
 // LibreOffice's headers come first: Qt's keywords must not meet them.
-#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/task/PasswordRequest.hpp>
@@ -112,16 +111,8 @@ Reference<css::lang::XComponent> loadModelOnly(const rtl::OUString& url, std::ve
     if (filter.isEmpty() || !filters->hasByName(filter)
         || valueOf(filters->getByName(filter), "DocumentService") != "com.sun.star.text.TextDocument")
         return {};
-    // A model without Basic: its macros never run anyway, and building the Basic of each
-    // document (which also verifies its signatures) cost more than a small page's export.
-    const css::uno::Any modelArguments[] = {
-        css::uno::Any(css::beans::NamedValue("EmbeddedScriptSupport", css::uno::Any(false))),
-        css::uno::Any(css::beans::NamedValue("DocumentRecoverySupport", css::uno::Any(false))),
-    };
     const Reference<css::frame::XLoadable> model(
-        context->getServiceManager()->createInstanceWithArgumentsAndContext(
-            "com.sun.star.text.TextDocument",
-            css::uno::Sequence<css::uno::Any>(modelArguments, 2), context),
+        context->getServiceManager()->createInstanceWithContext("com.sun.star.text.TextDocument", context),
         css::uno::UNO_QUERY_THROW);
     properties.push_back(property("URL", css::uno::Any(url)));
     const Reference<css::lang::XComponent> component(model, css::uno::UNO_QUERY_THROW);

@@ -204,7 +204,7 @@ OfficeResult OfficeSession::open(const QByteArray& id, int documentSocket, const
     document->loaded = loadable;
     if (!webArchive)
         loadable = lightened(*document, copyPath, loadable);
-    OfficeResult result = load(*document, loadable, documentPath, sniffed.filter);
+    OfficeResult result = load(*document, loadable, documentPath, document->filter);
     if (result.ok())
         documents.emplace(id, std::move(document));
     return result;
@@ -249,6 +249,7 @@ QString OfficeSession::lightened(Document& document, const QString& copyPath, co
     document.layout = package->holdsFields() ? PageLayout::Needed : PageLayout::NotNeeded;
     document.hiddenFormatting = package->mayHideText() ? HiddenFormatting::Possible : HiddenFormatting::Absent;
     const QString suffix = plainSuffixOf(copyPath);
+    document.filter = document.filter.isEmpty() ? package->importFilter(suffix) : document.filter;
     const QString lightPath = document.workFolder + QStringLiteral("/light.") + (suffix.isEmpty() ? QStringLiteral("docx") : suffix);
     document.light = LightPackage::write(*package, copyPath, lightPath);
     return document.light.isEmpty() ? loadable : lightPath;

@@ -3,6 +3,7 @@
 #include "engine/files/LocalFileName.h"
 
 #include <QSet>
+#include <QXmlStreamReader>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,6 +35,18 @@ std::optional<QList<Entry>> plainEntries(int fd)
         names.insert(entry.name);
     }
     return entries;
+}
+
+// The value of `attribute` on the first `element` of `xml` whose `key` attribute is `value`.
+QString attributeWhere(const QByteArray& xml, const QString& element, const QString& key, const QString& value,
+                       const QString& attribute)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd())
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == element
+            && reader.attributes().value(key) == value)
+            return reader.attributes().value(attribute).toString();
+    return {};
 }
 
 } // namespace
@@ -88,4 +101,32 @@ bool PackageParts::holdsFields()
 bool PackageParts::mayHideText()
 {
     return anyMarkupContains({"vanish", "Vanish", "webHidden"}); // Vanish: specVanish
+}
+
+QByteArray PackageParts::part(const char* name, quint64 largest) const
+{
+    for (const Entry& entry : parts)
+        if (entry.name == name)
+            return unpack(file.get(), entry, largest);
+    return {};
+}
+
+QString PackageParts::importFilter(const QString& suffix) const
+{
+    // LibreOffice takes a package named .docm for one with macros, whatever it holds.
+    if (suffix.compare(QLatin1String("docm"), Qt::CaseInsensitive) == 0)
+        return {};
+    constexpr quint64 largestListing = 1 << 20;
+    const QString mainPart = attributeWhere(
+        part("_rels/.rels", largestListing), QStringLiteral("Relationship"), QStringLiteral("Type"),
+        QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument"),
+        QStringLiteral("Target"));
+    if (mainPart.isEmpty())
+        return {};
+    const QString partName = mainPart.startsWith('/') ? mainPart : '/' + mainPart;
+    const QString type = attributeWhere(part("[Content_Types].xml", largestListing), QStringLiteral("Override"),
+                                        QStringLiteral("PartName"), partName, QStringLiteral("ContentType"));
+    return type == QLatin1String("application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml")
+               ? QStringLiteral("MS Word 2007 XML")
+               : QString();
 }

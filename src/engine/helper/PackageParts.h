@@ -29,8 +29,13 @@ public:
     bool holdsFields();
     // Whether any part may format text hidden (`vanish`, `specVanish`, `webHidden`).
     bool mayHideText();
+    // LibreOffice's import filter for a plain Word document (.docx, transitional markup,
+    // no macros, no template) named with `suffix`, or nothing for any other package: its
+    // own detection would open the package once more to read the same two parts.
+    QString importFilter(const QString& suffix) const;
 
 private:
+    QByteArray part(const char* name, quint64 largest) const;
     // Whether any markup part holds one of `words`; true when the markup cannot be read.
     bool anyMarkupContains(std::initializer_list<const char*> words);
     PackageParts(PlainDescriptor file, QList<ZipDirectory::Entry> parts) : file(std::move(file)), parts(std::move(parts)) {}

@@ -80,6 +80,9 @@ QByteArray settingItems()
     // otherwise set up Basic and its VBA event handling for every document it loads.
     for (const char* setting : {"Load", "Executable", "Save"})
         xcu += item("/org.openoffice.Office.Writer/Filter/Import/VBA", setting, "xs:boolean", "false");
+    // A page never carries a document's macros; looking for some to warn of their loss
+    // would set up the document's Basic at every export.
+    xcu += item("/org.openoffice.Office.Common/Filter/HTML/Export", "Warning", "xs:boolean", "false");
     // Printer settings a document brings matter only to printing, and asking the
     // system for the printer they name takes time.
     xcu += item("/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "xs:boolean", "false");
