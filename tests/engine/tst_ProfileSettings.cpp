@@ -2,6 +2,7 @@
 // LibreOffice ignores a setting it has no property for, so a misspelt path or name
 // would leave macros, locking or the picture cache as they were, without a word.
 
+#include "engine/helper/InstalledFilters.h"
 #include "engine/helper/ProfileSettings.h"
 
 #include <QDir>
@@ -87,12 +88,15 @@ private slots:
 
         QTemporaryDir profile;
         QVERIFY(profile.isValid());
-        QCOMPARE(writeProfileSettings(profile.path(), QStringLiteral("7.4.7.2")), QString());
+        const QHash<QString, QStringList> installed = installedWordFilterFlags(QStringLiteral("/usr/lib/libreoffice/program"));
+        QVERIFY(installed.value(QStringLiteral("MS Word 2007 XML")).contains(QStringLiteral("IMPORT")));
+        QCOMPARE(writeProfileSettings(profile.path(), QStringLiteral("7.4.7.2"), installed), QString());
         QFile written(profile.filePath(QStringLiteral("user/registrymodifications.xcu")));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&written);
         QString itemPath;
         int settings = 0;
+        int filters = 0;
         while (!xml.atEnd()) {
             xml.readNext();
             if (xml.isStartElement() && xml.name() == QStringLiteral("item"))
@@ -110,6 +114,7 @@ private slots:
                 xml.readNextStartElement();
                 QCOMPARE(xml.readElementText().split(' '), expected);
                 QCOMPARE(type, QStringLiteral("oor:string-list"));
+                ++filters;
                 continue;
             }
             QVERIFY2(types.contains(property), qPrintable(property + " is no setting of this LibreOffice"));
@@ -117,6 +122,7 @@ private slots:
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QVERIFY(settings > 0);
+        QCOMPARE(filters, installed.size());
     }
 };
 

@@ -11,34 +11,24 @@ QByteArray item(const char* path, const QByteArray& property, const char* type, 
            + "\" oor:op=\"fuse\" oor:type=\"" + type + "\"><value>" + value + "</value></prop></item>\n";
 }
 
-// Word's import filters as LibreOffice ships them, less two flags. "Alien" makes Writer
+// Word's import filters with their installed flags, less two. "Alien" makes Writer
 // try, at every change of a loading document, to set up the VBA event handling of a
 // Word document, which fails each time as macros are not loaded; "supports signing"
 // makes it verify a document's signatures, which starts the signature services and a
 // program to ask for their version. Neither has a part in a web page, and the two cost
 // a tenth of a small document's conversion.
-QByteArray wordFilterFlags()
+QByteArray filterFlagItems(const QHash<QString, QStringList>& installedFlags)
 {
-    static const struct {
-        const char* filter;
-        const char* flags;
-    } filters[] = {
-        {"MS Word 2007 XML", "IMPORT EXPORT 3RDPARTYFILTER ENCRYPTION PASSWORDTOMODIFY"},
-        {"MS Word 2007 XML VBA", "IMPORT EXPORT 3RDPARTYFILTER ENCRYPTION PASSWORDTOMODIFY"},
-        {"MS Word 2007 XML Template", "IMPORT EXPORT 3RDPARTYFILTER TEMPLATE TEMPLATEPATH"},
-        {"MS Word 97", "IMPORT EXPORT PREFERRED ENCRYPTION PASSWORDTOMODIFY"},
-        {"MS Word 97 Vorlage", "IMPORT EXPORT TEMPLATE TEMPLATEPATH ENCRYPTION PASSWORDTOMODIFY"},
-        {"MS Word 95", "IMPORT"},
-        {"MS Word 95 Vorlage", "IMPORT TEMPLATE TEMPLATEPATH"},
-        {"MS WinWord 6.0", "IMPORT"},
-        {"MS WinWord 5", "IMPORT"},
-    };
     QByteArray xcu;
-    for (const auto& [filter, flags] : filters) {
-        const QByteArray path = QByteArray("/org.openoffice.TypeDetection.Filter/Filters/"
-                                           "org.openoffice.TypeDetection.Filter:Filter['")
-                                + filter + "']";
-        xcu += item(path.constData(), "Flags", "oor:string-list", flags);
+    QStringList names = installedFlags.keys();
+    names.sort(); // the same file for the same installation
+    for (const QString& name : names) {
+        QStringList flags = installedFlags.value(name);
+        flags.removeAll(QStringLiteral("ALIEN"));
+        flags.removeAll(QStringLiteral("SUPPORTSSIGNING"));
+        const QByteArray path = "/org.openoffice.TypeDetection.Filter/Filters/org.openoffice.TypeDetection.Filter:Filter['"
+                                + name.toUtf8() + "']"; // names of letters, digits, blanks and dots
+        xcu += item(path.constData(), "Flags", "oor:string-list", flags.join(' ').toUtf8().constData());
     }
     return xcu;
 }
@@ -95,13 +85,13 @@ QByteArray settingItems()
     // bytes stay, so a dropped one is decoded again should it be needed.
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicMemoryLimit", "xs:int", "60000000");
     xcu += item("/org.openoffice.Office.Common/Cache/GraphicManager", "GraphicAllowedIdleTime", "xs:int", "0");
-    xcu += wordFilterFlags();
     return xcu;
 }
 
 } // namespace
 
-QString writeProfileSettings(const QString& profileFolder, const QString& libreOfficeVersion)
+QString writeProfileSettings(const QString& profileFolder, const QString& libreOfficeVersion,
+                             const QHash<QString, QStringList>& wordFilterFlags)
 {
     const QString userFolder = profileFolder + QStringLiteral("/user");
     if (!QDir().mkpath(userFolder))
@@ -112,6 +102,7 @@ QString writeProfileSettings(const QString& profileFolder, const QString& libreO
                      "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
                      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
     xcu += settingItems();
+    xcu += filterFlagItems(wordFilterFlags);
     // Spares the graphics self-test LibreOffice runs for a profile it takes for new.
     if (!libreOfficeVersion.isEmpty())
         xcu += item("/org.openoffice.Setup/Product", "ooSetupLastVersion", "xs:string",

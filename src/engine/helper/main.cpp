@@ -17,6 +17,7 @@
 #include "MemoryWatch.h"
 #include "OfficeSession.h"
 #include "ProfileSettings.h"
+#include "InstalledFilters.h"
 #include "ProfileVersion.h"
 #include "Sandbox.h"
 #include "engine/files/LocalFileName.h"
@@ -162,7 +163,8 @@ int main(int argc, char* argv[])
     const QString version = installedLibreOfficeVersion(programFolder);
     if (version.isEmpty())
         std::fprintf(stderr, "varnello-lok: the installed LibreOffice's version cannot be found\n");
-    if (const QString error = writeProfileSettings(profileFolder, version); !error.isEmpty()) {
+    if (const QString error = writeProfileSettings(profileFolder, version, installedWordFilterFlags(programFolder));
+        !error.isEmpty()) {
         refuse(*channel, HelperError::NoProfile, error);
         return 1;
     }
