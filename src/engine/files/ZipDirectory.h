@@ -15,6 +15,10 @@
 // the caller allows, so a hostile package costs no more than a sane one.
 namespace ZipDirectory {
 
+// A size or offset from this one on needs ZIP64 records, which a package written
+// again by the helper never has.
+constexpr quint64 narrowLimit = 0xFFFFFFFF;
+
 struct Location {
     qint64 start = 0;
     qint64 length = 0;

@@ -21,7 +21,6 @@ using namespace ZipDirectory;
 using StandInPictures::Type;
 
 constexpr qsizetype pictureHead = 64 << 10;       // where a picture's headers must be
-constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
 
 void appendLittle(QByteArray& bytes, quint64 value, int length)
 {
@@ -113,7 +112,6 @@ LightPackage LightPackage::write(PackageParts& package, const QString& packagePa
     LightPackage light;
     light.packagePath = packagePath;
     QHash<QByteArray, QByteArray> swapped; // part name -> its stand-in
-    quint64 swappedBytes = 0;
     for (const Entry& entry : entries) {
         if (!entry.name.startsWith("word/media/") || entry.unpacked < smallestSwapped)
             continue;
@@ -123,9 +121,8 @@ LightPackage LightPackage::write(PackageParts& package, const QString& packagePa
         const QByteArray bytes = StandInPictures::standIn(StandInPictures::typeOf(head), int(light.standIns.size()) + 1);
         light.standIns.push_back({bytes, entry});
         swapped.insert(entry.name, bytes);
-        swappedBytes += entry.unpacked;
     }
-    if (swappedBytes == 0 || !markupAllows(package))
+    if (swapped.isEmpty() || !markupAllows(package))
         return {};
     const QByteArray lightName = LocalFileName::encode(lightPath);
     const PlainDescriptor out(::open(lightName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));

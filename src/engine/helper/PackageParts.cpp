@@ -15,7 +15,6 @@ using namespace ZipDirectory;
 constexpr qint64 largestDirectory = 16 << 20;
 constexpr quint64 largestMarkup = 64 << 20;       // one part's XML
 constexpr quint64 largestMarkupTotal = 256 << 20; // all of them
-constexpr quint64 narrowLimit = 0xFFFFFFFF;       // past this a ZIP needs ZIP64 records
 
 std::optional<QList<Entry>> plainEntries(int fd)
 {
