@@ -63,10 +63,11 @@ QByteArray publishingDocument(bool withTitle, const QByteArray& redPng, const QB
 // What a reviewed Word document hides from its readers, each word once and found in
 // no other text: tracked deletions, a comment, text formatted hidden (a run, a whole
 // paragraph, in the header, the footer and a footnote). What they read instead:
-// a tracked insertion and text whose tracked change was a format. Besides, what a page
+// a tracked insertion and text whose tracked change was a format. Text hidden by its
+// character style counts too: no run of the document itself says it is hidden. Besides, what a page
 // must show readers as they expect it: a ScreenTip, a Symbol-font character, a content
 // control and a header row.
-const char* const HiddenWords[] = {"deletedxray", "commentsecret", "hiddenwhisper", "hiddenparagraph",
+const char* const HiddenWords[] = {"deletedxray", "commentsecret", "hiddenwhisper", "hiddenparagraph", "styledsecret",
                                    "hiddenheader", "deletedheader", "hiddenfooter", "hiddenfootnote",
                                    "deletedfootnote"};
 const char* const ReadWords[] = {"insertedyankee", "boldnow", "Commented", "Footnote", "Header", "Footer"};
@@ -83,16 +84,17 @@ QList<zippackage::Part> reviewedDocument()
         {"[Content_Types].xml", xml + R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/>)"
              + override + R"(document.main+xml" PartName="/word/document.xml"/>)" + override + R"(comments+xml" PartName="/word/comments.xml"/>)"
              + override + R"(header+xml" PartName="/word/header1.xml"/>)" + override + R"(footer+xml" PartName="/word/footer1.xml"/>)"
-             + override + R"(footnotes+xml" PartName="/word/footnotes.xml"/></Types>)", {}, 0, {}},
+             + override + R"(footnotes+xml" PartName="/word/footnotes.xml"/>)" + override + R"(styles+xml" PartName="/word/styles.xml"/></Types>)", {}, 0, {}},
         {"_rels/.rels", xml + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" + relationship
              + R"(officeDocument" Id="rId1" Target="word/document.xml"/></Relationships>)", {}, 0, {}},
         {"word/_rels/document.xml.rels", xml + R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
              + relationship + R"(comments" Id="rC" Target="comments.xml"/>)" + relationship + R"(header" Id="rH" Target="header1.xml"/>)"
              + relationship + R"(footer" Id="rF" Target="footer1.xml"/>)" + relationship + R"(footnotes" Id="rN" Target="footnotes.xml"/>)"
+             + relationship + R"(styles" Id="rS" Target="styles.xml"/>)"
              + relationship + R"(hyperlink" Id="rL" Target="https://example.org/tip" TargetMode="External"/></Relationships>)", {}, 0, {}},
         {"word/document.xml", xml + "<w:document " + ns + "><w:body>"
              R"(<w:p><w:r><w:t xml:space="preserve">Kept words zulu </w:t></w:r><w:ins w:id="1" )" + change + R"(><w:r><w:t xml:space="preserve">insertedyankee </w:t></w:r></w:ins><w:del w:id="2" )" + change + R"(><w:r><w:delText xml:space="preserve">deletedxray </w:delText></w:r></w:del><w:r><w:t>after.</w:t></w:r></w:p>)"
-             R"(<w:p><w:commentRangeStart w:id="0"/><w:r><w:t xml:space="preserve">Commented words </w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r>)" + hidden + R"(<w:t xml:space="preserve">hiddenwhisper </w:t></w:r><w:r><w:t>visible end.</w:t></w:r></w:p>)"
+             R"(<w:p><w:commentRangeStart w:id="0"/><w:r><w:t xml:space="preserve">Commented words </w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r>)" + hidden + R"(<w:t xml:space="preserve">hiddenwhisper </w:t></w:r><w:r><w:rPr><w:rStyle w:val="Whisper"/></w:rPr><w:t xml:space="preserve">styledsecret </w:t></w:r><w:r><w:t>visible end.</w:t></w:r></w:p>)"
              "<w:p><w:pPr>" + hidden + "</w:pPr><w:r>" + hidden + "<w:t>hiddenparagraph</w:t></w:r></w:p>"
              R"(<w:p><w:r><w:t xml:space="preserve">Format change </w:t></w:r><w:r><w:rPr><w:b/><w:rPrChange w:id="5" )" + change + R"(><w:rPr/></w:rPrChange></w:rPr><w:t>boldnow</w:t></w:r><w:r><w:t xml:space="preserve"> note</w:t></w:r><w:r><w:rPr><w:vertAlign w:val="superscript"/></w:rPr><w:footnoteReference w:id="1"/></w:r></w:p>)"
              // What readers meet: a ScreenTip, a symbol (mu), a content control, a header row.
@@ -102,6 +104,7 @@ QList<zippackage::Part> reviewedDocument()
              R"(<w:tr><w:trPr><w:tblHeader/></w:trPr><w:tc><w:p><w:r><w:t>Name</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>Value</w:t></w:r></w:p></w:tc></w:tr>)"
              R"(<w:tr><w:tc><w:p><w:r><w:t>a</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>1</w:t></w:r></w:p></w:tc></w:tr></w:tbl><w:p/>)"
              R"(<w:sectPr><w:headerReference w:type="default" r:id="rH"/><w:footerReference w:type="default" r:id="rF"/></w:sectPr></w:body></w:document>)", {}, 0, {}},
+        {"word/styles.xml", xml + "<w:styles " + ns + R"(><w:style w:type="character" w:customStyle="1" w:styleId="Whisper"><w:name w:val="Whisper"/><w:rPr><w:vanish/></w:rPr></w:style></w:styles>)", {}, 0, {}},
         {"word/comments.xml", xml + "<w:comments " + ns + R"(><w:comment w:id="0" w:author="Carol Commenter" w:date="2021-01-01T00:00:00Z" w:initials="CC"><w:p><w:r><w:t>commentsecret remark</w:t></w:r></w:p></w:comment></w:comments>)", {}, 0, {}},
         {"word/header1.xml", xml + "<w:hdr " + ns + R"(><w:p><w:r><w:t xml:space="preserve">Header text </w:t></w:r><w:r>)" + hidden + R"(<w:t>hiddenheader</w:t></w:r><w:del w:id="7" )" + change + "><w:r><w:delText>deletedheader</w:delText></w:r></w:del></w:p></w:hdr>", {}, 0, {}},
         {"word/footer1.xml", xml + "<w:ftr " + ns + R"(><w:p><w:r><w:t xml:space="preserve">Footer text </w:t></w:r><w:r>)" + hidden + "<w:t>hiddenfooter</w:t></w:r></w:p></w:ftr>", {}, 0, {}},
