@@ -124,6 +124,18 @@ private slots:
         QVERIFY(settings > 0);
         QCOMPARE(filters, installed.size());
     }
+
+    // Where LibreOffice's registry cannot be read, no filter is touched: an item for a
+    // filter the installation lacks would stand in its list as a filter of nothing.
+    void unreadableRegistryLeavesFiltersAlone()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(installedWordFilterFlags(elsewhere.filePath(QStringLiteral("program"))).isEmpty());
+        QCOMPARE(writeProfileSettings(elsewhere.path(), {}, {}), QString());
+        QFile written(elsewhere.filePath(QStringLiteral("user/registrymodifications.xcu")));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(!written.readAll().contains("TypeDetection"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProfileSettings)
